@@ -1,0 +1,98 @@
+#pragma once
+// The settings model behind init.xml: stored accounts and the few options
+// that are not kept in the main window's controls.
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MainView;
+
+// One stored account. The last seven fields are filled by new-account
+// creation and never written to the file.
+struct AccountRec {
+    std::string host;
+    int32_t port = 0;
+    std::string avatarName;
+    std::string accountId;
+    std::string password;
+    bool current = false;
+    bool savePassword = false;
+
+    std::string email;
+    std::string species;
+    std::string gender;
+    std::string strength;
+    std::string stamina;
+    std::string dexterity;
+    std::string intelligence;
+};
+
+// Entries are owned by the list; pointers handed out stay valid until the
+// entry is deleted.
+using AccountsList = std::list<std::unique_ptr<AccountRec>>;
+
+// The friends list as the settings file sees it.
+class FriendsSettings {
+public:
+    virtual ~FriendsSettings() = default;
+    virtual void SetRanks(uint32_t ranks) = 0;
+    virtual void SetAudio() = 0;
+    virtual void AddName(const std::string& name) = 0;
+    // The whole friends-list block, or empty when there is nothing to write.
+    virtual std::string FriendsBlock() const = 0;
+};
+
+// The F-key macro store as the settings file sees it.
+class MacroSettings {
+public:
+    virtual ~MacroSettings() = default;
+    // Keys 1 to 12 replace that key's macro; any other key is discarded.
+    virtual void SetMacro(int key, std::vector<std::string> commandLines) = 0;
+    // The macro blocks of keys 1 to 12, in key order.
+    virtual std::string MacroBlocks() const = 0;
+};
+
+inline constexpr int32_t kDefaultBackgroundColour = static_cast<int32_t>(0x80000005u);
+inline constexpr int32_t kDefaultPort = 30003;
+
+class Init {
+public:
+    Init(std::string settingsPath, MainView& view, FriendsSettings& friends, MacroSettings& macros);
+
+    // Rewrites the whole file; false (after telling the player) when it could
+    // not be written, leaving the old file as it was.
+    bool WriteSettings();
+
+    AccountRec* GetCurrentAccount();
+    AccountRec* NextAccount();
+    AccountRec* PreviousAccount();
+    AccountRec* DeleteCurrentAccount();
+    void StoreAccount(const AccountRec& entry);
+    AccountRec* AddAccount(std::unique_ptr<AccountRec> entry);
+    const AccountsList& Accounts() const { return accounts; }
+
+    void SetBackgroundColour(int32_t colour);
+    int32_t BackgroundColour() const { return backgroundColour; }
+    void SetAutoLog(bool on) { autoLog = on; }
+    bool AutoLog() const { return autoLog; }
+    void SetBufferSize(int32_t size) { bufferSize = size; }
+    int32_t BufferSize() const { return bufferSize; }
+    void SetVotingTime(int32_t time) { votingTime = time; }
+    int32_t VotingTime() const { return votingTime; }
+    const std::string& SettingsPath() const { return settingsPath; }
+
+private:
+    std::string settingsPath;
+    AccountsList accounts;
+    bool autoLog = false;
+    int32_t backgroundColour = kDefaultBackgroundColour;
+    int32_t bufferSize = 200;
+    int32_t votingTime = 0;
+
+    MainView& view;
+    FriendsSettings& friends;
+    MacroSettings& macros;
+};
