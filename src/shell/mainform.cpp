@@ -43,6 +43,8 @@
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
+#include "settings/init.h"
+#include "settings/init_parser.h"
 
 namespace {
 
@@ -139,6 +141,20 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
             return;
         }
 }
+
+class NoFriends : public FriendsSettings {
+public:
+    void SetRanks(uint32_t) override {}
+    void SetAudio() override {}
+    void AddName(const std::string&) override {}
+    std::string FriendsBlock() const override { return {}; }
+};
+
+class NoMacros : public MacroSettings {
+public:
+    void SetMacro(int, std::vector<std::string>) override {}
+    std::string MacroBlocks() const override { return {}; }
+};
 
 } // namespace
 
@@ -688,6 +704,12 @@ void TMainForm::FormCreate()
         std::filesystem::create_directory(std::filesystem::path(workDir) / dir, ignored);
     }
 
+    // Until the friends list and the macro store join the window, their
+    // blocks of init.xml are read into and written from nothing.
+    noFriends = std::make_unique<NoFriends>();
+    noMacros = std::make_unique<NoMacros>();
+    ReadSettings(*noFriends, *noMacros);
+
     // The server element parser is replaced by the dispatcher once it exists.
     coms = std::make_unique<Coms>(*this, std::make_unique<XMLParser>(), version);
 
@@ -707,6 +729,17 @@ void TMainForm::FormDestroy()
     destroyed = true;
     TwinkleTimer->stop();
     TickerTimer->stop();
+    if (init)
+        init->WriteSettings();
+}
+
+void TMainForm::ReadSettings(FriendsSettings& friends, MacroSettings& macros)
+{
+    // A missing or unreadable file leaves the defaults without a word.
+    const std::string path = (std::filesystem::path(workDir) / "init.xml").string();
+    InitParser parser(path, *this, friends, macros);
+    parser.ParseFile();
+    init = parser.TakeInit();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -1195,7 +1228,8 @@ void TMainForm::ColorItemClick()
     const QColor chosen = QColorDialog::getColor(start, this, "Background Color");
     if (!chosen.isValid())
         return;
-    ApplyColour(CodeFromColour(chosen));
+    init->SetBackgroundColour(CodeFromColour(chosen));
+    init->WriteSettings();
 }
 
 void TMainForm::FontsItemClick()
@@ -1215,11 +1249,13 @@ void TMainForm::FontsItemClick()
         spec.size = 0;
     }
     ApplyFont(spec);
+    init->WriteSettings();
 }
 
 void TMainForm::BufferSizeItemClick()
 {
     bufferLines = OptionChecked(Option::LargeBuffer) ? 500 : 200;
+    init->SetBufferSize(bufferLines);
 }
 
 void TMainForm::ShowMainPage(int index)

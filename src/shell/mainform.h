@@ -30,6 +30,9 @@ class QFrame;
 class QToolButton;
 class Coms;
 class TextPane;
+class Init;
+class FriendsSettings;
+class MacroSettings;
 
 class TMainForm : public QMainWindow, public MainView {
     Q_OBJECT
@@ -222,4 +225,14 @@ private:
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
+
+    // Settings (init.xml).
+public:
+    Init& Settings() { return *init; }
+
+private:
+    void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
+    std::unique_ptr<FriendsSettings> noFriends;
+    std::unique_ptr<MacroSettings> noMacros;
+    std::unique_ptr<Init> init;
 };
