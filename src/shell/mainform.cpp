@@ -731,6 +731,9 @@ void TMainForm::FormDestroy()
     TickerTimer->stop();
     if (init)
         init->WriteSettings();
+    // The socket outlives this object's handlers while Qt deletes children.
+    cliSocket->disconnect(this);
+    cliSocket->abort();
 }
 
 void TMainForm::ReadSettings(FriendsSettings& friends, MacroSettings& macros)
