@@ -6,6 +6,10 @@
 #include <string>
 
 #include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QTimer>
 
 #include "settings/init.h"
 #include "support/window_fixture.h"
@@ -48,6 +52,22 @@ const std::string kSaved = "<?xml version=\"1.0\"?>\n"
                            "   </avatar>\n"
                            "\n"
                            "</init-file>\n";
+
+// Answers the next modal dialog of type D once it is up.
+template <class D, class F>
+void AnswerDialog(F answer)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(*dialog);
+        }
+    });
+    timer->start();
+}
 
 using SettingsWindowTest = WindowFixture;
 
@@ -117,4 +137,34 @@ TEST_F(SettingsWindowTest, UnwritableFileIsReportedAtExit)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].first, MessageKind::Error);
     EXPECT_EQ(messages[0].second, "Unable to save your personal\nsettings to file init.xml");
+}
+
+TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
+{
+    TMainForm& w = Window();
+    w.show();
+
+    AnswerDialog<QColorDialog>([](QColorDialog& d) {
+        d.setCurrentColor(QColor(0, 128, 128));
+        d.accept();
+    });
+    w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_EQ(w.Settings().BackgroundColour(), 0x00808000);
+    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("   <colour bkg='8421376'/>\n"), std::string::npos);
+
+    AnswerDialog<QFontDialog>([](QFontDialog& d) {
+        QFont f("DejaVu Sans");
+        f.setPointSize(14);
+        d.setCurrentFont(f);
+        d.accept();
+    });
+    w.findChild<QAction*>("FontsItem")->trigger();
+    EXPECT_EQ(w.OutputFont().size, 14);
+    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("' size='14'/>\n"), std::string::npos);
+
+    // Cancelling writes nothing.
+    std::filesystem::remove(WorkPath("init.xml").toStdString());
+    AnswerDialog<QColorDialog>([](QColorDialog& d) { d.reject(); });
+    w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
 }
