@@ -17,6 +17,9 @@ Server::Server(ServerOptions options, QObject* parent) : QObject(parent), option
 Server::~Server()
 {
     stop();
+    // Ended sessions wait for deleteLater; they must go while the game and
+    // the name claims they refer to still exist.
+    qDeleteAll(findChildren<Session*>(Qt::FindDirectChildrenOnly));
 }
 
 bool Server::start(QString* error)
