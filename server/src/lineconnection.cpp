@@ -105,6 +105,7 @@ void LineConnection::close()
         s->abort();
         s->deleteLater();
     });
+    s->flush();  // hand the last lines to the system now, in case we are exiting
     s->disconnectFromHost();
     if (s->state() == QAbstractSocket::UnconnectedState)
         s->deleteLater();
