@@ -52,7 +52,8 @@ QJsonObject Avatar::toJson() const
     QJsonObject shipJson{{"class", ship.shipClass},   {"hull", gauge(ship.hull)},
                          {"shields", gauge(ship.shields)}, {"engines", gauge(ship.engines)},
                          {"fuel", gauge(ship.fuel)},    {"computer", gauge(ship.computer)},
-                         {"capacity", ship.cargoCapacity}, {"cargo", cargoJson}};
+                         {"capacity", ship.cargoCapacity}, {"cargo", cargoJson},
+                         {"navcomp", ship.navComputer}, {"customs", ship.customsCertificate}};
     return QJsonObject{{"name", name},
                        {"species", species},
                        {"gender", gender},
@@ -99,6 +100,8 @@ bool Avatar::fromJson(const QJsonObject& o)
     ship.fuel = gauge(s["fuel"], ship.fuel);
     ship.computer = gauge(s["computer"], ship.computer);
     ship.cargoCapacity = qMax(0, s["capacity"].toInt(ship.cargoCapacity));
+    ship.navComputer = s["navcomp"].toBool(ship.navComputer);
+    ship.customsCertificate = s["customs"].toBool(ship.customsCertificate);
     const QJsonObject c = s["cargo"].toObject();
     for (auto it = c.begin(); it != c.end(); ++it) {
         if (it.value().toInt() > 0)

@@ -21,6 +21,8 @@ struct Ship {
     Gauge fuel{30, 30};
     Gauge computer{20, 20};
     int cargoCapacity = 100;
+    bool navComputer = true;
+    bool customsCertificate = false;
     QMap<QString, int> cargo;  // commodity -> tons
 
     int cargoUsed() const;

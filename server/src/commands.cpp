@@ -20,6 +20,9 @@ std::pair<QString, QString> splitCommand(const QString& line)
 
 constexpr int kDefaultLot = 10;   // tons bought when no amount is given
 constexpr int kFuelPrice = 5;     // per unit
+constexpr int kCertificatePrice = 500;
+constexpr int kTonsPerRank = 250; // trader credits that earn the next rank
+constexpr int kTradeRanks = 5;    // trading alone leads up to Trader
 
 } // namespace
 
@@ -42,6 +45,8 @@ Game::Result Game::command(Player* p, const QString& line)
         prices(p);
     } else if (verb == QLatin1String("refuel")) {
         refuel(p);
+    } else if (verb == QLatin1String("certificate") || verb == QLatin1String("certify")) {
+        certify(p);
     } else if (verb == QLatin1String("tell") || verb == QLatin1String("tb")) {
         tell(p, rest);
     } else if (verb == QLatin1String("say")) {
@@ -119,6 +124,37 @@ void Game::refuel(Player* p)
     save();
 }
 
+void Game::certify(Player* p)
+{
+    const LocationDef* here = world_.location(p->avatar->place);
+    Avatar& a = *p->avatar;
+    if (!here || !here->customs) {
+        p->send(prose(QStringLiteral("Customs certificates are issued at a customs house.")));
+    } else if (a.ship.customsCertificate) {
+        p->send(prose(QStringLiteral("Your ship already holds a customs certificate.")));
+    } else if (a.cash < kCertificatePrice) {
+        p->send(prose(QStringLiteral("A certificate costs %1ig, more than you have.").arg(kCertificatePrice)));
+    } else {
+        a.cash -= kCertificatePrice;
+        a.ship.customsCertificate = true;
+        p->send({prose(QStringLiteral("An officer stamps your papers: your ship is certified for %1ig.").arg(kCertificatePrice)),
+                 views::customsStat(), views::cashStat(a)});
+        save();
+    }
+}
+
+void Game::promote(Player* p)
+{
+    Avatar& a = *p->avatar;
+    const int earned = qMin(kTradeRanks, a.traderCredits / kTonsPerRank);
+    if (earned <= a.rank)
+        return;
+    a.rank = earned;
+    p->send({views::rankStat(a),
+             prose(QStringLiteral("The traders' guild promotes you to %1!").arg(rankName(a.rank)))});
+    toAll({prose(QStringLiteral("+++ %1 is promoted to %2 +++").arg(a.name, rankName(a.rank)))}, p);
+}
+
 void Game::prices(Player* p)
 {
     const LocationDef* here = world_.location(p->avatar->place);
@@ -194,6 +230,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
     a.traderCredits += tons;
     p->send({views::cashStat(a), views::traderStat(a), views::cargoStat(ship),
              Element(QStringLiteral("s-sound")).attr("name", "cash").empty()});
+    promote(p);
     // Everyone on the trading floor sees the stock change.
     const QStringList quote = views::quoteLines(*q);
     for (const auto& other : players_) {
@@ -345,7 +382,7 @@ void Game::help(Player* p)
 {
     p->send(markup::proseBlock({
         QStringLiteral("Moving: n ne e se s sw w nw u d, look, board (on a landing pad), land"),
-        QStringLiteral("Trading: buy GOODS [tons], sell GOODS [tons], prices, refuel"),
+        QStringLiteral("Trading: buy GOODS [tons], sell GOODS [tons], prices, refuel, certificate"),
         QStringLiteral("People: who, tell NAME TEXT (or tb), say TEXT, hug NAME, kiss NAME"),
         QStringLiteral("Reports: ex NAME, spynet report NAME, score, ship"),
         QStringLiteral("Leaving: quit")}));

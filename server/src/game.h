@@ -80,6 +80,8 @@ private:
     void look(Player* p);
     void board(Player* p);
     void refuel(Player* p);
+    void certify(Player* p);
+    void promote(Player* p);
     void trade(Player* p, const QStringList& words, bool buying);
     void prices(Player* p);
     void tell(Player* p, const QString& rest);

@@ -43,7 +43,7 @@ QString describe(const Gauge& g, const char* high, const char* mid, const char* 
 QStringList playerStats(const Avatar& a)
 {
     return {Element(QStringLiteral("s-player-stats")).attr("name", a.name).empty(),
-            Element(QStringLiteral("s-player-stats")).attr("rank", rankName(a.rank)).empty(),
+            rankStat(a),
             playerStat(QStringLiteral("sta"), a.stamina),
             playerStat(QStringLiteral("str"), a.strength),
             playerStat(QStringLiteral("dex"), a.dexterity),
@@ -68,13 +68,28 @@ QString traderStat(const Avatar& a)
 
 QStringList shipStats(const Ship& s)
 {
-    return {Element(QStringLiteral("s-ship-stats")).attr("class", s.shipClass).empty(),
-            shipStat(QStringLiteral("hull"), s.hull),
-            shipStat(QStringLiteral("shields"), s.shields),
-            shipStat(QStringLiteral("engines"), s.engines),
-            fuelStat(s),
-            shipStat(QStringLiteral("computer"), s.computer),
-            cargoStat(s)};
+    QStringList out{Element(QStringLiteral("s-ship-stats")).attr("class", s.shipClass).empty(),
+                    shipStat(QStringLiteral("hull"), s.hull),
+                    shipStat(QStringLiteral("shields"), s.shields),
+                    shipStat(QStringLiteral("engines"), s.engines),
+                    fuelStat(s),
+                    shipStat(QStringLiteral("computer"), s.computer),
+                    cargoStat(s)};
+    if (s.navComputer)
+        out << Element(QStringLiteral("s-ship-stats")).attr("stat", "navcomp").empty();
+    if (s.customsCertificate)
+        out << customsStat();
+    return out;
+}
+
+QString customsStat()
+{
+    return Element(QStringLiteral("s-ship-stats")).attr("stat", "customs-cert").empty();
+}
+
+QString rankStat(const Avatar& a)
+{
+    return Element(QStringLiteral("s-player-stats")).attr("rank", rankName(a.rank)).empty();
 }
 
 QString cargoStat(const Ship& s)

@@ -20,9 +20,11 @@ namespace views {
 QStringList playerStats(const Avatar& a);       // name first, then rank and every figure
 QString cashStat(const Avatar& a);
 QString traderStat(const Avatar& a);
+QString rankStat(const Avatar& a);
 QStringList shipStats(const Ship& s);            // class first, then every system
 QString cargoStat(const Ship& s);
 QString fuelStat(const Ship& s);
+QString customsStat();
 
 QStringList mapView(const MapDef& m, const PlanetState& state);
 QString newLocation(const LocationDef& l);       // the start tag alone

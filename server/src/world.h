@@ -42,6 +42,7 @@ struct LocationDef {
     std::array<Place, kDirCount> exits;  // invalid place = no exit
     QStringList items;                   // things lying about
     QString exchange;                    // id of the exchange here, if any
+    bool customs = false;                // customs certificates are issued here
     Place board;                         // where "board" takes you, if anywhere
 };
 

@@ -146,6 +146,7 @@ bool WorldLoader::load(QIODevice& device, World& world)
             l.num = num;
             l.name = strAttr(a, "name");
             l.exchange = strAttr(a, "exchange");
+            l.customs = strAttr(a, "customs") == QLatin1String("true");
             if (l.name.isEmpty())
                 return fail(where() + QStringLiteral("location without a name"));
             for (const QString& d : strAttr(a, "exits").split(QLatin1Char(' '), Qt::SkipEmptyParts)) {

@@ -138,6 +138,27 @@ TEST_F(Play, BuyingAndSellingChangeCashCargoAndStock)
     EXPECT_TRUE(f.readAll().contains("\"Grain\": 6"));
 }
 
+TEST_F(Play, CustomsCertificateAndPromotionByTrade)
+{
+    c.send("certificate");
+    EXPECT_FALSE(c.waitFor("issued at a customs house").isNull());
+    c.send("sw");
+    ASSERT_FALSE(c.waitFor("<s-new-loc name='Customs House'").isNull());
+    c.send("certificate");
+    EXPECT_FALSE(c.waitFor("<s-ship-stats stat='customs-cert'/>").isNull());
+    EXPECT_FALSE(c.waitFor("<s-player-stats stat='cash' amount='14500'/>").isNull());
+    c.send("certificate");
+    EXPECT_FALSE(c.waitFor("already holds").isNull());
+
+    c.send("n");
+    ASSERT_FALSE(c.waitFor("<s-exchange name='Kyrnos'/>").isNull());
+    for (const char* order : {"buy Grain 100", "sell Grain", "buy Grain 100", "sell Grain"})
+        c.send(order);
+    EXPECT_FALSE(c.waitFor("<s-player-stats stat='trader' amount='300'/>").isNull());
+    EXPECT_FALSE(c.waitFor("<s-player-stats rank='Commander'/>").isNull());
+    EXPECT_EQ(c.count("<s-player-stats rank='Commander'/>"), 1);
+}
+
 TEST_F(Play, ReportsAndScore)
 {
     c.send("ex Nova");
