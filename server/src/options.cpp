@@ -60,6 +60,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {"max-line", "Longest line a client may send, in bytes (default 4096).", "bytes"},
         {"max-output", "Unsent bytes after which a client is dropped (default 1048576).", "bytes"},
         {"hash-iterations", "PBKDF2 iterations for new passwords (default 20000).", "count"},
+        {"max-clients", "Connections served at once; more are turned away (default 100).", "count"},
         {"no-demo", "Do not create the demo accounts in a new data directory."},
     });
     if (!p.parse(arguments)) {
@@ -78,7 +79,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     qint64 port = o.port, noop = o.session.noopIntervalMs, noopTimeout = o.session.noopTimeoutMs,
            login = o.session.loginTimeoutMs, drift = o.driftMs, story = o.storyMs, bots = o.bots,
            botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine,
-           maxOutput = o.limits.maxOutput, iterations = o.hashIterations;
+           maxOutput = o.limits.maxOutput, iterations = o.hashIterations, maxClients = o.maxClients;
     constexpr qint64 day = 86400000;
     if (!number(p, "port", 0, 65535, port, message) || !number(p, "noop-interval", 0, day, noop, message)
         || !number(p, "noop-timeout", 1, day, noopTimeout, message)
@@ -90,7 +91,8 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         || !number(p, "seed", 0, 0xffffffffLL, seed, message)
         || !number(p, "max-line", 80, 1 << 20, maxLine, message)
         || !number(p, "max-output", 4096, 1LL << 30, maxOutput, message)
-        || !number(p, "hash-iterations", 1, 10000000, iterations, message))
+        || !number(p, "hash-iterations", 1, 10000000, iterations, message)
+        || !number(p, "max-clients", 1, 10000, maxClients, message))
         return false;
     o.port = quint16(port);
     o.session = SessionTimings{int(noop), int(noopTimeout), int(login)};
@@ -101,6 +103,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     o.seed = quint32(seed);
     o.limits = ConnectionLimits{int(maxLine), maxOutput};
     o.hashIterations = int(iterations);
+    o.maxClients = int(maxClients);
     if (p.isSet("listen"))
         o.listenAddress = p.value("listen");
     o.dataDir = p.isSet("data-dir") ? p.value("data-dir") : defaultDataDir();

@@ -21,6 +21,7 @@ struct ServerOptions {
     quint32 seed = 0;                   // 0: a different world every run
     int hashIterations = 20000;
     bool createDemo = true;             // demo accounts when there is no accounts file
+    int maxClients = 100;               // connections served at once
 };
 
 // The default world file: data/world.xml next to the program.

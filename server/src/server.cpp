@@ -89,6 +89,15 @@ void Server::stop()
 void Server::onNewConnection()
 {
     while (QTcpSocket* socket = listener_.nextPendingConnection()) {
+        if (int(sessions_.size()) >= options_.maxClients) {
+            qWarning().noquote() << "kyrnd: turned away" << socket->peerAddress().toString() << "(server full)";
+            socket->write("Kyrnos II is full, please try again later.\n");
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            socket->disconnectFromHost();
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                socket->deleteLater();
+            continue;
+        }
         auto* session = new Session(socket,
                                     SessionServices{*game_, *store_, *this, options_.session, options_.limits},
                                     this);

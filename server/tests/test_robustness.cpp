@@ -119,3 +119,25 @@ TEST(Robustness, ClientThatDoesNotReadIsDroppedAtTheOutputLimit)
     c.send("look");
     EXPECT_FALSE(c.waitFor("<s-new-loc ").isNull());
 }
+
+TEST(Robustness, IdleLogonTimesOutAndAFullServerTurnsClientsAway)
+{
+    QTemporaryDir dir;
+    ServerOptions o = testOptions(dir.path());
+    o.session.loginTimeoutMs = 1000;
+    o.maxClients = 1;
+    TestServer t(o);
+    ASSERT_TRUE(t.ok());
+    ScriptClient idle, extra;
+    ASSERT_TRUE(idle.connectTo(t.port()));
+    ASSERT_FALSE(idle.waitFor("login:").isNull());
+    ASSERT_TRUE(extra.connectTo(t.port()));
+    EXPECT_FALSE(extra.waitFor("is full").isNull());
+    EXPECT_TRUE(extra.waitClosed());
+    EXPECT_FALSE(idle.waitFor("Timed out").isNull());
+    EXPECT_TRUE(idle.waitClosed());
+    // With the idle one gone there is room again.
+    ScriptClient next;
+    ASSERT_TRUE(next.connectTo(t.port()));
+    EXPECT_FALSE(next.waitFor("login:").isNull());
+}
