@@ -50,7 +50,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {{"d", "data-dir"}, "Directory of accounts.json (default " + defaultDataDir() + ").", "dir"},
         {{"w", "world"}, "World file (default data/world.xml next to kyrnd).", "file"},
         {"noop-interval", "Milliseconds between keep-alive s-no-op elements (default 5000; 0 off).", "ms"},
-        {"noop-timeout", "Drop a client that has not answered a keep-alive for this long (default 30000).", "ms"},
+        {"noop-timeout", "Drop a client that has not answered a keep-alive for this long (default 120000).", "ms"},
         {"login-timeout", "Milliseconds allowed to log on (default 300000; 0 off).", "ms"},
         {"drift-interval", "Milliseconds between price and planet changes (default 20000; 0 off).", "ms"},
         {"story-interval", "Milliseconds between news lines (default 60000; 0 off).", "ms"},

@@ -45,7 +45,9 @@ bool Server::start(QString* error)
     bots_ = std::make_unique<BotDriver>(*game_, seed + 1, options_.botIntervalMs, options_.bots);
 
     QHostAddress address;
-    if (!address.setAddress(options_.listenAddress)) {
+    if (options_.listenAddress == QLatin1String("localhost"))
+        address = QHostAddress::LocalHost;
+    else if (!address.setAddress(options_.listenAddress)) {
         *error = QStringLiteral("not an address: ") + options_.listenAddress;
         return false;
     }

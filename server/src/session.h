@@ -15,7 +15,8 @@
 
 struct SessionTimings {
     int noopIntervalMs = 5000;    // how often s-no-op is sent
-    int noopTimeoutMs = 30000;    // silence after which the client is dropped
+    // Generous: the client stops reading while one of its message boxes is open.
+    int noopTimeoutMs = 120000;   // silence after which the client is dropped
     int loginTimeoutMs = 300000;  // time allowed to log on and say hello
 };
 
