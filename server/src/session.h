@@ -15,7 +15,7 @@
 
 struct SessionTimings {
     int noopIntervalMs = 5000;    // how often s-no-op is sent
-    // Generous: the client stops reading while one of its message boxes is open.
+    // Generous, so a client on a stalled network is not dropped too soon.
     int noopTimeoutMs = 120000;   // silence after which the client is dropped
     int loginTimeoutMs = 300000;  // time allowed to log on and say hello
 };
