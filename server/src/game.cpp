@@ -177,11 +177,13 @@ bool Game::move(Player* p, Dir d)
     if (map && map->space && to.map != p->avatar->place.map)
         p->send({prose(QStringLiteral("Your ship drops through the atmosphere and settles on the pad.")),
                  Element(QStringLiteral("s-sound")).attr("name", "land").empty()});
-    const QString name = p->name();
-    relocate(p, to, QStringLiteral("%1 leaves %2.").arg(name, d == Dir::U || d == Dir::D ? dirLongName(d) : QStringLiteral("to the ") + dirLongName(d)),
-             QStringLiteral("%1 arrives from %2.").arg(name, d == Dir::U ? QStringLiteral("below")
-                                                        : d == Dir::D ? QStringLiteral("above")
-                                                                      : QStringLiteral("the ") + dirLongName(opposite(d))));
+    const bool vertical = d == Dir::U || d == Dir::D;
+    const QString away = vertical ? dirLongName(d) : QStringLiteral("to the ") + dirLongName(d);
+    const QString from = d == Dir::U   ? QStringLiteral("below")
+                         : d == Dir::D ? QStringLiteral("above")
+                                       : QStringLiteral("the ") + dirLongName(opposite(d));
+    relocate(p, to, QStringLiteral("%1 leaves %2.").arg(p->name(), away),
+             QStringLiteral("%1 arrives from %2.").arg(p->name(), from));
     return true;
 }
 
