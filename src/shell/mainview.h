@@ -81,4 +81,11 @@ public:
     virtual void PlaySound(const std::string& path) = 0;
     // A message box with the error or information icon and a single OK.
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
+
+    // Server dispatcher: the examine and spynet report page ("Ex/SP").
+    // Brings the page to the front, captions it with the title, empties the report.
+    virtual void OpenReport(const std::string& title) = 0;
+    virtual void AddReportLine(const std::string& text) = 0;
+    // Shows the bitmap at path as the report's picture.
+    virtual void LoadReportPicture(const std::string& path) = 0;
 };

@@ -42,6 +42,11 @@ public:
     int width = 992, height = 701 + 0, inputHeight = 55;
     int scorePageShown = 0, shipPageShown = 0, spynetResets = 0;
     std::string workDir = ".";
+    // The report page: its title, its lines since the last opening, its picture.
+    int reportOpenings = 0;
+    std::string reportTitle;
+    std::vector<std::string> reportLines;
+    std::string reportPicture;
 
     // All text shown, in order, without the skip-story marks.
     std::vector<std::string> DisplayedTexts() const;
@@ -95,4 +100,12 @@ public:
     {
         messages.emplace_back(kind, text);
     }
+    void OpenReport(const std::string& title) override
+    {
+        ++reportOpenings;
+        reportTitle = title;
+        reportLines.clear();
+    }
+    void AddReportLine(const std::string& text) override { reportLines.push_back(text); }
+    void LoadReportPicture(const std::string& path) override { reportPicture = path; }
 };

@@ -1,0 +1,261 @@
+#include "protocol/server_parser.h"
+
+#include <array>
+
+#include "shell/data_files.h"
+#include "shell/mainview.h"
+#include "social/friends_code.h"
+#include "social/players.h"
+#include "social/tb_code.h"
+
+namespace {
+
+// Table order is the index LookupElement gives.
+enum Element {
+    kDefault,
+    kAddPlayer,
+    kRemovePlayer,
+    kNewLoc,
+    kContents,
+    kNewMap,
+    kRemoveContents,
+    kMapInfo,
+    kAddFactory,
+    kUpdateInfra,
+    kUpdateWorkers,
+    kRemoveFactory,
+    kPlayerStats,
+    kShipStats,
+    kTb,
+    kNoOp,
+    kSpynetStart,
+    kSpynet,
+    kExamineStart,
+    kExamine,
+    kSound,
+    kExchBuy,
+    kExchSell,
+    kExchange,
+};
+
+constexpr std::array<std::string_view, 24> kElementNames{
+    "s-default",       "s-add-player",    "s-remove-player",  "s-new-loc",
+    "s-contents",      "s-new-map",       "s-remove-contents", "s-map-info",
+    "s-add-factory",   "s-update-infra",  "s-update-workers", "s-remove-factory",
+    "s-player-stats",  "s-ship-stats",    "s-tb",             "s-no-op",
+    "s-spynet-start",  "s-spynet",        "s-examine-start",  "s-examine",
+    "s-sound",         "s-exch-buy",      "s-exch-sell",      "s-exchange",
+};
+
+const std::string kPictures = "pictures";
+
+} // namespace
+
+ServerParser::ServerParser(MainView& v, const DispatchTargets& t)
+    : XMLParser()
+    , view(v)
+    , targets(t)
+{
+}
+
+ServerParser::~ServerParser() = default;
+
+int ServerParser::LookupElement(std::string_view name)
+{
+    for (std::size_t i = 0; i < kElementNames.size(); ++i)
+        if (kElementNames[i] == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void ServerParser::StartElement(const std::string& name, const AttribList& attributes)
+{
+    switch (LookupElement(name)) {
+    case -1:
+        return;
+    case kDefault:
+        openElement = Default;
+        return;
+    case kAddPlayer: {
+        const std::string player = GetAttribute(attributes, "name");
+        if (!player.empty()) {
+            if (targets.players)
+                targets.players->AddPlayer(player);
+            if (targets.friends)
+                targets.friends->PlayerChanged(GetNumberAttribute(attributes, "rank", 0), player,
+                                               true);
+        }
+        openElement = AddPlayer;
+        return;
+    }
+    case kRemovePlayer: {
+        const std::string player = GetAttribute(attributes, "name");
+        if (!player.empty()) {
+            if (targets.players)
+                targets.players->RemovePlayer(player);
+            if (targets.friends)
+                targets.friends->PlayerChanged(0, player, false);
+        }
+        openElement = RemovePlayer;
+        return;
+    }
+    case kNewLoc:
+        pendingLocation = std::make_unique<Location>(Location::FromAttributes(attributes));
+        view.ClearLocationList();
+        view.AddToStory(pendingLocation->name);
+        view.DisplayText(pendingLocation->name, true);
+        openElement = NewLoc;
+        return;
+    case kContents: {
+        const std::string item = GetAttribute(attributes, "name");
+        if (!item.empty())
+            view.AddLocationItem(item);
+        openElement = Contents;
+        return;
+    }
+    case kRemoveContents: {
+        const std::string item = GetAttribute(attributes, "name");
+        if (!item.empty())
+            view.RemoveLocationItem(item);
+        openElement = RemoveContents;
+        return;
+    }
+    // The map, infrastructure and statistics effects are not built yet;
+    // the elements still open so that their text is dropped.
+    case kNewMap:
+        openElement = NewMap;
+        return;
+    case kMapInfo:
+        openElement = MapInfo;
+        return;
+    case kAddFactory:
+        openElement = AddFactory;
+        return;
+    case kUpdateInfra:
+        openElement = UpdateInfra;
+        return;
+    case kUpdateWorkers:
+        openElement = UpdateWorkers;
+        return;
+    case kRemoveFactory:
+        openElement = RemoveFactory;
+        return;
+    case kPlayerStats:
+        openElement = PlayerStats;
+        return;
+    case kShipStats:
+        openElement = ShipStats;
+        return;
+    case kTb:
+        tbSender = GetAttribute(attributes, "name");
+        tbText.clear();
+        openElement = Tb;
+        return;
+    case kNoOp:
+        view.SendText("<c-no-op/>\n");
+        openElement = NoOp;
+        return;
+    case kSpynetStart:
+        StartReport("Spynet Report for " + GetAttribute(attributes, "rank") + " "
+                        + GetAttribute(attributes, "name"),
+                    GetAttribute(attributes, "name"));
+        openElement = SpynetStart;
+        return;
+    case kSpynet:
+        openElement = Spynet;
+        return;
+    case kExamineStart:
+        StartReport("Examine " + GetAttribute(attributes, "rank") + " "
+                        + GetAttribute(attributes, "name"),
+                    GetAttribute(attributes, "name"));
+        openElement = ExamineStart;
+        return;
+    case kExamine:
+        openElement = Examine;
+        return;
+    case kSound:
+        PlayServerSound(GetAttribute(attributes, "name"));
+        return;
+    // The exchange is not built yet; like s-sound these leave the open
+    // element as it was.
+    case kExchBuy:
+    case kExchSell:
+    case kExchange:
+        return;
+    }
+}
+
+void ServerParser::Characters(const std::string& text)
+{
+    switch (openElement) {
+    case Default:
+        // Lines the server marks with "+++" are for the story and the log only.
+        if (text.compare(0, 3, "+++") == 0)
+            view.AddToStory(text);
+        else
+            view.DisplayText(text);
+        return;
+    case NewLoc:
+    case Contents:
+    case RemoveContents:
+        view.DisplayText(text);
+        return;
+    case Tb:
+        tbText += text;
+        return;
+    case Spynet:
+    case Examine:
+        view.AddReportLine(text);
+        view.AddToStory(text);
+        return;
+    default:
+        return;
+    }
+}
+
+void ServerParser::EndElement(const std::string&)
+{
+    switch (openElement) {
+    case NewLoc:
+        if (pendingLocation && targets.locationArrived)
+            targets.locationArrived(std::move(pendingLocation));
+        pendingLocation.reset();
+        break;
+    case Tb:
+        if (targets.tightBeam)
+            targets.tightBeam->Incoming(tbSender, tbText);
+        break;
+    case Spynet:
+    case Examine:
+        view.ResetSpynetView();
+        break;
+    default:
+        break;
+    }
+    openElement = None;
+}
+
+void ServerParser::StartReport(const std::string& title, const std::string& name)
+{
+    view.OpenReport(title);
+    view.AddToStory(title);
+    ShowReportPicture(name);
+}
+
+void ServerParser::ShowReportPicture(const std::string& name)
+{
+    std::string path = FindDataFile(kPictures, name + ".bmp");
+    if (path.empty())
+        path = FindDataFile(kPictures, "interference.bmp");
+    if (!path.empty())
+        view.LoadReportPicture(path);
+}
+
+void ServerParser::PlayServerSound(const std::string& name)
+{
+    if (name.empty() || !view.OptionChecked(Option::SoundFx))
+        return;
+    const std::string path = FindDataFile(view.WorkDir() + "/sounds", name + ".wav");
+    if (!path.empty())
+        view.PlaySound(path);
+}
