@@ -42,6 +42,7 @@ public:
     int width = 992, height = 701 + 0, inputHeight = 55;
     int scorePageShown = 0, shipPageShown = 0, spynetResets = 0;
     std::string workDir = ".";
+    std::map<int, std::string> status;
     // The report page: its title, its lines since the last opening, its picture.
     int reportOpenings = 0;
     std::string reportTitle;
@@ -100,6 +101,7 @@ public:
     {
         messages.emplace_back(kind, text);
     }
+    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
     void OpenReport(const std::string& title) override
     {
         ++reportOpenings;
