@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/data_files.h"
+#include "shell/datafiles.h"
 #include "shell/mainview.h"
 #include "social/friends_code.h"
 #include "social/players.h"
@@ -244,9 +244,9 @@ void ServerParser::StartReport(const std::string& title, const std::string& name
 
 void ServerParser::ShowReportPicture(const std::string& name)
 {
-    std::string path = FindDataFile(kPictures, name + ".bmp");
+    std::string path = FindNamedDataFile(kPictures, name + ".bmp");
     if (path.empty())
-        path = FindDataFile(kPictures, "interference.bmp");
+        path = FindNamedDataFile(kPictures, "interference.bmp");
     if (!path.empty())
         view.LoadReportPicture(path);
 }
@@ -255,7 +255,7 @@ void ServerParser::PlayServerSound(const std::string& name)
 {
     if (name.empty() || !view.OptionChecked(Option::SoundFx))
         return;
-    const std::string path = FindDataFile(view.WorkDir() + "/sounds", name + ".wav");
+    const std::string path = FindNamedDataFile(view.WorkDir() + "/sounds", name + ".wav");
     if (!path.empty())
         view.PlaySound(path);
 }

@@ -43,6 +43,9 @@
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
+#include "social/friends.h"
+#include "social/friends_code.h"
+#include "social/players.h"
 
 namespace {
 
@@ -354,6 +357,7 @@ QWidget* TMainForm::BuildTopStrip()
         TBImage->setFrameShadow(QFrame::Sunken);
         TBImage->setAlignment(Qt::AlignCenter);
         TBEndBtn = Named(new QPushButton("End TB"), "TBEndBtn");
+        connect(TBEndBtn, &QPushButton::clicked, this, [this] { tightBeam->Close(); });
         left->addWidget(TBImage);
         left->addWidget(TBEndBtn);
         left->addStretch();
@@ -616,7 +620,8 @@ void TMainForm::BuildMenus()
 
     QMenu* options = Named(bar->addMenu("Options"), "OptionsMenu");
     AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem");
-    AddItem(options, "Friends Set Up...", "Friendsitem");
+    connect(AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this,
+            &TMainForm::FriendsitemClick);
     options->addSeparator();
     connect(AddItem(options, "Background Color...", "ColorItem"), &QAction::triggered, this,
             &TMainForm::ColorItemClick);
@@ -668,7 +673,8 @@ void TMainForm::BuildMenus()
     connect(AddItem(PlayerPopup, "Kiss", "KissItem"), &QAction::triggered, this,
             [this] { PlayerCommand("kiss"); });
     PlayerPopup->addSeparator();
-    AddItem(PlayerPopup, "Tight Beam", "TightBeamItem");
+    connect(AddItem(PlayerPopup, "Tight Beam", "TightBeamItem"), &QAction::triggered, this,
+            &TMainForm::TightBeamItemClick);
     PlayerPopup->addSeparator();
     connect(AddItem(PlayerPopup, "Examine", "ExamineItem"), &QAction::triggered, this,
             [this] { PlayerCommand("ex"); });
@@ -688,8 +694,13 @@ void TMainForm::FormCreate()
         std::filesystem::create_directory(std::filesystem::path(workDir) / dir, ignored);
     }
 
-    // The server element parser is replaced by the dispatcher once it exists.
-    coms = std::make_unique<Coms>(*this, std::make_unique<XMLParser>(), version);
+    friends = std::make_unique<Friends>(*this);
+    dispatchTargets.friends = friends.get();
+
+    coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
+                                  version);
+    players = std::make_unique<Players>(*this);
+    dispatchTargets.players = players.get();
 
     SetCaption();
     socket = nullptr;
@@ -698,6 +709,9 @@ void TMainForm::FormCreate()
     StatsGrid->setColumnWidth(1, 60);
     ShipGrid->setColumnWidth(0, 88);
     ShipGrid->setColumnWidth(1, 60);
+
+    tightBeam = std::make_unique<TightBeam>(*this, *this);
+    dispatchTargets.tightBeam = tightBeam.get();
 }
 
 void TMainForm::FormDestroy()
@@ -799,7 +813,7 @@ void TMainForm::SetConnectedMenus(bool connected)
 
 void TMainForm::OpenConnection(const std::string& host, int port, const std::string& avatar)
 {
-    ClearPlayerList();
+    players->Clear();
     if (port < 0 || port > 65535) {
         ShowConnectionError();
     } else {
@@ -1155,6 +1169,23 @@ void TMainForm::ShowShipPage()
     StatsNoteBook->setCurrentIndex(1);
 }
 
+void TMainForm::OpenReport(const std::string& title)
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+    SpynetNamePanel->setText(FromAnsi(title));
+    SpynetOutput->ClearLines();
+}
+
+void TMainForm::AddReportLine(const std::string& text)
+{
+    SpynetOutput->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadReportPicture(const std::string& path)
+{
+    SpynetImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
 void TMainForm::ResetSpynetView()
 {
     // Leaves the report showing from its first line.
@@ -1290,4 +1321,62 @@ void TMainForm::LocListBoxDblClick()
     DisplayText("> " + command);
     SendText(command + "\n");
     InputEdit->setFocus();
+}
+
+// ---------------------------------------------------------------- social
+
+void TMainForm::TightBeamItemClick()
+{
+    QListWidget* list = PlayersNotebook->currentIndex() == 0 ? PlayerListBox : FriendsListBox;
+    const QListWidgetItem* item = list->currentItem();
+    tightBeam->OpenSelected(item && item->isSelected() ? ToAnsi(item->text()) : std::string());
+}
+
+void TMainForm::FriendsitemClick()
+{
+    auto* form = findChild<TFriendsForm*>();
+    if (!form)
+        form = new TFriendsForm(*friends, this);
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+void TMainForm::ShowTightBeamPage()
+{
+    TopNotebook->setCurrentWidget(PrivateTab);
+}
+
+void TMainForm::ShowReportsPage()
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+}
+
+void TMainForm::SetTightBeamCaption(const std::string& text)
+{
+    TBNamePanel->setText(FromAnsi(text));
+}
+
+void TMainForm::ClearTightBeamTranscript()
+{
+    TBMemo->ClearLines();
+}
+
+void TMainForm::AddTightBeamLine(const std::string& text)
+{
+    TBMemo->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadTightBeamPicture(const std::string& path)
+{
+    TBImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
+void TMainForm::PrefillInput(const std::string& text)
+{
+    InputEdit->setPlainText(FromAnsi(text));
+    if (MainNotebook->currentIndex() == 0) {
+        InputEdit->setFocus();
+        InputEdit->moveCursor(QTextCursor::End);
+    }
 }

@@ -9,7 +9,9 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "protocol/server_parser.h"
 #include "shell/mainview.h"
+#include "social/tb_code.h"
 
 class QAction;
 class QLabel;
@@ -29,9 +31,12 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class Friends;
+class Players;
+class TightBeam;
 class TextPane;
 
-class TMainForm : public QMainWindow, public MainView {
+class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
 public:
     // Message boxes go through hooks so tests can answer them.
@@ -76,6 +81,18 @@ public:
     void PlaySound(const std::string& path) override;
     void ShowMessage(MessageKind kind, const std::string& text) override;
     void SetStatusText(int panel, const std::string& text) override;
+    void OpenReport(const std::string& title) override;
+    void AddReportLine(const std::string& text) override;
+    void LoadReportPicture(const std::string& path) override;
+
+    // TightBeamView: the "TB" page.
+    void ShowTightBeamPage() override;
+    void ShowReportsPage() override;
+    void SetTightBeamCaption(const std::string& text) override;
+    void ClearTightBeamTranscript() override;
+    void AddTightBeamLine(const std::string& text) override;
+    void LoadTightBeamPicture(const std::string& path) override;
+    void PrefillInput(const std::string& text) override;
 
     void UpdatePlayerCount();
     void TrimMemo(TextPane* memo);
@@ -87,6 +104,9 @@ public:
     void SetConfirmHook(ConfirmHook hook) { confirmHook = std::move(hook); }
 
     Coms& GetComs() { return *coms; }
+    Players& GetPlayers() { return *players; }
+    Friends& GetFriends() { return *friends; }
+    TightBeam& GetTightBeam() { return *tightBeam; }
     QTcpSocket* Socket() const { return cliSocket; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
@@ -136,6 +156,9 @@ private:
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
     void LocListBoxDblClick();
+    // Social: the tight beam and friends items.
+    void TightBeamItemClick();
+    void FriendsitemClick();
     QPlainTextEdit* FocusedPane() const;
     bool Confirm(const QString& text);
 
@@ -218,6 +241,11 @@ private:
     int disconnectRuns = 0;
     // Arial 15 pixels high in the system's window-text colour.
     FontSpec outputFont{"Arial", static_cast<int32_t>(0x80000008u), -15, 11};
+    // Where the server dispatcher sends its effects; outlives the connection.
+    DispatchTargets dispatchTargets;
+    std::unique_ptr<Friends> friends;
+    std::unique_ptr<Players> players;
+    std::unique_ptr<TightBeam> tightBeam;
     std::unique_ptr<Coms> coms;
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ansi_text.h"
+#include "shell/ansi.h"
 #include "social/friends_code.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "protocol/xml.h"
-#include "shell/ansi_text.h"
-#include "shell/data_files.h"
+#include "shell/ansi_case.h"
+#include "shell/datafiles.h"
 #include "shell/mainview.h"
 
 Friends::Friends(MainView& v)
@@ -41,9 +41,9 @@ void Friends::PlayAlert()
     if (!audio)
         return;
     const std::string folder = view.WorkDir() + "/sounds";
-    std::string path = FindDataFile(folder, "friends.wav");
+    std::string path = FindNamedDataFile(folder, "friends.wav");
     if (path.empty())
-        path = FindDataFile(folder, "alert.wav");
+        path = FindNamedDataFile(folder, "alert.wav");
     if (!path.empty())
         view.PlaySound(path);
 }

@@ -1,7 +1,7 @@
 #include "social/tb_code.h"
 
-#include "shell/ansi_text.h"
-#include "shell/data_files.h"
+#include "shell/ansi_case.h"
+#include "shell/datafiles.h"
 #include "shell/mainview.h"
 
 namespace {
@@ -34,9 +34,9 @@ void TightBeam::Open(const std::string& name)
     std::string picture = name;
     if (!picture.empty())
         picture[0] = AnsiToLower(picture[0]);
-    std::string path = FindDataFile(kPictures, picture + ".bmp");
+    std::string path = FindNamedDataFile(kPictures, picture + ".bmp");
     if (path.empty())
-        path = FindDataFile(kPictures, kInterference);
+        path = FindNamedDataFile(kPictures, kInterference);
     // Without any picture the opening stops here, input line untouched.
     if (path.empty())
         return;
@@ -49,7 +49,7 @@ void TightBeam::Close()
     partner.clear();
     page.ClearTightBeamTranscript();
     page.SetTightBeamCaption("Tight beam connection cleared");
-    const std::string path = FindDataFile(kPictures, kInterference);
+    const std::string path = FindNamedDataFile(kPictures, kInterference);
     if (!path.empty())
         page.LoadTightBeamPicture(path);
     page.ShowReportsPage();

@@ -1,20 +1,4 @@
-#include "shell/ansi_text.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-QString FromAnsi(std::string_view bytes)
-{
-    QStringDecoder decode("windows-1252");
-    return decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-std::string ToAnsi(const QString& text)
-{
-    QStringEncoder encode("windows-1252", QStringConverter::Flag::Default);
-    const QByteArray bytes = encode(text);
-    return bytes.toStdString();
-}
+#include "shell/ansi_case.h"
 
 // Letter pairs of the code page: ASCII, the Latin-1 letters (but the
 // multiplication and division signs) and the four in 0x80-0x9F.
