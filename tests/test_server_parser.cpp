@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,6 +16,7 @@
 #include "social/tb_code.h"
 #include "support/fake_mainview.h"
 #include "support/fake_tightbeam_view.h"
+#include "support/scoped_workdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -58,26 +57,10 @@ protected:
 // Runs a test inside a fresh working directory with pictures and sounds.
 class DataDirTest : public DispatcherTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        ASSERT_TRUE(QDir().mkpath("pictures"));
-        ASSERT_TRUE(QDir().mkpath("sounds"));
-        view.workDir = dir.path().toStdString();
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
+    void SetUp() override { view.workDir = workDir.Path(); }
+    static void Touch(const QString& path) { ScopedWorkDir::Touch(path); }
 
-    static void Touch(const QString& path)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("x");
-    }
-
-    QTemporaryDir dir;
-    QString previous;
+    ScopedWorkDir workDir;
 };
 
 } // namespace

@@ -2,9 +2,7 @@
 // reach its transcript.
 #include <string>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,6 +10,7 @@
 #include "social/tb_code.h"
 #include "support/fake_mainview.h"
 #include "support/fake_tightbeam_view.h"
+#include "support/scoped_workdir.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -21,23 +20,9 @@ namespace {
 
 class TightBeamTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        ASSERT_TRUE(QDir().mkpath("pictures"));
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
+    static void Touch(const QString& path) { ScopedWorkDir::Touch(path); }
 
-    static void Touch(const QString& path)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-
-    QTemporaryDir dir;
-    QString previous;
+    ScopedWorkDir workDir;
     FakeMainView view;
     FakeTightBeamView page;
     TightBeam tb{view, page};

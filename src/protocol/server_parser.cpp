@@ -39,12 +39,26 @@ enum Element {
 };
 
 constexpr std::array<std::string_view, 24> kElementNames{
-    "s-default",       "s-add-player",    "s-remove-player",  "s-new-loc",
-    "s-contents",      "s-new-map",       "s-remove-contents", "s-map-info",
-    "s-add-factory",   "s-update-infra",  "s-update-workers", "s-remove-factory",
-    "s-player-stats",  "s-ship-stats",    "s-tb",             "s-no-op",
-    "s-spynet-start",  "s-spynet",        "s-examine-start",  "s-examine",
-    "s-sound",         "s-exch-buy",      "s-exch-sell",      "s-exchange",
+    "s-default",         "s-add-player",      "s-remove-player",   "s-new-loc",
+    "s-contents",        "s-new-map",         "s-remove-contents", "s-map-info",
+    "s-add-factory",     "s-update-infra",    "s-update-workers",  "s-remove-factory",
+    "s-player-stats",    "s-ship-stats",      "s-tb",              "s-no-op",
+    "s-spynet-start",    "s-spynet",          "s-examine-start",   "s-examine",
+    "s-sound",           "s-exch-buy",        "s-exch-sell",       "s-exchange",
+};
+
+// What each element's start tag makes the open element, in table order.
+// s-sound and the exchange elements leave it as it was.
+constexpr uint8_t kKeepOpen = 0xFF;
+constexpr std::array<uint8_t, 24> kOpens{
+    ServerParser::Default,         ServerParser::AddPlayer,       ServerParser::RemovePlayer,
+    ServerParser::NewLoc,          ServerParser::Contents,        ServerParser::NewMap,
+    ServerParser::RemoveContents,  ServerParser::MapInfo,         ServerParser::AddFactory,
+    ServerParser::UpdateInfra,     ServerParser::UpdateWorkers,   ServerParser::RemoveFactory,
+    ServerParser::PlayerStats,     ServerParser::ShipStats,       ServerParser::Tb,
+    ServerParser::NoOp,            ServerParser::SpynetStart,     ServerParser::Spynet,
+    ServerParser::ExamineStart,    ServerParser::Examine,         kKeepOpen,
+    kKeepOpen,                     kKeepOpen,                     kKeepOpen,
 };
 
 const std::string kPictures = "pictures";
@@ -70,119 +84,75 @@ int ServerParser::LookupElement(std::string_view name)
 
 void ServerParser::StartElement(const std::string& name, const AttribList& attributes)
 {
-    switch (LookupElement(name)) {
-    case -1:
+    const int element = LookupElement(name);
+    if (element < 0)
         return;
-    case kDefault:
-        openElement = Default;
-        return;
+
+    switch (element) {
     case kAddPlayer: {
         const std::string player = GetAttribute(attributes, "name");
-        if (!player.empty()) {
-            if (targets.players)
-                targets.players->AddPlayer(player);
-            if (targets.friends)
-                targets.friends->PlayerChanged(GetNumberAttribute(attributes, "rank", 0), player,
-                                               true);
-        }
-        openElement = AddPlayer;
-        return;
+        if (player.empty())
+            break;
+        if (targets.players)
+            targets.players->AddPlayer(player);
+        if (targets.friends)
+            targets.friends->PlayerChanged(GetNumberAttribute(attributes, "rank", 0), player, true);
+        break;
     }
     case kRemovePlayer: {
         const std::string player = GetAttribute(attributes, "name");
-        if (!player.empty()) {
-            if (targets.players)
-                targets.players->RemovePlayer(player);
-            if (targets.friends)
-                targets.friends->PlayerChanged(0, player, false);
-        }
-        openElement = RemovePlayer;
-        return;
+        if (player.empty())
+            break;
+        if (targets.players)
+            targets.players->RemovePlayer(player);
+        if (targets.friends)
+            targets.friends->PlayerChanged(0, player, false);
+        break;
     }
     case kNewLoc:
         pendingLocation = std::make_unique<Location>(Location::FromAttributes(attributes));
         view.ClearLocationList();
         view.AddToStory(pendingLocation->name);
         view.DisplayText(pendingLocation->name, true);
-        openElement = NewLoc;
-        return;
-    case kContents: {
-        const std::string item = GetAttribute(attributes, "name");
-        if (!item.empty())
-            view.AddLocationItem(item);
-        openElement = Contents;
-        return;
-    }
+        break;
+    case kContents:
     case kRemoveContents: {
         const std::string item = GetAttribute(attributes, "name");
-        if (!item.empty())
+        if (item.empty())
+            break;
+        if (element == kContents)
+            view.AddLocationItem(item);
+        else
             view.RemoveLocationItem(item);
-        openElement = RemoveContents;
-        return;
+        break;
     }
-    // The map, infrastructure and statistics effects are not built yet;
-    // the elements still open so that their text is dropped.
-    case kNewMap:
-        openElement = NewMap;
-        return;
-    case kMapInfo:
-        openElement = MapInfo;
-        return;
-    case kAddFactory:
-        openElement = AddFactory;
-        return;
-    case kUpdateInfra:
-        openElement = UpdateInfra;
-        return;
-    case kUpdateWorkers:
-        openElement = UpdateWorkers;
-        return;
-    case kRemoveFactory:
-        openElement = RemoveFactory;
-        return;
-    case kPlayerStats:
-        openElement = PlayerStats;
-        return;
-    case kShipStats:
-        openElement = ShipStats;
-        return;
     case kTb:
         tbSender = GetAttribute(attributes, "name");
         tbText.clear();
-        openElement = Tb;
-        return;
+        break;
     case kNoOp:
         view.SendText("<c-no-op/>\n");
-        openElement = NoOp;
-        return;
+        break;
     case kSpynetStart:
-        StartReport("Spynet Report for " + GetAttribute(attributes, "rank") + " "
-                        + GetAttribute(attributes, "name"),
-                    GetAttribute(attributes, "name"));
-        openElement = SpynetStart;
-        return;
-    case kSpynet:
-        openElement = Spynet;
-        return;
-    case kExamineStart:
-        StartReport("Examine " + GetAttribute(attributes, "rank") + " "
-                        + GetAttribute(attributes, "name"),
-                    GetAttribute(attributes, "name"));
-        openElement = ExamineStart;
-        return;
-    case kExamine:
-        openElement = Examine;
-        return;
+    case kExamineStart: {
+        const std::string player = GetAttribute(attributes, "name");
+        const std::string rank = GetAttribute(attributes, "rank");
+        StartReport((element == kSpynetStart ? "Spynet Report for " : "Examine ") + rank + " "
+                        + player,
+                    player);
+        break;
+    }
     case kSound:
         PlayServerSound(GetAttribute(attributes, "name"));
-        return;
-    // The exchange is not built yet; like s-sound these leave the open
-    // element as it was.
-    case kExchBuy:
-    case kExchSell:
-    case kExchange:
-        return;
+        break;
+    default:
+        // s-default and the report bodies only open; the map, infrastructure,
+        // statistics and exchange effects are not built yet.
+        break;
     }
+
+    if (kOpens[static_cast<std::size_t>(element)] != kKeepOpen)
+        openElement = kOpens[static_cast<std::size_t>(element)];
 }
 
 void ServerParser::Characters(const std::string& text)
