@@ -220,20 +220,6 @@ TEST_F(DispatcherTest, RosterFollowsArrivalsAndDepartures)
     EXPECT_THAT(view.players, ElementsAre("Zed"));
 }
 
-TEST_F(DispatcherTest, ArrivalsAndDeparturesReachTheFriendsList)
-{
-    friends.AddName("Amy");
-    friends.SetRanks(1u << 5);
-    Feed({"<s-add-player name='Amy' rank='1'/>", "<s-add-player name='Tom' rank='5'/>",
-          "<s-add-player rank='5'/>", "<s-remove-player name='Tom'/>",
-          "<s-remove-player name='Amy'/>"});
-
-    EXPECT_THAT(view.DisplayedTexts(),
-                ElementsAre("Amy is logged into the game.", "Tom is logged into the game.",
-                            "Amy is logged out of the game."));
-    EXPECT_THAT(view.friendItems, IsEmpty());
-}
-
 TEST_F(DispatcherTest, RanksOutsideTheSixteenKnownOnesAnnounceNobody)
 {
     friends.SetRanks(0xFFFF);
