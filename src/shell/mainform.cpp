@@ -352,11 +352,15 @@ QWidget* TMainForm::BuildTopStrip()
         l->setContentsMargins(2, 2, 2, 2);
         auto* left = new QVBoxLayout;
         TBImage = Named(new QLabel, "TBImage");
-        TBImage->setFixedSize(100, 100);
+        TBImage->setFixedSize(80, 96);
         TBImage->setFrameShape(QFrame::Panel);
         TBImage->setFrameShadow(QFrame::Sunken);
         TBImage->setAlignment(Qt::AlignCenter);
         TBEndBtn = Named(new QPushButton("End TB"), "TBEndBtn");
+        QFont endFont("Arial");
+        endFont.setBold(true);
+        endFont.setItalic(true);
+        TBEndBtn->setFont(endFont);
         connect(TBEndBtn, &QPushButton::clicked, this, [this] { tightBeam->Close(); });
         left->addWidget(TBImage);
         left->addWidget(TBEndBtn);
