@@ -94,6 +94,8 @@ public:
     void LoadTightBeamPicture(const std::string& path) override;
     void PrefillInput(const std::string& text) override;
 
+    // One chunk as read from the socket: cut, routed, and echoed raw when asked.
+    void ReceiveChunk(std::string_view chunk);
     void UpdatePlayerCount();
     void TrimMemo(TextPane* memo);
     void ShowConnectionError();
@@ -159,7 +161,6 @@ private:
     // Social: the tight beam and friends items.
     void TightBeamItemClick();
     void FriendsitemClick();
-    QPlainTextEdit* FocusedPane() const;
     bool Confirm(const QString& text);
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
