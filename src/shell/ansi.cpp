@@ -1,5 +1,6 @@
 #include "shell/ansi.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -18,6 +19,16 @@ QString FromAnsi(std::string_view bytes)
 std::string ToAnsi(const QString& text)
 {
     QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
-    return bytes.toStdString();
+    if (!encoder.isValid())
+        return text.toLatin1().toStdString();
+    std::string bytes = QByteArray(encoder.encode(text)).toStdString();
+    // The converter marks what the code page lacks with the control character
+    // SUB, which must not reach the server as if typed; one byte per character.
+    const QList<uint> codePoints = text.toUcs4();
+    if (codePoints.size() == static_cast<qsizetype>(bytes.size())) {
+        for (size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\x1a' && codePoints[static_cast<qsizetype>(i)] != 0x1a)
+                bytes[i] = '?';
+    }
+    return bytes;
 }
