@@ -22,6 +22,8 @@ TCommandForm::TCommandForm(PlayerInput& playerInput, Macro& macroStore, QWidget*
     inputMemo = new QPlainTextEdit(this);
     inputMemo->setObjectName("InputMemo");
     inputMemo->installEventFilter(this);
+    // The window is only two lines high; the edit's own minimum would grow it.
+    inputMemo->setMinimumSize(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(inputMemo);
