@@ -1,5 +1,5 @@
 #pragma once
-// The core keeps text as Windows-1252 bytes; widgets show and take QString.
+// The game speaks Windows-1252 bytes; widgets speak QString.
 
 #include <string>
 #include <string_view>
@@ -7,5 +7,4 @@
 #include <QString>
 
 QString FromAnsi(std::string_view bytes);
-// Characters the code page cannot hold become '?'.
 std::string ToAnsi(const QString& text);
