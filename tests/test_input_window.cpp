@@ -5,8 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "macros/macroform.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
+#include "support/script_server.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -25,37 +25,29 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
-        Window().OpenConnection("127.0.0.1", server.serverPort(), "Zed");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 5000));
-        peer = server.nextPendingConnection();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->Socket()->state() == QAbstractSocket::ConnectedState; }, 5000));
-        // Let the window see its own connect before the test sends anything.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->OutputEdit->Lines().contains("Connected"); }, 5000));
+        TMainForm& w = Window();
+        w.OpenConnection("127.0.0.1", server.Port(), "Zed");
+        ASSERT_TRUE(server.WaitForClient());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; }, 5000));
     }
 
-    // Waits until the server has received at least `count` bytes.
-    QByteArray Received(qsizetype count)
+    // Everything the server has received once `text` has arrived.
+    QByteArray Received(const QByteArray& text)
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] {
-            received += peer->readAll();
-            return received.size() >= count;
-        }, 5000)) << "received so far: " << received.toStdString();
-        return received;
+        EXPECT_TRUE(server.WaitForReceived(text)) << server.Received().toStdString();
+        return server.Received();
     }
 
     InputEdit& Line() { return *window->InputEdit; }
 
-    QTcpServer server;
-    QTcpSocket* peer = nullptr;
-    QByteArray received;
+    ScriptServer server;
 };
 
 TEST_F(ConnectedWindow, TypedCommandIsEchoedAndSentOnEnter)
 {
     QTest::keyClicks(&Line(), "  north");
     QTest::keyClick(&Line(), Qt::Key_Return);
-    EXPECT_EQ(Received(6), "north\n");
+    EXPECT_EQ(Received("north\n"), "north\n");
     const QStringList lines = window->OutputEdit->Lines();
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({" ", "> north"}));
@@ -66,7 +58,7 @@ TEST_F(ConnectedWindow, FunctionKeysSendAndFetchTheStoredMacros)
 {
     window->GetMacro().SetMacro(4, {"get all", "score"});
     QTest::keyClick(&Line(), Qt::Key_F4);
-    EXPECT_EQ(Received(16), "get all\nscore\n");
+    EXPECT_EQ(Received("get all\nscore\n"), "get all\nscore\n");
     QTest::keyClick(&Line(), Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(Line().toPlainText(), "get all\nscore");
 }
@@ -79,15 +71,15 @@ TEST_F(ConnectedWindow, CtrlSpaceAddressesTheSelectedPlayer)
     EXPECT_EQ(Line().toPlainText(), "Tell Amy ");
     QTest::keyClicks(&Line(), "hi");
     QTest::keyClick(&Line(), Qt::Key_Return);
-    EXPECT_EQ(Received(13), "Tell Amy hi\n");
+    EXPECT_EQ(Received("Tell Amy hi\n"), "Tell Amy hi\n");
 }
 
 TEST_F(ConnectedWindow, StreamStartSendsLookAndTheF1Macro)
 {
     window->GetMacro().SetMacro(1, {"score", "inv"});
     window->GetComs().SetMode(Coms::AwaitingStream);
-    peer->write("Welcome\n<s-default>\n");
-    EXPECT_EQ(Received(15), "look\nscore\ninv\n");
+    server.Send("Welcome\n<s-default>\n");
+    EXPECT_EQ(Received("look\nscore\ninv\n"), "look\nscore\ninv\n");
     EXPECT_EQ(window->GetComs().GetMode(), Coms::Streaming);
 }
 
@@ -100,7 +92,7 @@ TEST_F(ConnectedWindow, CommandWindowSendsAndEmptiesTheInputLine)
     auto* memo = form->findChild<QPlainTextEdit*>("InputMemo");
     QTest::keyClicks(memo, "look");
     QTest::keyClick(memo, Qt::Key_Return);
-    EXPECT_EQ(Received(5), "look\n");
+    EXPECT_EQ(Received("look\n"), "look\n");
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(Line().toPlainText().isEmpty());
     EXPECT_EQ(window->OutputEdit->Lines().last(), "> look");
@@ -112,7 +104,7 @@ TEST_F(ConnectedWindow, LocationDoubleClickExaminesAndKeepsTheInputLine)
     window->AddLocationItem("lamp");
     window->LocListBox->setCurrentRow(0);
     emit window->LocListBox->itemDoubleClicked(window->LocListBox->item(0));
-    EXPECT_EQ(Received(8), "ex lamp\n");
+    EXPECT_EQ(Received("ex lamp\n"), "ex lamp\n");
     EXPECT_EQ(window->OutputEdit->Lines().last(), "> ex lamp");
     EXPECT_EQ(Line().toPlainText(), "say");
 }

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "shell/inputedit.h"
 #include "shell/mainview.h"
 
 class QAction;
@@ -30,7 +31,6 @@ class QFrame;
 class QToolButton;
 class Coms;
 class TextPane;
-class InputEdit;
 class Macro;
 class PlayerInput;
 class TCommandForm;
