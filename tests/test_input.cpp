@@ -98,17 +98,6 @@ TEST_F(SubmitTest, WithoutATightBeamHookTellIsStillSent)
     EXPECT_EQ(view.SentBytes(), "tell bob hi\n");
 }
 
-TEST(FKeys, MapFunctionKeysToKeyNumbers)
-{
-    EXPECT_EQ(FKeyNumber(Qt::Key_F1), 1);
-    EXPECT_EQ(FKeyNumber(Qt::Key_F12), 12);
-    EXPECT_EQ(FKeyNumber(Qt::Key_F13), 0);
-    EXPECT_EQ(FKeyNumber(Qt::Key_Escape), 0);
-    EXPECT_TRUE(IsEnterKey(Qt::Key_Return));
-    EXPECT_TRUE(IsEnterKey(Qt::Key_Enter));
-    EXPECT_FALSE(IsEnterKey(Qt::Key_Space));
-}
-
 // The real edit under the offscreen platform, with a window stand-in that
 // empties it as the main window does.
 struct WindowView : FakeMainView {
@@ -246,13 +235,6 @@ TEST_F(InputEditTest, CtrlFunctionKeyOnlyFillsTheLine)
     EXPECT_TRUE(view.sent.empty());
     QTest::keyClick(edit, Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(edit->toPlainText(), "say\nget all\nlook");
-}
-
-TEST_F(InputEditTest, UndefinedFunctionKeySendsNothing)
-{
-    QTest::keyClick(edit, Qt::Key_F3);
-    QTest::keyClick(edit, Qt::Key_F12);
-    EXPECT_TRUE(view.sent.empty());
 }
 
 TEST_F(InputEditTest, AutoRepeatedReleasesAreIgnored)

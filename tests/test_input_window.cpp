@@ -63,17 +63,6 @@ TEST_F(ConnectedWindow, FunctionKeysSendAndFetchTheStoredMacros)
     EXPECT_EQ(Line().toPlainText(), "get all\nscore");
 }
 
-TEST_F(ConnectedWindow, CtrlSpaceAddressesTheSelectedPlayer)
-{
-    window->AddPlayerItem("Amy");
-    window->PlayerListBox->item(0)->setSelected(true);
-    QTest::keyClick(&Line(), Qt::Key_Space, Qt::ControlModifier);
-    EXPECT_EQ(Line().toPlainText(), "Tell Amy ");
-    QTest::keyClicks(&Line(), "hi");
-    QTest::keyClick(&Line(), Qt::Key_Return);
-    EXPECT_EQ(Received("Tell Amy hi\n"), "Tell Amy hi\n");
-}
-
 TEST_F(ConnectedWindow, StreamStartSendsLookAndTheF1Macro)
 {
     window->GetMacro().SetMacro(1, {"score", "inv"});

@@ -138,14 +138,6 @@ TEST_F(StoreTest, MacroBlocksAreWrittenInKeyOrderWithEscapedCommands)
     EXPECT_EQ(store.MacroBlocks(), expected);
 }
 
-TEST_F(StoreTest, EditKeyStartsAtZeroAndTakesOnlyValidKeys)
-{
-    EXPECT_EQ(store.EditKey(), 0);
-    store.SetEditKey(5);
-    store.SetEditKey(13);
-    EXPECT_EQ(store.EditKey(), 5);
-}
-
 // Answers each question box that opens while it lives, keeping its text.
 class Answerer : public QObject {
 public:
