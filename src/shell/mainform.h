@@ -83,6 +83,8 @@ public:
     void SetStatusText(int panel, const std::string& text) override;
     void ClearInputEdit() override;
 
+    // One chunk as read from the socket: cut, routed, and echoed raw when asked.
+    void ReceiveChunk(std::string_view chunk);
     void UpdatePlayerCount();
     void TrimMemo(TextPane* memo);
     void ShowConnectionError();
@@ -148,7 +150,6 @@ private:
     void FKeyStartUpItemClick();
     void CommandBtnClick();
     void LocListBoxDblClick();
-    QPlainTextEdit* FocusedPane() const;
     bool Confirm(const QString& text);
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
