@@ -82,6 +82,7 @@ void TextPane::ShiftPositions(int removed)
     shift(anchor);
     shift(cursor);
     if (!follow) {
+        ApplyScrollBar();
         settingScroll = true;
         verticalScrollBar()->setValue(std::max(verticalScrollBar()->value() - removed, 0));
         settingScroll = false;
@@ -128,6 +129,16 @@ QStringList TextPane::Lines() const
 
 void TextPane::UpdateScrollBar()
 {
+    // A burst of lines costs one scroll bar update, once the loop is idle.
+    if (scrollBarPending)
+        return;
+    scrollBarPending = true;
+    QMetaObject::invokeMethod(this, &TextPane::ApplyScrollBar, Qt::QueuedConnection);
+}
+
+void TextPane::ApplyScrollBar()
+{
+    scrollBarPending = false;
     QScrollBar* bar = verticalScrollBar();
     settingScroll = true;
     bar->setRange(0, std::max(LineCount() - 1, 0));
@@ -140,6 +151,7 @@ void TextPane::UpdateScrollBar()
 void TextPane::ScrollToTop()
 {
     follow = LineCount() == 0;
+    ApplyScrollBar();
     settingScroll = true;
     verticalScrollBar()->setValue(0);
     settingScroll = false;
@@ -191,6 +203,8 @@ int TextPane::LineHeight(int line) const
 
 void TextPane::paintEvent(QPaintEvent*)
 {
+    if (scrollBarPending)
+        ApplyScrollBar();
     QPainter painter(viewport());
     placed.clear();
     const int count = LineCount();
@@ -243,7 +257,7 @@ void TextPane::paintEvent(QPaintEvent*)
 void TextPane::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBar();
+    ApplyScrollBar();
 }
 
 void TextPane::scrollContentsBy(int, int)

@@ -67,6 +67,7 @@ private:
     };
 
     void UpdateScrollBar();
+    void ApplyScrollBar();
     void LayoutLine(QTextLayout& layout, int line) const;
     int LineHeight(int line) const;
     Pos HitTest(const QPoint& point) const;
@@ -75,6 +76,7 @@ private:
     std::deque<QString> lines;
     bool follow = true;      // stick to the newest line
     bool settingScroll = false;
+    bool scrollBarPending = false;
     Pos anchor, cursor;      // selection, anchor == cursor when none
     bool selecting = false;
     std::vector<Placed> placed;  // lines placed by the last paint
