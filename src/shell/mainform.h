@@ -10,6 +10,7 @@
 #include <QAbstractSocket>
 
 #include "protocol/server_parser.h"
+#include "shell/inputedit.h"
 #include "shell/mainview.h"
 #include "social/tb_code.h"
 
@@ -38,6 +39,10 @@ class TextPane;
 class Init;
 class FriendsSettings;
 class MacroSettings;
+class Macro;
+class PlayerInput;
+class TCommandForm;
+class TMacroBox;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -96,6 +101,7 @@ public:
     void AddTightBeamLine(const std::string& text) override;
     void LoadTightBeamPicture(const std::string& path) override;
     void PrefillInput(const std::string& text) override;
+    void ClearInputEdit() override;
 
     // One chunk as read from the socket: cut, routed, and echoed raw when asked.
     void ReceiveChunk(std::string_view chunk);
@@ -112,6 +118,10 @@ public:
     Players& GetPlayers() { return *players; }
     Friends& GetFriends() { return *friends; }
     TightBeam& GetTightBeam() { return *tightBeam; }
+    Macro& GetMacro() { return *macro; }
+    PlayerInput& GetPlayerInput() { return *playerInput; }
+    TMacroBox* MacroBox() const { return macroBox; }
+    TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
@@ -160,6 +170,8 @@ private:
     void AboutItemClick();
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
+    void FKeyStartUpItemClick();
+    void CommandBtnClick();
     void LocListBoxDblClick();
     // Social: the tight beam and friends items.
     void TightBeamItemClick();
@@ -220,7 +232,7 @@ public:
     TextPane* OutputEdit = nullptr;
     QSplitter* MainSplitter = nullptr;
     QWidget* InputPanel = nullptr;
-    QPlainTextEdit* InputEdit = nullptr;
+    class InputEdit* InputEdit = nullptr;
     TextPane* MapMemo = nullptr;
     TextPane* MapRepeater = nullptr;
     QTableWidget* MapGrid = nullptr;
@@ -250,7 +262,11 @@ private:
     std::unique_ptr<Friends> friends;
     std::unique_ptr<Players> players;
     std::unique_ptr<TightBeam> tightBeam;
+    std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
+    std::unique_ptr<PlayerInput> playerInput;
+    TMacroBox* macroBox = nullptr;
+    TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
@@ -261,6 +277,5 @@ public:
 
 private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
-    std::unique_ptr<MacroSettings> noMacros;
     std::unique_ptr<Init> init;
 };
