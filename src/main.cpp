@@ -1,8 +1,22 @@
-#include <QApplication>
+#include <exception>
+
+#include <QMessageBox>
+
+#include "shell/application.h"
+#include "shell/mainform.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvix");
-    return 0;
+    OrvixApplication app(argc, argv);
+    try {
+        TMainForm mainForm;
+        app.SetErrorDisplay([&mainForm](const QString& message) { mainForm.ShowGeneralError(message); });
+        mainForm.show();
+        const int rc = app.exec();
+        app.SetErrorDisplay({});
+        return rc;
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, "Orvix", QString::fromLocal8Bit(e.what()), QMessageBox::Ok);
+        return 1;
+    }
 }

@@ -81,4 +81,6 @@ public:
     virtual void PlaySound(const std::string& path) = 0;
     // A message box with the error or information icon and a single OK.
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
+    // Text of a status bar panel: 0 connection, 1 logging, 2 players, 3 map.
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
 };

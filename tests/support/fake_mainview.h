@@ -42,6 +42,7 @@ public:
     int width = 992, height = 701 + 0, inputHeight = 55;
     int scorePageShown = 0, shipPageShown = 0, spynetResets = 0;
     std::string workDir = ".";
+    std::map<int, std::string> status;
 
     // All text shown, in order, without the skip-story marks.
     std::vector<std::string> DisplayedTexts() const;
@@ -95,4 +96,5 @@ public:
     {
         messages.emplace_back(kind, text);
     }
+    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
 };

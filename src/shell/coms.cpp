@@ -1,0 +1,106 @@
+#include "shell/coms.h"
+
+#include "protocol/xml.h"
+#include "shell/mainview.h"
+
+Coms::Coms(MainView& v, std::unique_ptr<XMLParser> parser, std::string ver)
+    : view(v)
+    , serverParser(std::move(parser))
+    , version(std::move(ver))
+{
+}
+
+Coms::~Coms() = default;
+
+void Coms::StartLogon()
+{
+    mode = LoggingOn;
+    login.reset();
+    if (makeLogin)
+        login = makeLogin();
+}
+
+void Coms::StartNewAccount()
+{
+    mode = CreatingAccount;
+    newAccount.reset();
+    if (makeNewAccount)
+        newAccount = makeNewAccount();
+}
+
+void Coms::ReportConnected()
+{
+    view.DisplayText("Connected");
+    view.SetStatusText(0, "Connected");
+}
+
+void Coms::ProcessChunk(std::string_view chunk)
+{
+    // A NUL inside a chunk is dropped alone, so the bytes after it survive.
+    for (char c : chunk)
+        if (c != '\0')
+            pendingText += c;
+
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t lf = pendingText.find('\n', start);
+        if (lf == std::string::npos) {
+            if (pendingText.size() - start > kMaxPendingText) {
+                std::string line = pendingText.substr(start);
+                pendingText.clear();
+                start = 0;
+                RouteLine(line);
+                continue;
+            }
+            break;
+        }
+        if (lf == start) {
+            // Every line feed also yields a line of one blank.
+            start = lf + 1;
+            RouteLine(" ");
+        } else {
+            std::string line = pendingText.substr(start, lf - start);
+            start = lf;
+            RouteLine(line);
+        }
+    }
+    pendingText.erase(0, start);
+}
+
+void Coms::RouteLine(const std::string& line)
+{
+    switch (mode) {
+    case LoggingOn:
+        if (login && login->HandleLine(line) == 1)
+            SendHello();
+        break;
+    case CreatingAccount:
+        if (newAccount && newAccount->HandleLine(line) == 1)
+            SendHello();
+        break;
+    case AwaitingStream:
+        if (!line.empty() && line[0] == '<') {
+            mode = Streaming;
+            view.SendText("look\n");
+            if (runMacro)
+                runMacro(1);
+        } else {
+            view.DisplayText(line);
+        }
+        break;
+    case Streaming:
+        serverParser->ParseText(line);
+        break;
+    case Idle:
+        break;
+    }
+}
+
+void Coms::SendHello()
+{
+    view.SendText("<?xml version=\"1.0\"?>\n");
+    view.SendText("<c-orvix version='" + version + "'>\n");
+    login.reset();
+    newAccount.reset();
+    mode = AwaitingStream;
+}

@@ -1,0 +1,225 @@
+#pragma once
+// The main window: owns every long-lived object of the client, lays out the
+// panes and lists, and is the only place text is shown to the player.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QAbstractSocket>
+
+#include "shell/mainview.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSoundEffect;
+class QSplitter;
+class QTabWidget;
+class QTableWidget;
+class QTcpSocket;
+class QTimer;
+class QWidget;
+class QGroupBox;
+class QFrame;
+class QToolButton;
+class Coms;
+class TextPane;
+
+class TMainForm : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    // Message boxes go through hooks so tests can answer them.
+    using MessageHook = std::function<void(MessageKind, const QString&)>;
+    using ConfirmHook = std::function<bool(const QString&)>;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // MainView
+    void DisplayText(const std::string& text, bool skipStory = false) override;
+    void AddToStory(const std::string& text) override;
+    void AddToScrollback(const std::string& text) override;
+    void SendText(const std::string& text) override;
+    void OpenConnection(const std::string& host, int port, const std::string& avatarName) override;
+    void AddLocationItem(const std::string& text) override;
+    void RemoveLocationItem(const std::string& text) override;
+    void ClearLocationList() override;
+    void AddPlayerItem(const std::string& name) override;
+    void RemovePlayerItem(const std::string& name) override;
+    void ClearPlayerList() override;
+    void AddFriendItem(const std::string& name) override;
+    void RemoveFriendItem(const std::string& name) override;
+    void ClearFriendList() override;
+    void SetBufferLines(int lines) override;
+    int BufferLines() const override { return bufferLines; }
+    void ApplyColour(int32_t colour) override;
+    void ApplyFont(const FontSpec& font) override;
+    FontSpec OutputFont() const override { return outputFont; }
+    void ShowStatsPanel(bool visible) override;
+    bool OptionChecked(Option option) const override;
+    void SetOptionChecked(Option option, bool checked) override;
+    int WindowWidth() const override;
+    int WindowHeight() const override;
+    void SetWindowSize(int width, int height) override;
+    int InputPanelHeight() const override;
+    void SetInputPanelHeight(int height) override;
+    void ShowScorePage() override;
+    void ShowShipPage() override;
+    void ResetSpynetView() override;
+    std::string WorkDir() const override { return workDir; }
+    void PlaySound(const std::string& path) override;
+    void ShowMessage(MessageKind kind, const std::string& text) override;
+    void SetStatusText(int panel, const std::string& text) override;
+
+    void UpdatePlayerCount();
+    void TrimMemo(TextPane* memo);
+    void ShowConnectionError();
+    // The application's general error display.
+    void ShowGeneralError(const QString& message);
+
+    void SetMessageHook(MessageHook hook) { messageHook = std::move(hook); }
+    void SetConfirmHook(ConfirmHook hook) { confirmHook = std::move(hook); }
+
+    Coms& GetComs() { return *coms; }
+    QTcpSocket* Socket() const { return cliSocket; }
+    const std::string& Version() const { return version; }
+    QAction* MenuItem(Option option) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void CliSocketConnect();
+    void CliSocketDisconnect();
+    void CliSocketRead();
+    void CliSocketError(QAbstractSocket::SocketError error);
+
+private:
+    void BuildUi();
+    void BuildMenus();
+    QWidget* BuildTopStrip();
+    QWidget* BuildRightColumn();
+    QWidget* BuildMainTab();
+    QWidget* BuildMapTab();
+    QWidget* BuildScorePage();
+    QWidget* BuildShipPage();
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormDestroy();
+    void MainNotebookChange(int index);
+    // Shows a page of MainNotebook without running the player's tab handler.
+    void ShowMainPage(int index);
+    void SetConnectedMenus(bool connected);
+    void SetCaption();
+
+    // Menu handlers of the shell's own items.
+    void LogOffItemClick();
+    void CopyItemClick();
+    void PasteItemClick();
+    void SelectAllItemClick();
+    void ColorItemClick();
+    void FontsItemClick();
+    void BufferSizeItemClick();
+    void DumptoScrollItemClick();
+    void OpenWebPage(const char* address);
+    void AboutItemClick();
+    void PlayerCommand(const std::string& verb);
+    void PlayerListBoxDblClick();
+    void LocListBoxDblClick();
+    QPlainTextEdit* FocusedPane() const;
+    bool Confirm(const QString& text);
+
+    QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
+                     bool checked = false);
+
+public:
+    // Controls, named as their objectName.
+    QTabWidget* ContentsNotebook = nullptr;
+    QListWidget* LocListBox = nullptr;
+    QTabWidget* TopNotebook = nullptr;
+    QWidget* ExSpTab = nullptr;
+    QLabel* SpynetImage = nullptr;
+    QLabel* SpynetNamePanel = nullptr;
+    TextPane* SpynetOutput = nullptr;
+    QWidget* ExchTab = nullptr;
+    QGroupBox* LastExchGroup = nullptr;
+    QFrame* LastCommodPanel = nullptr;
+    QLabel* CommodNameLabel = nullptr;
+    QLabel* CommodLabel1 = nullptr;
+    QLabel* CommodLabel2 = nullptr;
+    QLabel* ExchImage = nullptr;
+    QFrame* TickerPanel = nullptr;
+    QLabel* TickerEdit = nullptr;
+    QListWidget* HistoryListBox = nullptr;
+    QWidget* PrivateTab = nullptr;
+    QLabel* TBNamePanel = nullptr;
+    QLabel* TBImage = nullptr;
+    QPushButton* TBEndBtn = nullptr;
+    TextPane* TBMemo = nullptr;
+    QFrame* ImagePanel = nullptr;
+    QLabel* MapImage = nullptr;
+    QTableWidget* DetailGrid = nullptr;
+    QToolButton* BoardBtn = nullptr;
+    QToolButton* UpBtn = nullptr;
+    QToolButton* DownBtn = nullptr;
+    QPushButton* CommandBtn = nullptr;
+    QTabWidget* PlayersNotebook = nullptr;
+    QListWidget* PlayerListBox = nullptr;
+    QListWidget* FriendsListBox = nullptr;
+    QMenu* PlayerPopup = nullptr;
+    QTabWidget* MainNotebook = nullptr;
+    QWidget* StatsPanel = nullptr;
+    QTabWidget* StatsNoteBook = nullptr;
+    QLabel* ScoreImage = nullptr;
+    QLabel* NameLabel = nullptr;
+    QLabel* RankLabel = nullptr;
+    QTableWidget* StatsGrid = nullptr;
+    QProgressBar* StatBar = nullptr;
+    QLabel* ShipImage = nullptr;
+    QLabel* ClassLabel = nullptr;
+    QFrame* TwinkPanel = nullptr;
+    QTableWidget* ShipGrid = nullptr;
+    QProgressBar* ShipBar = nullptr;
+    TextPane* OutputEdit = nullptr;
+    QSplitter* MainSplitter = nullptr;
+    QWidget* InputPanel = nullptr;
+    QPlainTextEdit* InputEdit = nullptr;
+    TextPane* MapMemo = nullptr;
+    TextPane* MapRepeater = nullptr;
+    QTableWidget* MapGrid = nullptr;
+    TextPane* StoryMemo = nullptr;
+    TextPane* ScrollBackMemo = nullptr;
+    QLabel* StatusPanels[4] = {};
+    QTimer* TwinkleTimer = nullptr;
+    QTimer* TickerTimer = nullptr;
+    QTcpSocket* cliSocket = nullptr;
+
+private:
+    int bufferLines = 200;
+    std::string version = "1.60";
+    std::string workDir;
+    std::string avatarName;
+    std::string serverHost;
+    QTcpSocket* socket = nullptr;  // set at the first successful connection
+    bool reading = false;
+    bool firstShow = true;
+    bool switchingPages = false;
+    bool destroyed = false;
+    int disconnectRuns = 0;
+    // Arial 15 pixels high in the system's window-text colour.
+    FontSpec outputFont{"Arial", static_cast<int32_t>(0x80000008u), -15, 11};
+    std::unique_ptr<Coms> coms;
+    QSoundEffect* sound = nullptr;
+    MessageHook messageHook;
+    ConfirmHook confirmHook;
+};

@@ -1,0 +1,32 @@
+#include "support/window_fixture.h"
+
+void WindowFixture::SetUp()
+{
+    ASSERT_TRUE(tempDir.isValid());
+    previousDir = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tempDir.path()));
+}
+
+void WindowFixture::TearDown()
+{
+    if (window) {
+        confirmAnswer = true;
+        window.reset();
+    }
+    QDir::setCurrent(previousDir);
+}
+
+TMainForm& WindowFixture::Window()
+{
+    if (!window) {
+        window = std::make_unique<TMainForm>();
+        window->SetMessageHook([this](MessageKind kind, const QString& text) {
+            messages.emplace_back(kind, text);
+        });
+        window->SetConfirmHook([this](const QString& text) {
+            confirmations.push_back(text);
+            return confirmAnswer;
+        });
+    }
+    return *window;
+}
