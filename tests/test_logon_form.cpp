@@ -185,9 +185,9 @@ TEST_F(LogonFormTest, DeleteConfirmedRemovesTheEntryAndShowsTheFirstRemaining)
     script.Then([&](QWidget* w) {
         ClickButton(w, "DeleteBtn");
         EXPECT_EQ(Shown(w), "a.host|1001|Ann|annid|p1|save");
-        // Written at once, before Connect.
+        // Written at once, before Connect (and before the first is flagged).
         EXPECT_EQ(settings.AccountBlocks(),
-                  Block("Ann", "a.host", 1001, "annid", " password='p1' current='true'")
+                  Block("Ann", "a.host", 1001, "annid", " password='p1'")
                       + Block("Cid", "c.host", 1003, "cidid", " password='p3'"));
         ClickButton(w, "CancelBtn");
     });

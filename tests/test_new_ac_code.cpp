@@ -134,7 +134,7 @@ TEST_F(NewAccountTest, WholeConversationAnswersEveryQuestion)
     // The two gender replies are separate sends.
     EXPECT_EQ(view.sent[7], "neuter\n");
     EXPECT_EQ(view.sent[8], "no\n");
-    EXPECT_EQ(view.displayed.size(), 16u); // every line, the link included
+    EXPECT_EQ(view.displayed.size(), 15u); // every line, the link included
     EXPECT_EQ(view.DisplayedTexts().back(), "Linking to Kyrnos...");
 }
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "account/account_picture.h"
-#include "account/ansi_text.h"
+#include "shell/ansi.h"
 
 namespace {
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)

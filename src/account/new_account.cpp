@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "account/account_picture.h"
-#include "account/ansi_text.h"
+#include "shell/ansi.h"
 #include "account/login_code.h"
 
 namespace {
