@@ -707,6 +707,9 @@ void TMainForm::FormDestroy()
     destroyed = true;
     TwinkleTimer->stop();
     TickerTimer->stop();
+    // The socket outlives this object's handlers while Qt deletes children.
+    cliSocket->disconnect(this);
+    cliSocket->abort();
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Orvix (Release), prepares its working
+# directory with the data files it reads, starts the bundled local game
+# server when it is not already running, and starts Orvix.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD_DIR="$ROOT/build-release"
+RUN_DIR="${ORVIX_RUN_DIR:-$ROOT/run}"
+
+bash "$ROOT/scripts/install-deps.sh"
+bash "$ROOT/scripts/build.sh" "$BUILD_DIR" Release -DORVIX_BENCH=OFF
+
+mkdir -p "$RUN_DIR"
+"$BUILD_DIR/tools/orvix_assets" "$RUN_DIR"
+
+KYRND="$BUILD_DIR/server/kyrnd"
+if [ -x "$KYRND" ]; then
+  if ! (exec 3<>/dev/tcp/127.0.0.1/30003) 2>/dev/null; then
+    mkdir -p "$RUN_DIR/kyrnd-data"
+    nohup "$KYRND" --data-dir "$RUN_DIR/kyrnd-data" >"$RUN_DIR/kyrnd.log" 2>&1 &
+    echo "Started the local game server kyrnd on 127.0.0.1:30003 (log: $RUN_DIR/kyrnd.log)"
+  fi
+fi
+
+cd "$RUN_DIR"
+exec "$BUILD_DIR/src/orvix"
