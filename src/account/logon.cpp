@@ -38,7 +38,6 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
     setObjectName("LogonForm");
     setWindowTitle("Logon to Kyrnos II");
     setModal(true);
-    resize(358, 286);
 
     auto* hostGroup = new QGroupBox("Host Computer", this);
     auto* hostLayout = new QFormLayout(hostGroup);
@@ -88,10 +87,17 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
     for (QPushButton* button : {LastBtn, NextBtn, OKBtn, CancelBtn})
         buttons->addWidget(button);
 
+    for (QFormLayout* form : {hostLayout, accountLayout}) {
+        form->setVerticalSpacing(4);
+        form->setContentsMargins(8, 4, 8, 6);
+    }
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(4);
     layout->addLayout(top);
     layout->addWidget(accountGroup);
     layout->addWidget(buttonPanel);
+    setFixedSize(358, 286);
 
     connect(NextBtn, &QPushButton::clicked, this, &TLogonForm::NextBtnClick);
     connect(LastBtn, &QPushButton::clicked, this, &TLogonForm::LastBtnClick);
