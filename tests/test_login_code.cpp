@@ -82,18 +82,6 @@ TEST_F(LoginTest, TheCurrentAccountIsCopiedAndTheListIsNotShared)
     EXPECT_EQ(settings.init.Accounts().size(), 2u);
 }
 
-TEST_F(LoginTest, AcceptWithoutChangesStillWritesTheFile)
-{
-    settings.Store("Ann", "annid", "secret1", true);
-    ConnectUnchanged();
-    Login login(view, settings.init, prompt);
-    EXPECT_EQ(settings.AccountBlocks(), "   <avatar name='Ann'>\n"
-                                        "      <server host='kyrn.example' port='30003'/>\n"
-                                        "      <account id='annid' password='secret1' current='true'/>\n"
-                                        "   </avatar>\n\n");
-    EXPECT_EQ(view.connections.size(), 1u);
-}
-
 TEST_F(LoginTest, ModifiedDetailsAreStoredAsANewCurrentEntry)
 {
     prompt.actions.push_back([](Login& login) {

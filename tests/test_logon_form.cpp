@@ -257,28 +257,4 @@ TEST_F(LogonFormTest, CancelLeavesEverythingAsItWas)
     EXPECT_EQ(state, Login::WaitLogin);
 }
 
-TEST_F(LogonFormTest, RefusedPasswordReopensTheDialogAndConnectDoesNotReconnect)
-{
-    settings.Store("Ann", "annid", "wrong", true, "a.host", 1001);
-    script.Then([&](QWidget* w) { ClickButton(w, "OKBtn"); });
-    Login login(view, settings.init, form);
-    login.HandleLine("login:");
-    login.HandleLine("password:");
-
-    QString shownAgain;
-    script.Then([&](QWidget* w) {
-        shownAgain = Shown(w);
-        TypeInto(Edit(w, "PasswordEdit"), "right");
-        ClickButton(w, "OKBtn");
-    });
-    EXPECT_EQ(login.HandleLine("The password is wrong."), 0);
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(shownAgain, "a.host|1001|Ann|annid|wrong|save");
-    EXPECT_EQ(login.GetState(), Login::WaitLogin);
-    EXPECT_EQ(view.connections.size(), 1u);
-    login.HandleLine("login:");
-    login.HandleLine("password:");
-    EXPECT_EQ(view.SentBytes(), "annid\nwrong\nno\nannid\nright\n");
-}
-
 } // namespace

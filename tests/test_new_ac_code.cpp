@@ -256,12 +256,4 @@ TEST_F(NewAccountTest, CancelledAfterARefusalShowsNothingMore)
     EXPECT_EQ(view.sent.size(), sent);
 }
 
-TEST_F(NewAccountTest, LinkLineIsNotAcceptedBeforeTheEnd)
-{
-    SendOnOpen(Details());
-    NewAccount account(view, settings.init, prompt);
-    EXPECT_EQ(Feed(account, "Linking to Kyrnos"), "");
-    EXPECT_EQ(account.State(), 0);
-}
-
 } // namespace

@@ -298,28 +298,4 @@ TEST_F(NewAccountFormTest, TheDialogKeepsWhatWasTypedBetweenUses)
     EXPECT_EQ(dex, "21");
 }
 
-TEST_F(NewAccountFormTest, RefusedIdBringsTheDialogBackAndSendsTheNewId)
-{
-    script.Then([&](QWidget* w) {
-        FillValid(w);
-        ClickButton(w, "SendBtn");
-    });
-    NewAccount account(view, settings.init, form);
-    for (const char* line :
-         {"login:", "numbers only):", "15 letters):", "confirm password:", "processing agency):"})
-        account.HandleLine(line);
-
-    script.Then([&](QWidget* w) {
-        EXPECT_EQ(Edit(w, "IDEdit")->text(), "pilot7"); // shows what was typed
-        TypeInto(Edit(w, "IDEdit"), "pilot8");
-        ClickButton(w, "SendBtn");
-    });
-    account.HandleLine("Please choose a different name.");
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(account.State(), NewAccount::WaitPassword);
-    EXPECT_EQ(view.sent.back(), "pilot8\n");
-    EXPECT_EQ(settings.init.Accounts().size(), 1u);
-    EXPECT_EQ(view.connections.size(), 1u);
-}
-
 } // namespace
