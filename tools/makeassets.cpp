@@ -4,10 +4,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QTextStream>
 
 namespace {
@@ -54,11 +58,123 @@ bool WriteWave(const QString& path, const QList<Tone>& tones, double volume = 0.
     return f.error() == QFile::NoError;
 }
 
+QImage Canvas(int w, int h, QColor top, QColor bottom)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, h);
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.fillRect(img.rect(), g);
+    return img;
+}
+
+void Caption(QImage& img, const QString& text, int pixelSize, QColor colour = Qt::white)
+{
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f("DejaVu Sans");
+    f.setPixelSize(pixelSize);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(img.rect(), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+// A portrait: a head and shoulders silhouette over the avatar's initial.
+QImage Portrait(const QString& name, QColor tint)
+{
+    QImage img = Canvas(100, 100, tint.lighter(150), tint.darker(200));
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(20, 24, 40, 200));
+        p.drawEllipse(QPointF(50, 38), 18, 21);
+        p.drawRoundedRect(QRectF(18, 62, 64, 50), 24, 24);
+    }
+    Caption(img, "\n\n\n\n" + name, 13);
+    return img;
+}
+
+QImage Interference()
+{
+    QImage img(100, 100, QImage::Format_RGB32);
+    QRandomGenerator rng(1234);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const int v = int(rng.bounded(256));
+            const int band = (y / 6) % 2 ? 30 : 0;
+            img.setPixel(x, y, qRgb(std::min(v + band, 255), v, std::min(v + 20, 255)));
+        }
+    Caption(img, "NO SIGNAL", 14, QColor(255, 80, 80));
+    return img;
+}
+
+// A commodity crate with its name.
+QImage Commodity(const QString& name, QColor colour)
+{
+    QImage img = Canvas(100, 60, colour.lighter(140), colour.darker(180));
+    {
+        QPainter p(&img);
+        p.setPen(QPen(QColor(255, 255, 255, 120), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(6, 6, 88, 48));
+        p.drawLine(6, 6, 94, 54);
+        p.drawLine(94, 6, 6, 54);
+    }
+    Caption(img, name, 13);
+    return img;
+}
+
+bool SavePictures(const QDir& dir)
+{
+    bool ok = true;
+    auto save = [&](const QImage& img, const QString& name) {
+        ok = img.save(dir.filePath("pictures/" + name + ".bmp"), "BMP") && ok;
+    };
+    const struct {
+        const char* name;
+        QColor tint;
+    } people[] = {{"Nova", QColor(60, 120, 200)}, {"Vega", QColor(170, 80, 160)},
+                  {"Mira", QColor(200, 140, 60)}, {"Zed", QColor(70, 160, 90)},
+                  {"Orrin", QColor(150, 60, 60)}, {"Talia", QColor(60, 150, 150)}};
+    for (const auto& person : people)
+        save(Portrait(person.name, person.tint), person.name);
+    save(Interference(), "interference");
+
+    const struct {
+        const char* name;
+        QColor colour;
+    } goods[] = {{"Grain", QColor(190, 160, 60)},    {"Textiles", QColor(150, 90, 170)},
+                 {"Spices", QColor(190, 90, 40)},    {"Medicines", QColor(200, 60, 60)},
+                 {"Alloys", QColor(120, 130, 150)},  {"Machinery", QColor(90, 100, 90)},
+                 {"Electronics", QColor(40, 120, 170)}, {"Luxuries", QColor(170, 140, 40)}};
+    for (const auto& good : goods)
+        save(Commodity(good.name, good.colour), good.name);
+    save(Commodity("Exchange", QColor(60, 70, 110)), "exchange");
+
+    QImage about = Canvas(200, 120, QColor(20, 30, 70), QColor(0, 0, 10));
+    {
+        QPainter p(&about);
+        QRandomGenerator rng(7);
+        p.setPen(Qt::white);
+        for (int i = 0; i < 80; ++i)
+            p.drawPoint(int(rng.bounded(200)), int(rng.bounded(120)));
+    }
+    Caption(about, "ORVIX", 36, QColor(230, 200, 120));
+    save(about, "about");
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing text needs a GUI application, not a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 2) {
         QTextStream(stderr) << "usage: orvix_assets DIR\n";
@@ -70,6 +186,11 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = WriteWave(dir.filePath("sounds/alert.wav"), {{880, 0.08}, {0, 0.03}, {1320, 0.10}});
+    ok = WriteWave(dir.filePath("sounds/launch.wav"), {{220, 0.15}, {330, 0.15}, {440, 0.15}, {660, 0.3}}) && ok;
+    ok = WriteWave(dir.filePath("sounds/land.wav"), {{660, 0.15}, {440, 0.15}, {330, 0.15}, {220, 0.3}}) && ok;
+    ok = WriteWave(dir.filePath("sounds/cash.wav"), {{1568, 0.06}, {0, 0.02}, {2093, 0.12}}) && ok;
+    ok = WriteWave(dir.filePath("sounds/tb.wav"), {{988, 0.07}, {0, 0.04}, {988, 0.07}, {0, 0.04}, {1319, 0.12}}) && ok;
+    ok = SavePictures(dir) && ok;
     if (!ok) {
         QTextStream(stderr) << "cannot write the data files\n";
         return 1;

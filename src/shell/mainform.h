@@ -77,6 +77,8 @@ public:
     void ShowMessage(MessageKind kind, const std::string& text) override;
     void SetStatusText(int panel, const std::string& text) override;
 
+    // One chunk as read from the socket: cut, routed, and echoed raw when asked.
+    void ReceiveChunk(std::string_view chunk);
     void UpdatePlayerCount();
     void TrimMemo(TextPane* memo);
     void ShowConnectionError();
@@ -136,7 +138,6 @@ private:
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
     void LocListBoxDblClick();
-    QPlainTextEdit* FocusedPane() const;
     bool Confirm(const QString& text);
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,

@@ -2,7 +2,7 @@
 // widget tests run without a display.
 #include <cstdlib>
 
-#include <QApplication>
+#include "shell/application.h"
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -18,7 +18,7 @@ int main(int argc, char** argv)
                                                      | QFileDevice::ExeOwner);
         setenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit().constData(), 1);
     }
-    QApplication app(argc, argv);
+    OrvixApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,120 @@
+// Received chunks through cutting, routing, display and trimming into the
+// window's panes, on the offscreen platform.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include "shell/coms.h"
+#include "shell/mainform.h"
+#include "shell/textpane.h"
+
+namespace {
+
+// A stream of prose lines cut into socket-sized chunks.
+std::vector<std::string> MakeChunks(int lines, int* lineCount)
+{
+    const char* prose[] = {
+        "The docking bay hums with the noise of cargo haulers and loaders.",
+        "A tall figure in a worn flight suit nods at you as you pass.",
+        "Prices at the exchange are moving again: alloys up, spices down.",
+        "You see a battered courier ship here, its hatch half open.",
+        "Nova says, \"Anyone heading out to the Cassa belt tonight?\"",
+    };
+    std::string stream;
+    for (int i = 0; i < lines; ++i) {
+        stream += prose[i % 5];
+        stream += "\r\n";
+    }
+    *lineCount = lines;
+    std::vector<std::string> chunks;
+    for (std::size_t at = 0; at < stream.size(); at += 4095)
+        chunks.push_back(stream.substr(at, 4095));
+    return chunks;
+}
+
+long ResidentKiB()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * 4;
+}
+
+struct Window {
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+    std::unique_ptr<TMainForm> form;
+    explicit Window(bool rawEcho)
+    {
+        QDir::setCurrent(dir.path());
+        form = std::make_unique<TMainForm>();
+        form->SetConfirmHook([](const QString&) { return true; });
+        form->GetComs().SetMode(Coms::AwaitingStream);
+        form->SetOptionChecked(Option::DisplayServerStream, rawEcho);
+    }
+    ~Window()
+    {
+        form.reset();
+        QDir::setCurrent(previous);
+    }
+};
+
+void BM_ChunksToPanes(benchmark::State& state)
+{
+    Window w(state.range(0) != 0);
+    int lines = 0;
+    const auto chunks = MakeChunks(20000, &lines);
+    for (auto _ : state) {
+        for (const std::string& chunk : chunks)
+            w.form->ReceiveChunk(chunk);
+    }
+    // Each line feed gives the line and a blank line after it.
+    state.SetItemsProcessed(state.iterations() * lines);
+    state.counters["panes_lines"] = w.form->OutputEdit->LineCount();
+}
+BENCHMARK(BM_ChunksToPanes)->Arg(0)->ArgName("raw_echo")->Unit(benchmark::kMillisecond);
+
+void BM_MemoryOverAMillionLines(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Window w(false);
+        int lines = 0;
+        const auto chunks = MakeChunks(100000, &lines);
+        long after100k = 0;
+        for (int round = 0; round < 10; ++round) {
+            for (const std::string& chunk : chunks)
+                w.form->ReceiveChunk(chunk);
+            if (round == 0)
+                after100k = ResidentKiB();
+        }
+        state.counters["rss_after_100k_KiB"] = double(after100k);
+        state.counters["rss_after_1M_KiB"] = double(ResidentKiB());
+        state.counters["output_lines"] = w.form->OutputEdit->LineCount();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(BM_MemoryOverAMillionLines)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

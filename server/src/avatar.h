@@ -1,0 +1,54 @@
+#pragma once
+// A player's character and ship: everything about them that is kept
+// between sessions.
+
+#include "world.h"
+
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+
+struct Gauge {
+    int cur = 0;
+    int max = 0;
+};
+
+struct Ship {
+    QString shipClass = QStringLiteral("Trader");
+    Gauge hull{100, 100};
+    Gauge shields{50, 50};
+    Gauge engines{40, 40};
+    Gauge fuel{30, 30};
+    Gauge computer{20, 20};
+    int cargoCapacity = 100;
+    bool navComputer = true;
+    bool customsCertificate = false;
+    QMap<QString, int> cargo;  // commodity -> tons
+
+    int cargoUsed() const;
+    int cargoFree() const { return cargoCapacity - cargoUsed(); }
+};
+
+struct Avatar {
+    QString name;
+    QString species;
+    QString gender;
+    int rank = 0;
+    Gauge stamina, strength, dexterity, intelligence;
+    qint64 cash = 0;
+    qint64 loan = 0;
+    int haulerCredits = 0;
+    int akaturiCredits = 0;
+    int merchantCredits = 0;
+    int traderCredits = 0;
+    Place place;
+    Ship ship;
+
+    // A newcomer with the given stats, cash and ship of a fresh account.
+    static Avatar newcomer(const QString& name, const QString& species, const QString& gender,
+                           int str, int sta, int dex, int intel, const Place& start);
+
+    QJsonObject toJson() const;
+    // Missing or odd fields keep their defaults; false when there is no name.
+    bool fromJson(const QJsonObject& o);
+};

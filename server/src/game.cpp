@@ -1,0 +1,247 @@
+#include "game.h"
+
+#include "markup.h"
+
+#include <QDebug>
+
+using markup::Element;
+using markup::prose;
+
+Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings,
+           QObject* parent)
+    : QObject(parent), world_(world), store_(store), rng_(seed), timings_(timings)
+{
+    for (const auto& [id, def] : world_.exchanges)
+        markets_[id] = std::make_unique<Market>(def, world_);
+    for (const auto& [id, m] : world_.maps)
+        planets_[id] = PlanetState{m.workers, m.factories};
+    connect(&driftTimer_, &QTimer::timeout, this, &Game::drift);
+    connect(&storyTimer_, &QTimer::timeout, this, &Game::tellStory);
+}
+
+void Game::start()
+{
+    if (timings_.driftMs > 0)
+        driftTimer_.start(timings_.driftMs);
+    if (timings_.storyMs > 0)
+        storyTimer_.start(timings_.storyMs);
+}
+
+Player* Game::find(const QString& name) const
+{
+    for (const auto& p : players_) {
+        if (p->name().compare(name, Qt::CaseInsensitive) == 0)
+            return p.get();
+    }
+    return nullptr;
+}
+
+Market* Game::marketAt(const LocationDef& l)
+{
+    auto it = markets_.find(l.exchange);
+    return it == markets_.end() ? nullptr : it->second.get();
+}
+
+PlanetState& Game::planet(const QString& mapId)
+{
+    return planets_[mapId];
+}
+
+QStringList Game::playersAt(const Place& place, const Player* except) const
+{
+    QStringList names;
+    for (const auto& p : players_) {
+        if (p.get() != except && p->avatar->place == place)
+            names << p->name();
+    }
+    return names;
+}
+
+void Game::toLocation(const Place& place, const QStringList& lines, const Player* except) const
+{
+    for (const auto& p : players_) {
+        if (p.get() != except && p->avatar->place == place)
+            p->send(lines);
+    }
+}
+
+void Game::toAll(const QStringList& lines, const Player* except) const
+{
+    for (const auto& p : players_) {
+        if (p.get() != except)
+            p->send(lines);
+    }
+}
+
+void Game::toMap(const QString& mapId, const QStringList& lines) const
+{
+    for (const auto& p : players_) {
+        if (p->avatar->place.map == mapId)
+            p->send(lines);
+    }
+}
+
+Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink)
+{
+    // A world file edited since the avatar last played may have lost its spot.
+    if (!world_.location(avatar->place))
+        avatar->place = world_.start;
+    auto owned = std::make_unique<Player>(Player{avatar, account, std::move(sink)});
+    Player* p = owned.get();
+    players_.push_back(std::move(owned));
+
+    QStringList intro = views::playerStats(*avatar);
+    intro << views::shipStats(avatar->ship);
+    for (const auto& other : players_)
+        intro << Element(QStringLiteral("s-add-player")).attr("name", other->name()).attr("rank", other->avatar->rank).empty();
+    intro << prose(QStringLiteral("Welcome to Kyrnos DataSpace, %1. Type help for the commands.").arg(avatar->name));
+    p->send(intro);
+    showLocation(p, true);
+
+    toAll({Element(QStringLiteral("s-add-player")).attr("name", avatar->name).attr("rank", avatar->rank).empty()}, p);
+    toLocation(avatar->place,
+               {Element(QStringLiteral("s-contents")).attr("name", avatar->name)
+                    .withText(QStringLiteral("%1 has just arrived.").arg(avatar->name))},
+               p);
+    return p;
+}
+
+void Game::leave(Player* player)
+{
+    auto it = std::find_if(players_.begin(), players_.end(),
+                           [player](const auto& p) { return p.get() == player; });
+    if (it == players_.end())
+        return;
+    std::unique_ptr<Player> gone = std::move(*it);
+    players_.erase(it);
+    toLocation(gone->avatar->place,
+               {Element(QStringLiteral("s-remove-contents")).attr("name", gone->name())
+                    .withText(QStringLiteral("%1 fades from view.").arg(gone->name()))},
+               nullptr);
+    toAll({Element(QStringLiteral("s-remove-player")).attr("name", gone->name()).empty()});
+    if (gone->account)
+        save();
+}
+
+void Game::save()
+{
+    QString error;
+    if (!store_.save(&error))
+        qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+}
+
+void Game::showLocation(Player* p, bool withMap)
+{
+    const Place& place = p->avatar->place;
+    const LocationDef* l = world_.location(place);
+    if (!l)
+        return;
+    QStringList lines;
+    if (withMap)
+        lines << views::mapView(*world_.map(place.map), planet(place.map));
+    lines << views::locationView(*l, playersAt(place, p));
+    if (Market* m = marketAt(*l))
+        lines << views::exchangeView(*m);
+    p->send(lines);
+}
+
+void Game::relocate(Player* p, const Place& to, const QString& leaving, const QString& arriving)
+{
+    const Place from = p->avatar->place;
+    toLocation(from,
+               {Element(QStringLiteral("s-remove-contents")).attr("name", p->name()).withText(leaving)}, p);
+    p->avatar->place = to;
+    showLocation(p, from.map != to.map);
+    toLocation(to, {Element(QStringLiteral("s-contents")).attr("name", p->name()).withText(arriving)}, p);
+}
+
+bool Game::move(Player* p, Dir d)
+{
+    const LocationDef* here = world_.location(p->avatar->place);
+    const Place to = here ? here->exits[static_cast<int>(d)] : Place{};
+    if (!to.valid()) {
+        p->send(prose(QStringLiteral("You can't go that way.")));
+        return false;
+    }
+    const MapDef* map = world_.map(p->avatar->place.map);
+    const bool flying = map && map->space && to.map == p->avatar->place.map;
+    Ship& ship = p->avatar->ship;
+    if (flying) {
+        if (ship.fuel.cur < 1) {
+            p->send(prose(QStringLiteral("Your fuel tanks are empty. Land and refuel.")));
+            return false;
+        }
+        --ship.fuel.cur;
+        p->send(views::fuelStat(ship));
+    }
+    if (map && map->space && to.map != p->avatar->place.map)
+        p->send({prose(QStringLiteral("Your ship drops through the atmosphere and settles on the pad.")),
+                 Element(QStringLiteral("s-sound")).attr("name", "land").empty()});
+    const bool vertical = d == Dir::U || d == Dir::D;
+    const QString away = vertical ? dirLongName(d) : QStringLiteral("to the ") + dirLongName(d);
+    const QString from = d == Dir::U   ? QStringLiteral("below")
+                         : d == Dir::D ? QStringLiteral("above")
+                                       : QStringLiteral("the ") + dirLongName(opposite(d));
+    relocate(p, to, QStringLiteral("%1 leaves %2.").arg(p->name(), away),
+             QStringLiteral("%1 arrives from %2.").arg(p->name(), from));
+    return true;
+}
+
+void Game::say(Player* p, const QString& text)
+{
+    p->send(prose(QStringLiteral("You say, \"%1\"").arg(text)));
+    toLocation(p->avatar->place, {prose(QStringLiteral("%1 says, \"%2\"").arg(p->name(), text))}, p);
+}
+
+void Game::drift()
+{
+    for (auto& [id, market] : markets_) {
+        market->drift(rng_);
+        QStringList lines;
+        for (const Quote& q : market->quotes())
+            lines << views::quoteLines(q);
+        for (const auto& p : players_) {
+            const LocationDef* l = world_.location(p->avatar->place);
+            if (l && l->exchange == id)
+                p->send(lines);
+        }
+    }
+    // Now and then a planet hires or lays off workers, or a factory opens or closes.
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (auto& [id, state] : planets_) {
+        const MapDef* m = world_.map(id);
+        if (!m || m->space || m->workers == 0)
+            continue;
+        QStringList lines;
+        if (percent(rng_) < 40) {
+            state.workers = qMax(0, state.workers + std::uniform_int_distribution<int>(-50, 60)(rng_));
+            lines << Element(QStringLiteral("s-update-workers")).attr("workers", state.workers).empty();
+        }
+        if (percent(rng_) < 10 && !m->factories.isEmpty()) {
+            const QString output = m->factories.keys().at(
+                std::uniform_int_distribution<int>(0, int(m->factories.size()) - 1)(rng_));
+            int& count = state.factories[output];
+            if (count > 1 && percent(rng_) < 50) {
+                --count;
+                lines << Element(QStringLiteral("s-remove-factory")).attr("output", output).empty()
+                      << prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name));
+            } else {
+                ++count;
+                lines << Element(QStringLiteral("s-add-factory")).attr("output", output).empty()
+                      << prose(QStringLiteral("A new %1 factory opens on %2.").arg(output, m->name));
+            }
+        }
+        if (!lines.isEmpty()) {
+            lines << Element(QStringLiteral("s-update-infra")).empty();
+            toMap(id, lines);
+        }
+    }
+}
+
+void Game::tellStory()
+{
+    if (world_.story.isEmpty())
+        return;
+    const int i = std::uniform_int_distribution<int>(0, int(world_.story.size()) - 1)(rng_);
+    toAll({prose(world_.story.at(i))});
+}

@@ -1,0 +1,120 @@
+#include "lineconnection.h"
+
+#include <QHostAddress>
+#include <QTimer>
+
+namespace {
+// Read at most this much per event, so one flooding client cannot keep the
+// server from serving the others for long.
+constexpr qint64 kReadChunk = 16 * 1024;
+} // namespace
+
+LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent)
+    : QObject(parent), socket_(socket), limits_(limits),
+      decoder_("windows-1252"), encoder_("windows-1252")
+{
+    socket_->setParent(this);
+    socket_->setReadBufferSize(kReadChunk * 4);
+    peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
+    connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
+    connect(socket_, &QTcpSocket::disconnected, this,
+            [this] { finish(QStringLiteral("disconnected")); });
+    connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
+        if (e != QAbstractSocket::RemoteHostClosedError)
+            finish(socket_->errorString());
+    });
+}
+
+void LineConnection::onReadyRead()
+{
+    while (open_ && socket_->bytesAvailable() > 0) {
+        const QByteArray chunk = socket_->read(kReadChunk);
+        if (chunk.isEmpty())
+            break;
+        qsizetype start = 0;
+        while (open_) {
+            const qsizetype nl = chunk.indexOf('\n', start);
+            const qsizetype end = nl < 0 ? chunk.size() : nl;
+            if (!discarding_)
+                pending_.append(chunk.constData() + start, end - start);
+            if (pending_.size() > limits_.maxLine) {
+                pending_.clear();
+                if (!discarding_)
+                    emit lineTooLong();
+                discarding_ = true;
+            }
+            if (nl < 0)
+                break;
+            start = nl + 1;
+            if (discarding_) {
+                discarding_ = false;
+                continue;
+            }
+            takeLine(std::exchange(pending_, QByteArray()));
+        }
+    }
+}
+
+void LineConnection::takeLine(QByteArray line)
+{
+    // Tabs become blanks; other control bytes (NUL, escape sequences, the
+    // carriage return of a telnet line end) are dropped.
+    QByteArray clean;
+    clean.reserve(line.size());
+    for (char c : line) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\t')
+            clean += ' ';
+        else if (u >= 32 && u != 127)
+            clean += c;
+    }
+    emit lineReceived(decoder_.decode(clean));
+}
+
+void LineConnection::sendLine(const QString& line)
+{
+    if (!open_)
+        return;
+    QByteArray bytes = encoder_.encode(line);
+    bytes += '\n';
+    socket_->write(bytes);
+    if (socket_->bytesToWrite() > limits_.maxOutput) {
+        finish(QStringLiteral("output limit passed (client not reading)"));
+        socket_->abort();
+    }
+}
+
+void LineConnection::sendLines(const QStringList& lines)
+{
+    for (const QString& l : lines)
+        sendLine(l);
+}
+
+void LineConnection::close()
+{
+    if (!open_)
+        return;
+    finish(QStringLiteral("closed by server"));
+    // The socket outlives this object until its last lines are sent, or
+    // for a few seconds when the client does not take them.
+    QTcpSocket* s = socket_;
+    s->disconnect(this);
+    s->setParent(nullptr);
+    connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+    QTimer::singleShot(5000, s, [s] {
+        s->abort();
+        s->deleteLater();
+    });
+    s->flush();  // hand the last lines to the system now, in case we are exiting
+    s->disconnectFromHost();
+    if (s->state() == QAbstractSocket::UnconnectedState)
+        s->deleteLater();
+}
+
+void LineConnection::finish(const QString& reason)
+{
+    if (!open_)
+        return;
+    open_ = false;
+    emit closed(reason);
+}

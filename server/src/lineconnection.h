@@ -1,0 +1,49 @@
+#pragma once
+// One client's TCP connection cut into lines. Incoming bytes are split at
+// line feeds, cleaned of control characters and decoded from Windows-1252;
+// outgoing lines are encoded and end with a line feed only. Limits protect
+// the server: an over-long incoming line is thrown away (reported once),
+// and a client that does not read what is sent to it is dropped once its
+// unsent output passes the limit.
+
+#include <QObject>
+#include <QStringConverter>
+#include <QTcpSocket>
+
+struct ConnectionLimits {
+    int maxLine = 4096;                 // bytes per incoming line
+    qint64 maxOutput = 1024 * 1024;     // unsent bytes before the client is dropped
+};
+
+class LineConnection : public QObject {
+    Q_OBJECT
+public:
+    // Takes ownership of the socket.
+    LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent = nullptr);
+
+    void sendLine(const QString& line);
+    void sendLines(const QStringList& lines);
+    // Sends what is queued, then closes. Input after this is ignored.
+    void close();
+    bool isOpen() const { return open_; }
+    QString peer() const { return peer_; }
+
+signals:
+    void lineReceived(const QString& line);
+    void lineTooLong();
+    void closed(const QString& reason);
+
+private:
+    void onReadyRead();
+    void takeLine(QByteArray line);
+    void finish(const QString& reason);
+
+    QTcpSocket* socket_;
+    ConnectionLimits limits_;
+    QString peer_;
+    QByteArray pending_;
+    bool discarding_ = false;   // inside an over-long line, up to its line feed
+    bool open_ = true;
+    QStringDecoder decoder_;
+    QStringEncoder encoder_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// Builds the element lines of the game stream. The client reads them with
+// a line-oriented scanner, so every element is written on one line, with
+// attribute values in apostrophes, separated by exactly one blank, and with
+// the characters the scanner treats specially written as entities.
+
+#include <QString>
+#include <QStringList>
+
+namespace markup {
+
+// Escapes & ' < > for attribute values and element text.
+QString escape(const QString& text);
+
+class Element {
+public:
+    explicit Element(QString name);
+
+    Element& attr(const QString& name, const QString& value);
+    Element& attr(const QString& name, qint64 value);
+
+    // <name a='v'/>
+    QString empty() const;
+    // <name a='v'>
+    QString open() const;
+    // </name>
+    QString close() const;
+    // <name a='v'>text</name>
+    QString withText(const QString& text) const;
+
+private:
+    QString head() const;
+
+    QString name_;
+    QString attributes_;
+};
+
+// One line of prose inside its own s-default element.
+QString prose(const QString& text);
+
+// A block of prose lines inside one s-default element.
+QStringList proseBlock(const QStringList& lines);
+
+} // namespace markup

@@ -1,0 +1,65 @@
+#pragma once
+// kyrnd as a whole: loads the world and the accounts, listens for clients
+// and gives each a session, runs the game and its simulated players.
+
+#include "accountstore.h"
+#include "bots.h"
+#include "conversation.h"
+#include "game.h"
+#include "options.h"
+#include "session.h"
+#include "world.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTcpServer>
+
+#include <memory>
+
+class Server : public QObject, public NameClaims {
+    Q_OBJECT
+public:
+    explicit Server(ServerOptions options, QObject* parent = nullptr);
+    ~Server() override;
+
+    // Loads everything and starts listening; false with a message on failure.
+    bool start(QString* error);
+    // Says goodbye to every client, saves the accounts and stops listening.
+    void stop();
+
+    quint16 port() const { return listener_.serverPort(); }
+    int sessionCount() const { return int(sessions_.size()); }
+    Game* game() const { return game_.get(); }
+    AccountStore* store() const { return store_.get(); }
+    BotDriver* bots() const { return bots_.get(); }
+
+    bool claimAccountId(const QString& id, const void* owner) override;
+    bool claimAvatarName(const QString& name, const void* owner) override;
+    void release(const void* owner) override;
+
+    // The demo accounts made in a new data directory.
+    struct Demo {
+        const char* id;
+        const char* password;
+        const char* avatar;
+    };
+    static const Demo kDemos[2];
+
+signals:
+    void sessionFinished();
+
+private:
+    void onNewConnection();
+    void onAboutToPlay(Session* session, Account* account);
+    bool createDemos(QString* error);
+
+    ServerOptions options_;
+    World world_;
+    std::unique_ptr<AccountStore> store_;
+    std::unique_ptr<Game> game_;
+    std::unique_ptr<BotDriver> bots_;
+    QTcpServer listener_;
+    std::vector<Session*> sessions_;
+    QHash<QString, const void*> claimedIds_;    // lower-case id -> owner
+    QHash<QString, const void*> claimedNames_;  // lower-case avatar name -> owner
+};

@@ -1,0 +1,111 @@
+// The logon conversation and the hand-over to the game stream, as the
+// client's logon automation sees them.
+#include "test_env.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+TEST(Logon, RightPasswordLinksAndStreamStartsAfterHello)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok()) << t.error().toStdString();
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    ASSERT_FALSE(c.waitFor("login:").isNull());
+    c.send("demo1");
+    ASSERT_FALSE(c.waitFor("password:").isNull());
+    c.send("orvixdemo");
+    ASSERT_FALSE(c.waitFor("Linking to Kyrnos DataSpace").isNull());
+
+    // Nothing of the stream may come before the hello: a prompt-free line
+    // beginning with "<" would end the client's wait too early.
+    c.send("<?xml version=\"1.0\"?>");
+    c.send("<c-orvix version='1.60'>");
+    const QStringList stream = c.collectUntil("<s-new-loc ");
+    ASSERT_FALSE(stream.isEmpty());
+    EXPECT_TRUE(stream.first().startsWith('<'));
+    EXPECT_EQ(stream.at(1), "<s-player-stats name='Nova'/>");
+    EXPECT_TRUE(stream.contains("<s-add-player name='Nova' rank='0'/>"));
+    EXPECT_TRUE(stream.contains("<s-ship-stats class='Trader'/>"));
+    EXPECT_TRUE(stream.contains("<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"));
+}
+
+TEST(Logon, AccountIdIgnoresCase)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    ASSERT_TRUE(logOn(c, "DEMO2", "orvixdemo"));
+    EXPECT_FALSE(c.waitFor("<s-player-stats name='Vega'/>").isNull());
+}
+
+TEST(Logon, WrongPasswordThenNoAsksAgainOnTheSameConnection)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    ASSERT_FALSE(c.waitFor("login:").isNull());
+    c.send("demo1");
+    ASSERT_FALSE(c.waitFor("password:").isNull());
+    c.send("orvixdem0");
+    ASSERT_FALSE(c.waitFor("password is wrong").isNull());
+    // The client answers "no" and then logs on again with corrected details.
+    c.send("no");
+    ASSERT_FALSE(c.waitFor("login:").isNull());
+    c.send("demo1");
+    ASSERT_FALSE(c.waitFor("password:").isNull());
+    c.send("orvixdemo");
+    EXPECT_FALSE(c.waitFor("Linking to Kyrnos DataSpace").isNull());
+    EXPECT_TRUE(c.isOpen());
+    EXPECT_EQ(c.count("Linking to Kyrnos"), 1);
+}
+
+TEST(Logon, UnknownAccountIsRefusedLikeAWrongPassword)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    ASSERT_FALSE(c.waitFor("login:").isNull());
+    c.send("nosuchuser");
+    ASSERT_FALSE(c.waitFor("password:").isNull());
+    c.send("whatever1");
+    EXPECT_FALSE(c.waitFor("password is wrong").isNull());
+}
+
+TEST(Logon, RepeatedFailuresEndTheConnection)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_FALSE(c.waitFor("login:").isNull()) << i;
+        c.send("demo1");
+        ASSERT_FALSE(c.waitFor("password:").isNull());
+        c.send("guess" + QString::number(i));
+        ASSERT_FALSE(c.waitFor("password is wrong").isNull());
+        if (i < 4)
+            c.send("no");
+    }
+    EXPECT_TRUE(c.waitClosed());
+}
+
+TEST(Logon, LoggingOnAgainReplacesTheOlderLink)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    ScriptClient first, second;
+    ASSERT_TRUE(first.connectTo(t.port()));
+    ASSERT_TRUE(logOn(first, "demo1", "orvixdemo"));
+    ASSERT_TRUE(second.connectTo(t.port()));
+    ASSERT_TRUE(logOn(second, "demo1", "orvixdemo"));
+    EXPECT_FALSE(first.waitFor("linked from another terminal").isNull());
+    EXPECT_TRUE(first.waitClosed());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.server().game()->players().size() == 1; }, 5000));
+    second.send("who");
+    EXPECT_FALSE(second.waitFor("  Nova (").isNull());
+}

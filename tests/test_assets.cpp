@@ -1,0 +1,36 @@
+// The data files the run command puts in place are real, readable files.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "shell/datafiles.h"
+
+TEST(DataFiles, GeneratorWritesPlayableSoundsAndLoadablePictures)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess tool;
+    tool.start(ORVIX_ASSETS_TOOL, {dir.path()});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+
+    for (const char* sound : {"alert", "launch", "land", "cash", "tb"}) {
+        QFile f(dir.filePath(QString("sounds/%1.wav").arg(sound)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << sound;
+        const QByteArray head = f.read(44);
+        EXPECT_TRUE(head.startsWith("RIFF")) << sound;
+        EXPECT_EQ(head.mid(8, 8), QByteArray("WAVEfmt ")) << sound;
+        EXPECT_GT(f.size(), 1000) << sound;
+    }
+    for (const char* picture : {"interference", "exchange", "Nova", "Grain", "about"}) {
+        QImage img(dir.filePath(QString("pictures/%1.bmp").arg(picture)));
+        EXPECT_FALSE(img.isNull()) << picture;
+    }
+    // Names are found whatever their letter case.
+    EXPECT_EQ(FindDataFile(dir.filePath("pictures/NOVA.bmp")), dir.filePath("pictures/Nova.bmp"));
+    EXPECT_TRUE(FindDataFile(dir.filePath("pictures/nobody.bmp")).isEmpty());
+    EXPECT_TRUE(FindDataFile(dir.filePath("nofolder/x.bmp")).isEmpty());
+}
