@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QTest>
 
 #include "account/new_account.h"
 #include "shell/coms.h"
