@@ -43,6 +43,11 @@
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
+#include "settings/init.h"
+#include "settings/init_parser.h"
+#include "social/friends.h"
+#include "social/friends_code.h"
+#include "social/players.h"
 
 namespace {
 
@@ -86,6 +91,12 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
         }
 }
 
+class NoMacros : public MacroSettings {
+public:
+    void SetMacro(int, std::vector<std::string>) override {}
+    std::string MacroBlocks() const override { return {}; }
+};
+
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
@@ -113,8 +124,17 @@ void TMainForm::FormCreate()
         std::filesystem::create_directory(std::filesystem::path(workDir) / dir, ignored);
     }
 
-    // The server element parser is replaced by the dispatcher once it exists.
-    coms = std::make_unique<Coms>(*this, std::make_unique<XMLParser>(), version);
+    friends = std::make_unique<Friends>(*this);
+    dispatchTargets.friends = friends.get();
+    // Until the macro store joins the window, its blocks of init.xml are
+    // read into and written from nothing.
+    noMacros = std::make_unique<NoMacros>();
+    ReadSettings(*friends, *noMacros);
+
+    coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
+                                  version);
+    players = std::make_unique<Players>(*this);
+    dispatchTargets.players = players.get();
 
     SetCaption();
     socket = nullptr;
@@ -123,6 +143,9 @@ void TMainForm::FormCreate()
     StatsGrid->setColumnWidth(1, 60);
     ShipGrid->setColumnWidth(0, 88);
     ShipGrid->setColumnWidth(1, 60);
+
+    tightBeam = std::make_unique<TightBeam>(*this, *this);
+    dispatchTargets.tightBeam = tightBeam.get();
 }
 
 void TMainForm::FormDestroy()
@@ -132,9 +155,20 @@ void TMainForm::FormDestroy()
     destroyed = true;
     TwinkleTimer->stop();
     TickerTimer->stop();
+    if (init)
+        init->WriteSettings();
     // The socket outlives this object's handlers while Qt deletes children.
     cliSocket->disconnect(this);
     cliSocket->abort();
+}
+
+void TMainForm::ReadSettings(FriendsSettings& friends, MacroSettings& macros)
+{
+    // A missing or unreadable file leaves the defaults without a word.
+    const std::string path = (std::filesystem::path(workDir) / "init.xml").string();
+    InitParser parser(path, *this, friends, macros);
+    parser.ParseFile();
+    init = parser.TakeInit();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -224,7 +258,7 @@ void TMainForm::SetConnectedMenus(bool connected)
 
 void TMainForm::OpenConnection(const std::string& host, int port, const std::string& avatar)
 {
-    ClearPlayerList();
+    players->Clear();
     if (port < 0 || port > 65535) {
         ShowConnectionError();
     } else {
@@ -584,6 +618,23 @@ void TMainForm::ShowShipPage()
     StatsNoteBook->setCurrentIndex(1);
 }
 
+void TMainForm::OpenReport(const std::string& title)
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+    SpynetNamePanel->setText(FromAnsi(title));
+    SpynetOutput->ClearLines();
+}
+
+void TMainForm::AddReportLine(const std::string& text)
+{
+    SpynetOutput->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadReportPicture(const std::string& path)
+{
+    SpynetImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
 void TMainForm::ResetSpynetView()
 {
     // Leaves the report showing from its first line.
@@ -623,7 +674,8 @@ void TMainForm::ColorItemClick()
     const QColor chosen = QColorDialog::getColor(start, this, "Background Color");
     if (!chosen.isValid())
         return;
-    ApplyColour(CodeFromColour(chosen));
+    init->SetBackgroundColour(CodeFromColour(chosen));
+    init->WriteSettings();
 }
 
 void TMainForm::FontsItemClick()
@@ -643,11 +695,13 @@ void TMainForm::FontsItemClick()
         spec.size = 0;
     }
     ApplyFont(spec);
+    init->WriteSettings();
 }
 
 void TMainForm::BufferSizeItemClick()
 {
     bufferLines = OptionChecked(Option::LargeBuffer) ? 500 : 200;
+    init->SetBufferSize(bufferLines);
 }
 
 void TMainForm::ShowMainPage(int index)
@@ -715,4 +769,62 @@ void TMainForm::LocListBoxDblClick()
     DisplayText("> " + command);
     SendText(command + "\n");
     InputEdit->setFocus();
+}
+
+// ---------------------------------------------------------------- social
+
+void TMainForm::TightBeamItemClick()
+{
+    QListWidget* list = PlayersNotebook->currentIndex() == 0 ? PlayerListBox : FriendsListBox;
+    const QListWidgetItem* item = list->currentItem();
+    tightBeam->OpenSelected(item && item->isSelected() ? ToAnsi(item->text()) : std::string());
+}
+
+void TMainForm::FriendsitemClick()
+{
+    auto* form = findChild<TFriendsForm*>();
+    if (!form)
+        form = new TFriendsForm(*friends, this);
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+void TMainForm::ShowTightBeamPage()
+{
+    TopNotebook->setCurrentWidget(PrivateTab);
+}
+
+void TMainForm::ShowReportsPage()
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+}
+
+void TMainForm::SetTightBeamCaption(const std::string& text)
+{
+    TBNamePanel->setText(FromAnsi(text));
+}
+
+void TMainForm::ClearTightBeamTranscript()
+{
+    TBMemo->ClearLines();
+}
+
+void TMainForm::AddTightBeamLine(const std::string& text)
+{
+    TBMemo->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadTightBeamPicture(const std::string& path)
+{
+    TBImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
+void TMainForm::PrefillInput(const std::string& text)
+{
+    InputEdit->setPlainText(FromAnsi(text));
+    if (MainNotebook->currentIndex() == 0) {
+        InputEdit->setFocus();
+        InputEdit->moveCursor(QTextCursor::End);
+    }
 }

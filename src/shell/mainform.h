@@ -9,7 +9,9 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "protocol/server_parser.h"
 #include "shell/mainview.h"
+#include "social/tb_code.h"
 
 class QAction;
 class QLabel;
@@ -29,9 +31,15 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class Friends;
+class Players;
+class TightBeam;
 class TextPane;
+class Init;
+class FriendsSettings;
+class MacroSettings;
 
-class TMainForm : public QMainWindow, public MainView {
+class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
 public:
     // Message boxes go through hooks so tests can answer them.
@@ -76,6 +84,18 @@ public:
     void PlaySound(const std::string& path) override;
     void ShowMessage(MessageKind kind, const std::string& text) override;
     void SetStatusText(int panel, const std::string& text) override;
+    void OpenReport(const std::string& title) override;
+    void AddReportLine(const std::string& text) override;
+    void LoadReportPicture(const std::string& path) override;
+
+    // TightBeamView: the "TB" page.
+    void ShowTightBeamPage() override;
+    void ShowReportsPage() override;
+    void SetTightBeamCaption(const std::string& text) override;
+    void ClearTightBeamTranscript() override;
+    void AddTightBeamLine(const std::string& text) override;
+    void LoadTightBeamPicture(const std::string& path) override;
+    void PrefillInput(const std::string& text) override;
 
     // One chunk as read from the socket: cut, routed, and echoed raw when asked.
     void ReceiveChunk(std::string_view chunk);
@@ -89,6 +109,9 @@ public:
     void SetConfirmHook(ConfirmHook hook) { confirmHook = std::move(hook); }
 
     Coms& GetComs() { return *coms; }
+    Players& GetPlayers() { return *players; }
+    Friends& GetFriends() { return *friends; }
+    TightBeam& GetTightBeam() { return *tightBeam; }
     QTcpSocket* Socket() const { return cliSocket; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
@@ -138,6 +161,9 @@ private:
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
     void LocListBoxDblClick();
+    // Social: the tight beam and friends items.
+    void TightBeamItemClick();
+    void FriendsitemClick();
     bool Confirm(const QString& text);
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
@@ -219,8 +245,22 @@ private:
     int disconnectRuns = 0;
     // Arial 15 pixels high in the system's window-text colour.
     FontSpec outputFont{"Arial", static_cast<int32_t>(0x80000008u), -15, 11};
+    // Where the server dispatcher sends its effects; outlives the connection.
+    DispatchTargets dispatchTargets;
+    std::unique_ptr<Friends> friends;
+    std::unique_ptr<Players> players;
+    std::unique_ptr<TightBeam> tightBeam;
     std::unique_ptr<Coms> coms;
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
+
+    // Settings (init.xml).
+public:
+    Init& Settings() { return *init; }
+
+private:
+    void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
+    std::unique_ptr<MacroSettings> noMacros;
+    std::unique_ptr<Init> init;
 };
