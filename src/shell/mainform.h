@@ -31,6 +31,8 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class TLogonForm;
+class TNewAccountForm;
 class Friends;
 class Players;
 class TightBeam;
@@ -263,4 +265,10 @@ private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
     std::unique_ptr<MacroSettings> noMacros;
     std::unique_ptr<Init> init;
+
+    // Accounts: the logon and new-account dialogs live as long as the window
+    // (the new-account dialog keeps what was typed between uses).
+public:
+    TLogonForm* LogonForm = nullptr;
+    TNewAccountForm* NewAccountForm = nullptr;
 };
