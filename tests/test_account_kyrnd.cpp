@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "account/spin_control.h"
 #include "shell/coms.h"
 #include "support/modal_script.h"
 #include "support/window_fixture.h"
@@ -103,6 +104,34 @@ TEST_F(KyrndLogon, DemoAccountLogsOnAfterAWrongPassword)
         ASSERT_GE(at, 0) << line.toStdString() << " in " << sent.toStdString();
         at += line.size();
     }
+    EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)
+{
+    TMainForm& w = Window();
+    script.Then([&](QWidget* dialog) {
+        auto edit = [dialog](const char* name) { return dialog->findChild<QLineEdit*>(name); };
+        TypeInto(edit("PortEdit"), port);
+        TypeInto(edit("IDEdit"), "newpilot");
+        TypeInto(edit("PwEdit"), "password1");
+        TypeInto(edit("PwConfEdit"), "password1");
+        TypeInto(edit("EMailEdit"), "pilot@example.org");
+        TypeInto(edit("NameEdit"), "Rigel");
+        TypeInto(edit("RaceEdit"), "Human");
+        for (const char* spin : {"StrSpin", "UpDown1", "DexSpin", "UpDown2"})
+            for (int i = 0; i < 15; ++i)
+                dialog->findChild<SpinControl*>(spin)->StepUp();
+        ClickButton(dialog, "SendBtn");
+    });
+    w.findChild<QAction*>("NewAccountAvatarItem")->trigger();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(script.unexpected, 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(PaneLines(w.OutputEdit).contains("Your account newpilot is ready."));
     EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
 }
 
