@@ -130,6 +130,8 @@ void TMainForm::FormCreate()
     dispatchTargets.friends = friends.get();
     macro = std::make_unique<Macro>(*this);
     ReadSettings(*friends, *macro);
+    // A stored macro reaches init.xml at once.
+    macro->SetWriteSettings([this] { init->WriteSettings(); });
 
     coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
                                   version);
