@@ -38,8 +38,16 @@
 
 #include "protocol/xml.h"
 #include "about/about.h"
+#include "account/login_code.h"
+#include "account/logon.h"
+#include "account/new_ac_code.h"
+#include "account/new_account.h"
 #include "shell/ansi.h"
+#include "macros/cmdform.h"
+#include "macros/macro.h"
+#include "macros/macroform.h"
 #include "shell/coms.h"
+#include "shell/input.h"
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
@@ -91,12 +99,6 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
         }
 }
 
-class NoMacros : public MacroSettings {
-public:
-    void SetMacro(int, std::vector<std::string>) override {}
-    std::string MacroBlocks() const override { return {}; }
-};
-
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
@@ -126,15 +128,30 @@ void TMainForm::FormCreate()
 
     friends = std::make_unique<Friends>(*this);
     dispatchTargets.friends = friends.get();
-    // Until the macro store joins the window, its blocks of init.xml are
-    // read into and written from nothing.
-    noMacros = std::make_unique<NoMacros>();
-    ReadSettings(*friends, *noMacros);
+    macro = std::make_unique<Macro>(*this);
+    ReadSettings(*friends, *macro);
 
     coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
                                   version);
+    coms->SetMacroRunner([this](int key) { macro->Send(key); });
     players = std::make_unique<Players>(*this);
     dispatchTargets.players = players.get();
+    playerInput = std::make_unique<PlayerInput>(*this);
+    InputEdit->Attach(*playerInput, *macro, *PlayerListBox);
+    InputEdit->SetPasteEnabler([item = QPointer<QAction>(findChild<QAction*>("PasteItem"))](bool on) {
+        if (item)
+            item->setEnabled(on);
+    });
+    macroBox = new TMacroBox(*macro, this);
+    commandForm = new TCommandForm(*playerInput, *macro, this);
+    commandForm->SetDetailGrid(DetailGrid);
+
+    // The menu items start the account conversations; each shows its dialog.
+    LogonForm = new TLogonForm(this);
+    NewAccountForm = new TNewAccountForm(this);
+    coms->SetLoginFactory([this] { return std::make_unique<Login>(*this, *init, *LogonForm); });
+    coms->SetNewAccountFactory(
+        [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
 
     SetCaption();
     socket = nullptr;
@@ -146,6 +163,7 @@ void TMainForm::FormCreate()
 
     tightBeam = std::make_unique<TightBeam>(*this, *this);
     dispatchTargets.tightBeam = tightBeam.get();
+    playerInput->SetTightBeamHook([this](const std::string& remainder) { tightBeam->Outgoing(remainder); });
 }
 
 void TMainForm::FormDestroy()
@@ -343,6 +361,11 @@ void TMainForm::ShowConnectionError()
     DisplayText("This may be because your comm settings are wrong,");
     DisplayText("because of serious network delays, or because the");
     DisplayText("Kyrnos Server computer is temporarily unavailable.");
+}
+
+void TMainForm::ClearInputEdit()
+{
+    InputEdit->clear();
 }
 
 void TMainForm::SendText(const std::string& text)
@@ -758,16 +781,22 @@ void TMainForm::PlayerListBoxDblClick()
     InputEdit->setFocus();
 }
 
+void TMainForm::FKeyStartUpItemClick()
+{
+    macroBox->Open();
+}
+
+void TMainForm::CommandBtnClick()
+{
+    commandForm->Open();
+}
+
 void TMainForm::LocListBoxDblClick()
 {
     QListWidgetItem* item = LocListBox->currentItem();
     if (!item)
         return;
-    // Submitting through the input line arrives with the command input feature.
-    const std::string command = "ex " + ToAnsi(item->text());
-    DisplayText(" ");
-    DisplayText("> " + command);
-    SendText(command + "\n");
+    playerInput->Submit("ex " + ToAnsi(item->text()), false);
     InputEdit->setFocus();
 }
 

@@ -10,6 +10,7 @@
 #include <QAbstractSocket>
 
 #include "protocol/server_parser.h"
+#include "shell/inputedit.h"
 #include "shell/mainview.h"
 #include "social/tb_code.h"
 
@@ -31,6 +32,8 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class TLogonForm;
+class TNewAccountForm;
 class Friends;
 class Players;
 class TightBeam;
@@ -38,6 +41,10 @@ class TextPane;
 class Init;
 class FriendsSettings;
 class MacroSettings;
+class Macro;
+class PlayerInput;
+class TCommandForm;
+class TMacroBox;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -96,6 +103,7 @@ public:
     void AddTightBeamLine(const std::string& text) override;
     void LoadTightBeamPicture(const std::string& path) override;
     void PrefillInput(const std::string& text) override;
+    void ClearInputEdit() override;
 
     // One chunk as read from the socket: cut, routed, and echoed raw when asked.
     void ReceiveChunk(std::string_view chunk);
@@ -112,6 +120,10 @@ public:
     Players& GetPlayers() { return *players; }
     Friends& GetFriends() { return *friends; }
     TightBeam& GetTightBeam() { return *tightBeam; }
+    Macro& GetMacro() { return *macro; }
+    PlayerInput& GetPlayerInput() { return *playerInput; }
+    TMacroBox* MacroBox() const { return macroBox; }
+    TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
@@ -160,6 +172,8 @@ private:
     void AboutItemClick();
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
+    void FKeyStartUpItemClick();
+    void CommandBtnClick();
     void LocListBoxDblClick();
     // Social: the tight beam and friends items.
     void TightBeamItemClick();
@@ -220,7 +234,7 @@ public:
     TextPane* OutputEdit = nullptr;
     QSplitter* MainSplitter = nullptr;
     QWidget* InputPanel = nullptr;
-    QPlainTextEdit* InputEdit = nullptr;
+    class InputEdit* InputEdit = nullptr;
     TextPane* MapMemo = nullptr;
     TextPane* MapRepeater = nullptr;
     QTableWidget* MapGrid = nullptr;
@@ -250,7 +264,11 @@ private:
     std::unique_ptr<Friends> friends;
     std::unique_ptr<Players> players;
     std::unique_ptr<TightBeam> tightBeam;
+    std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
+    std::unique_ptr<PlayerInput> playerInput;
+    TMacroBox* macroBox = nullptr;
+    TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
@@ -261,6 +279,11 @@ public:
 
 private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
-    std::unique_ptr<MacroSettings> noMacros;
     std::unique_ptr<Init> init;
+
+    // Accounts: the logon and new-account dialogs live as long as the window
+    // (the new-account dialog keeps what was typed between uses).
+public:
+    TLogonForm* LogonForm = nullptr;
+    TNewAccountForm* NewAccountForm = nullptr;
 };

@@ -356,6 +356,7 @@ QWidget* TMainForm::BuildRightColumn()
     DownBtn->setFixedSize(26, 82);
     g->addWidget(DownBtn, 0, 6, 3, 1);
     CommandBtn = Named(new QPushButton("Command"), "CommandBtn");
+    connect(CommandBtn, &QPushButton::clicked, this, &TMainForm::CommandBtnClick);
     g->addWidget(CommandBtn, 3, 0, 1, 7);
     l->addWidget(MoveBtnPanel);
 
@@ -473,7 +474,7 @@ QWidget* TMainForm::BuildMainTab()
     InputPanel = Named(new QWidget, "InputPanel");
     auto* in = new QVBoxLayout(InputPanel);
     in->setContentsMargins(0, 0, 0, 0);
-    InputEdit = Named(new QPlainTextEdit, "InputEdit");
+    InputEdit = new ::InputEdit;
     InputEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     InputEdit->setTabChangesFocus(true);
     in->addWidget(InputEdit);
@@ -550,7 +551,8 @@ void TMainForm::BuildMenus()
     connect(logOff, &QAction::triggered, this, &TMainForm::LogOffItemClick);
 
     QMenu* options = Named(bar->addMenu("Options"), "OptionsMenu");
-    AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem");
+    connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered,
+            this, &TMainForm::FKeyStartUpItemClick);
     connect(AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this,
             &TMainForm::FriendsitemClick);
     options->addSeparator();

@@ -48,6 +48,7 @@ public:
     std::string reportTitle;
     std::vector<std::string> reportLines;
     std::string reportPicture;
+    int inputEditClears = 0;
 
     // All text shown, in order, without the skip-story marks.
     std::vector<std::string> DisplayedTexts() const;
@@ -110,4 +111,5 @@ public:
     }
     void AddReportLine(const std::string& text) override { reportLines.push_back(text); }
     void LoadReportPicture(const std::string& path) override { reportPicture = path; }
+    void ClearInputEdit() override { ++inputEditClears; }
 };

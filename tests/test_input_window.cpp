@@ -1,0 +1,129 @@
+// The input line, the macros and the command window inside the real main
+// window, talking to a server on 127.0.0.1.
+#include <QAction>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "macros/cmdform.h"
+#include "macros/macro.h"
+#include "macros/macroform.h"
+#include "shell/coms.h"
+#include "shell/inputedit.h"
+#include "support/script_server.h"
+#include "support/window_fixture.h"
+
+namespace {
+
+class ConnectedWindow : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        TMainForm& w = Window();
+        w.OpenConnection("127.0.0.1", server.Port(), "Zed");
+        ASSERT_TRUE(server.WaitForClient());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; }, 5000));
+    }
+
+    // Everything the server has received once `text` has arrived.
+    QByteArray Received(const QByteArray& text)
+    {
+        EXPECT_TRUE(server.WaitForReceived(text)) << server.Received().toStdString();
+        return server.Received();
+    }
+
+    InputEdit& Line() { return *window->InputEdit; }
+
+    ScriptServer server;
+};
+
+TEST_F(ConnectedWindow, TypedCommandIsEchoedAndSentOnEnter)
+{
+    QTest::keyClicks(&Line(), "  north");
+    QTest::keyClick(&Line(), Qt::Key_Return);
+    EXPECT_EQ(Received("north\n"), "north\n");
+    const QStringList lines = window->OutputEdit->Lines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({" ", "> north"}));
+    EXPECT_TRUE(Line().toPlainText().isEmpty());
+}
+
+TEST_F(ConnectedWindow, FunctionKeysSendAndFetchTheStoredMacros)
+{
+    window->GetMacro().SetMacro(4, {"get all", "score"});
+    QTest::keyClick(&Line(), Qt::Key_F4);
+    EXPECT_EQ(Received("get all\nscore\n"), "get all\nscore\n");
+    QTest::keyClick(&Line(), Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(Line().toPlainText(), "get all\nscore");
+}
+
+TEST_F(ConnectedWindow, StreamStartSendsLookAndTheF1Macro)
+{
+    window->GetMacro().SetMacro(1, {"score", "inv"});
+    window->GetComs().SetMode(Coms::AwaitingStream);
+    server.Send("Welcome\n<s-default>\n");
+    EXPECT_EQ(Received("look\nscore\ninv\n"), "look\nscore\ninv\n");
+    EXPECT_EQ(window->GetComs().GetMode(), Coms::Streaming);
+}
+
+TEST_F(ConnectedWindow, CommandWindowSendsAndEmptiesTheInputLine)
+{
+    QTest::keyClicks(&Line(), "half typed");
+    window->CommandBtn->click();
+    TCommandForm* form = window->CommandForm();
+    ASSERT_TRUE(form->isVisible());
+    auto* memo = form->findChild<QPlainTextEdit*>("InputMemo");
+    QTest::keyClicks(memo, "look");
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(Received("look\n"), "look\n");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(Line().toPlainText().isEmpty());
+    EXPECT_EQ(window->OutputEdit->Lines().last(), "> look");
+}
+
+TEST_F(ConnectedWindow, LocationDoubleClickExaminesAndKeepsTheInputLine)
+{
+    QTest::keyClicks(&Line(), "say");
+    window->AddLocationItem("lamp");
+    window->LocListBox->setCurrentRow(0);
+    emit window->LocListBox->itemDoubleClicked(window->LocListBox->item(0));
+    EXPECT_EQ(Received("ex lamp\n"), "ex lamp\n");
+    EXPECT_EQ(window->OutputEdit->Lines().last(), "> ex lamp");
+    EXPECT_EQ(Line().toPlainText(), "say");
+}
+
+using MacroWindow = WindowFixture;
+
+TEST_F(MacroWindow, FKeysMenuItemOpensTheEditorAtF1)
+{
+    TMainForm& w = Window();
+    w.GetMacro().SetMacro(1, {"look"});
+    w.findChild<QAction*>("FKeyStartUpItem")->trigger();
+    TMacroBox* box = w.MacroBox();
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->findChild<QGroupBox*>("FKeyGroup")->title(), " Text for F1-Key ");
+    EXPECT_EQ(box->findChild<QPlainTextEdit*>("FKeyMemo")->toPlainText(), "look");
+    box->findChild<QPushButton*>("CancelBtn")->click();
+    EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(MacroWindow, PasteIsEnabledOnlyWhileTheInputLineHasTheFocus)
+{
+    TMainForm& w = Window();
+    QAction* paste = w.findChild<QAction*>("PasteItem");
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.InputEdit->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return paste->isEnabled(); }, 2000));
+    w.PlayerListBox->setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !paste->isEnabled(); }, 2000));
+}
+
+} // namespace
