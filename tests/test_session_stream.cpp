@@ -187,6 +187,12 @@ TEST_F(Session, TightBeamMessagesReachTheTbPage)
                     .contains("Your comm unit signals a tight beam message from Zed, "
                               "\"Meet me at the dock.\""));
 
+    // The prefilled tell, completed and sent from the input line.
+    QTest::keyClicks(w.InputEdit, "on my way");
+    QTest::keyClick(w.InputEdit, Qt::Key_Return);
+    ASSERT_TRUE(server.WaitForReceived("Tell Zed on my way\n"));
+    EXPECT_EQ(PaneLines(w.TBMemo).last(), "You say, \"on my way.\"");
+
     QTest::mouseClick(w.TBEndBtn, Qt::LeftButton);
     EXPECT_EQ(w.TBMemo->LineCount(), 0);
     EXPECT_EQ(w.TBNamePanel->text(), "Tight beam connection cleared");
