@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,6 +15,8 @@
 
 #include "account/spin_control.h"
 #include "shell/coms.h"
+#include "shell/inputedit.h"
+#include "social/tb_code.h"
 #include "support/modal_script.h"
 #include "support/window_fixture.h"
 
@@ -133,6 +137,40 @@ TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(PaneLines(w.OutputEdit).contains("Your account newpilot is ready."));
     EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(KyrndLogon, SpynetReportAndTightBeamInPlay)
+{
+    TMainForm& w = Window();
+    script.Then([&](QWidget* dialog) {
+        TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
+        TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
+        TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
+        TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
+        ClickButton(dialog, "OKBtn");
+    });
+    w.findChild<QAction*>("LogonItem")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    // The server's first location arrives with its contents.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StoryMemo->LineCount() > 0; }, 10000));
+
+    auto submit = [&](const char* command) {
+        QTest::keyClicks(w.InputEdit, command);
+        QTest::keyClick(w.InputEdit, Qt::Key_Return);
+    };
+    submit("spynet report Nova");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SpynetOutput->LineCount() > 0; }, 10000));
+    EXPECT_TRUE(w.SpynetNamePanel->text().startsWith("Spynet Report for "));
+    EXPECT_TRUE(w.SpynetNamePanel->text().endsWith(" Nova"));
+    EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
+
+    // A tight beam to oneself comes straight back from the server.
+    w.GetTightBeam().Open("Nova");
+    submit("tell Nova meet me at the pad");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.TBMemo->LineCount() == 2; }, 10000));
+    EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"You say, \"meet me at the pad.\"",
+                                                "Nova says, \"meet me at the pad\""}));
 }
 
 } // namespace

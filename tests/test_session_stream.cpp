@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -186,6 +187,12 @@ TEST_F(Session, TightBeamMessagesReachTheTbPage)
                     .contains("Your comm unit signals a tight beam message from Zed, "
                               "\"Meet me at the dock.\""));
 
+    // The prefilled tell, completed and sent from the input line.
+    QTest::keyClicks(w.InputEdit, "on my way");
+    QTest::keyClick(w.InputEdit, Qt::Key_Return);
+    ASSERT_TRUE(server.WaitForReceived("Tell Zed on my way\n"));
+    EXPECT_EQ(PaneLines(w.TBMemo).last(), "You say, \"on my way.\"");
+
     QTest::mouseClick(w.TBEndBtn, Qt::LeftButton);
     EXPECT_EQ(w.TBMemo->LineCount(), 0);
     EXPECT_EQ(w.TBNamePanel->text(), "Tight beam connection cleared");
@@ -228,4 +235,51 @@ TEST_F(Session, FriendsSetUpOpensTheDialogWithoutBlocking)
     // Opening it again reuses the one dialog.
     w.findChild<QAction*>("Friendsitem")->trigger();
     EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
+}
+
+namespace {
+using FriendsWindow = WindowFixture;
+
+std::string ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+} // namespace
+
+TEST_F(FriendsWindow, FriendsSurviveARestartThroughTheSettingsFile)
+{
+    {
+        QFile f(WorkPath("init.xml"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\"?>\n<init-file>\n"
+                "   <friends-list ranks='6' audio='true'>\n"
+                "      <friend name='o&apos;neil'/>\n"
+                "      <friend name='amy'/>\n"
+                "   </friends-list>\n"
+                "</init-file>\n");
+    }
+    TMainForm& w = Window();
+    EXPECT_EQ(w.GetFriends().Names(), std::vector<std::string>({"O'neil", "Amy"}));
+    EXPECT_EQ(w.GetFriends().Ranks(), 6);
+    EXPECT_TRUE(w.GetFriends().Audio());
+
+    w.findChild<QAction*>("Friendsitem")->trigger();
+    auto* form = w.findChild<TFriendsForm*>();
+    ASSERT_NE(form, nullptr);
+    form->findChild<QLineEdit*>("NewEdit")->setText("zed");
+    QTest::mouseClick(form->findChild<QPushButton*>("AddBtn"), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+
+    window.reset();
+    const std::string written = ReadAll(WorkPath("init.xml"));
+    EXPECT_NE(written.find("   <friends-list ranks='6' audio='true'>\n"
+                           "      <friend name='Amy'/>\n"
+                           "      <friend name='O&apos;neil'/>\n"
+                           "      <friend name='Zed'/>\n"
+                           "   </friends-list>\n\n"),
+              std::string::npos)
+        << written;
+
+    EXPECT_EQ(Window().GetFriends().Names(), std::vector<std::string>({"Amy", "O'neil", "Zed"}));
 }
