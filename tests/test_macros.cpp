@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "shell/input.h"
+#include "support/box_answerer.h"
 #include "support/fake_mainview.h"
 
 namespace {
@@ -138,29 +138,6 @@ TEST_F(StoreTest, MacroBlocksAreWrittenInKeyOrderWithEscapedCommands)
     EXPECT_EQ(store.MacroBlocks(), expected);
 }
 
-// Answers each question box that opens while it lives, keeping its text.
-class Answerer : public QObject {
-public:
-    explicit Answerer(QMessageBox::StandardButton answer) : answer(answer)
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            questions.push_back(box->text());
-            buttons = box->standardButtons();
-            box->button(this->answer)->click();
-        });
-        timer.start(5);
-    }
-    QMessageBox::StandardButton answer;
-    QStringList questions;
-    QMessageBox::StandardButtons buttons;
-
-private:
-    QTimer timer;
-};
-
 const QString kQuestion = "Text has changed. Do you want to save it?";
 
 struct EditorTest : StoreTest {
@@ -220,7 +197,7 @@ TEST_F(EditorTest, OpensAtF1ThenAtTheKeyShownLast)
 
 TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     Click("NextBtn");
     EXPECT_EQ(group->title(), " Text for F2-Key ");
@@ -235,7 +212,7 @@ TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
 
 TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     Click("NextBtn");
     Type("get all");
@@ -251,7 +228,7 @@ TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 
 TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     box.ShowKey(12);
     memo->moveCursor(QTextCursor::End);
@@ -269,7 +246,7 @@ TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
 
 TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 {
-    Answerer answerer(QMessageBox::No);
+    BoxAnswerer answerer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("OkBtn");
@@ -281,7 +258,7 @@ TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 
 TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     Type("a\r\rb\r");
@@ -293,7 +270,7 @@ TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 
 TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     memo->setFocus();
@@ -308,7 +285,7 @@ TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 
 TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 {
-    Answerer answerer(QMessageBox::Yes);
+    BoxAnswerer answerer(QMessageBox::Yes);
     box.Open();
     Type("xyz");
     Click("CancelBtn");
@@ -321,7 +298,7 @@ TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 
 TEST_F(EditorTest, AnsweringNoThenMovingToAnEmptyKeyAsksNothingMore)
 {
-    Answerer answerer(QMessageBox::No);
+    BoxAnswerer answerer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("NextBtn");

@@ -135,7 +135,8 @@ bool XMLParser::ParseFile()
         if (line.compare(0, 5, "<?xml") != 0)
             ParseLine(line);
     }
-    return true;
+    // A path that names a directory opens but cannot be read: it was never a file.
+    return !inputFile.bad();
 }
 
 void XMLParser::ParseText(std::string_view line)

@@ -62,18 +62,34 @@ class Init {
 public:
     Init(std::string settingsPath, MainView& view, FriendsSettings& friends, MacroSettings& macros);
 
-    // Rewrites the whole file; false (after telling the player) when it could
-    // not be written, leaving the old file as it was.
+    Init(const Init&) = delete;
+    Init& operator=(const Init&) = delete;
+
+    // Rewrites the whole file from the model and the window. The new file is
+    // written completely before it replaces the old one and is readable by
+    // its owner only. False (after telling the player) when it could not be
+    // written; the old file then stays as it was.
     bool WriteSettings();
 
+    // The first current entry; with none current, the first entry becomes
+    // current. Null for an empty list.
     AccountRec* GetCurrentAccount();
+    // Moves the current mark to the next entry; past the last none is current.
     AccountRec* NextAccount();
+    // Moves the current mark back; stays on the first; with none current the
+    // last entry becomes current.
     AccountRec* PreviousAccount();
+    // Deletes the current entry, writes the file, and makes the first entry
+    // current. The deleted entry's pointer is dangling afterwards.
     AccountRec* DeleteCurrentAccount();
+    // Copies the stored fields into the current entry (a new one when none is
+    // current), then writes the file.
     void StoreAccount(const AccountRec& entry);
+    // Appends without writing; the caller writes.
     AccountRec* AddAccount(std::unique_ptr<AccountRec> entry);
     const AccountsList& Accounts() const { return accounts; }
 
+    // Stores the colour; any but the system window colour is applied at once.
     void SetBackgroundColour(int32_t colour);
     int32_t BackgroundColour() const { return backgroundColour; }
     void SetAutoLog(bool on) { autoLog = on; }
@@ -85,6 +101,9 @@ public:
     const std::string& SettingsPath() const { return settingsPath; }
 
 private:
+    std::string SettingsText() const;
+    AccountsList::iterator FirstCurrent();
+
     std::string settingsPath;
     AccountsList accounts;
     bool autoLog = false;

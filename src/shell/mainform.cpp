@@ -47,6 +47,8 @@
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
+#include "settings/init.h"
+#include "settings/init_parser.h"
 
 namespace {
 
@@ -90,6 +92,14 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
         }
 }
 
+class NoFriends : public FriendsSettings {
+public:
+    void SetRanks(uint32_t) override {}
+    void SetAudio() override {}
+    void AddName(const std::string&) override {}
+    std::string FriendsBlock() const override { return {}; }
+};
+
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
@@ -117,7 +127,13 @@ void TMainForm::FormCreate()
         std::filesystem::create_directory(std::filesystem::path(workDir) / dir, ignored);
     }
 
+    // Until the friends list joins the window, its block of init.xml is read
+    // into and written from nothing.
+    noFriends = std::make_unique<NoFriends>();
     macro = std::make_unique<Macro>(*this);
+    ReadSettings(*noFriends, *macro);
+    // A stored macro reaches the file at once.
+    macro->SetWriteSettings([this] { init->WriteSettings(); });
 
     // The server element parser is replaced by the dispatcher once it exists.
     coms = std::make_unique<Coms>(*this, std::make_unique<XMLParser>(), version);
@@ -148,9 +164,20 @@ void TMainForm::FormDestroy()
     destroyed = true;
     TwinkleTimer->stop();
     TickerTimer->stop();
+    if (init)
+        init->WriteSettings();
     // The socket outlives this object's handlers while Qt deletes children.
     cliSocket->disconnect(this);
     cliSocket->abort();
+}
+
+void TMainForm::ReadSettings(FriendsSettings& friends, MacroSettings& macros)
+{
+    // A missing or unreadable file leaves the defaults without a word.
+    const std::string path = (std::filesystem::path(workDir) / "init.xml").string();
+    InitParser parser(path, *this, friends, macros);
+    parser.ParseFile();
+    init = parser.TakeInit();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -644,7 +671,8 @@ void TMainForm::ColorItemClick()
     const QColor chosen = QColorDialog::getColor(start, this, "Background Color");
     if (!chosen.isValid())
         return;
-    ApplyColour(CodeFromColour(chosen));
+    init->SetBackgroundColour(CodeFromColour(chosen));
+    init->WriteSettings();
 }
 
 void TMainForm::FontsItemClick()
@@ -664,11 +692,13 @@ void TMainForm::FontsItemClick()
         spec.size = 0;
     }
     ApplyFont(spec);
+    init->WriteSettings();
 }
 
 void TMainForm::BufferSizeItemClick()
 {
     bufferLines = OptionChecked(Option::LargeBuffer) ? 500 : 200;
+    init->SetBufferSize(bufferLines);
 }
 
 void TMainForm::ShowMainPage(int index)

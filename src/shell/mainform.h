@@ -31,6 +31,9 @@ class QFrame;
 class QToolButton;
 class Coms;
 class TextPane;
+class Init;
+class FriendsSettings;
+class MacroSettings;
 class Macro;
 class PlayerInput;
 class TCommandForm;
@@ -239,4 +242,13 @@ private:
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
+
+    // Settings (init.xml).
+public:
+    Init& Settings() { return *init; }
+
+private:
+    void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
+    std::unique_ptr<FriendsSettings> noFriends;
+    std::unique_ptr<Init> init;
 };

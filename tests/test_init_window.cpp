@@ -1,0 +1,170 @@
+// The real main window with init.xml in its working directory: settings are
+// applied at start-up and written back when the window goes.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QTimer>
+
+#include "settings/init.h"
+#include "support/window_fixture.h"
+
+namespace {
+
+std::string ReadBytes(const QString& path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const QString& path, const std::string& bytes)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << bytes;
+}
+
+const std::string kSaved = "<?xml version=\"1.0\"?>\n"
+                           "\n"
+                           "<init-file>\n"
+                           "\n"
+                           "   <size width='900' height='650'/>\n"
+                           "   <buffer size='500'/>\n"
+                           "   <input-window height='80'/>\n"
+                           "   <colour bkg='8421376'/>\n"
+                           "   <stats-panel visible='false'/>\n"
+                           "   <audio-alert enabled='true'/>\n"
+                           "   <twinkles enabled='false'/>\n"
+                           "   <sound-fx enabled='false'/>\n"
+                           "\t<voting time='1700000000'/>\n"
+                           "   <no-blank-lines/>\n"
+                           "\n"
+                           "   <font name='DejaVu Sans Mono' colour='255' height='-13' size='0'/>\n"
+                           "   <avatar name='Zed'>\n"
+                           "      <server host='kyrn.example.org' port='30003'/>\n"
+                           "      <account id='zed01' password='it&apos;s&amp;me' current='true'/>\n"
+                           "   </avatar>\n"
+                           "\n"
+                           "</init-file>\n";
+
+// Answers the next modal dialog of type D once it is up.
+template <class D, class F>
+void AnswerDialog(F answer)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(*dialog);
+        }
+    });
+    timer->start();
+}
+
+using SettingsWindowTest = WindowFixture;
+
+} // namespace
+
+TEST_F(SettingsWindowTest, StartUpAppliesTheFileAndClosingWritesItBack)
+{
+    WriteBytes(WorkPath("init.xml"), kSaved);
+    TMainForm& w = Window();
+
+    EXPECT_EQ(w.width(), 900);
+    EXPECT_EQ(w.height(), 650);
+    EXPECT_EQ(w.BufferLines(), 500);
+    EXPECT_TRUE(w.MenuItem(Option::LargeBuffer)->isChecked());
+    EXPECT_FALSE(w.MenuItem(Option::StatsPanel)->isChecked());
+    EXPECT_TRUE(w.StatsPanel->isHidden());
+    EXPECT_TRUE(w.MenuItem(Option::TextAlert)->isChecked());
+    EXPECT_FALSE(w.MenuItem(Option::ConsoleLights)->isChecked());
+    EXPECT_FALSE(w.MenuItem(Option::SoundFx)->isChecked());
+    EXPECT_TRUE(w.MenuItem(Option::SuppressBlankLines)->isChecked());
+    EXPECT_EQ(w.OutputFont().name, "DejaVu Sans Mono");
+    EXPECT_EQ(w.Settings().VotingTime(), 1700000000);
+    ASSERT_EQ(w.Settings().Accounts().size(), 1u);
+    EXPECT_EQ(w.Settings().Accounts().front()->password, "it's&me");
+
+    w.show();
+    EXPECT_EQ(w.InputPanelHeight(), 80);
+
+    // Writing happens when the window is destroyed after the player confirms.
+    std::filesystem::remove(WorkPath("init.xml").toStdString());
+    w.close();
+    ASSERT_EQ(confirmations, std::vector<QString>{"Close Orvix?"});
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
+    window.reset();
+    EXPECT_EQ(ReadBytes(WorkPath("init.xml")), kSaved);
+}
+
+TEST_F(SettingsWindowTest, WithoutAFileTheDefaultsAreWrittenPrivately)
+{
+    TMainForm& w = Window();
+    EXPECT_EQ(w.BufferLines(), 200);
+    EXPECT_FALSE(w.MenuItem(Option::LargeBuffer)->isChecked());
+    EXPECT_TRUE(w.MenuItem(Option::StatsPanel)->isChecked());
+    EXPECT_TRUE(w.Settings().Accounts().empty());
+
+    // "Large Text Buffer" is stored in the settings and written at exit.
+    w.MenuItem(Option::LargeBuffer)->trigger();
+    EXPECT_EQ(w.BufferLines(), 500);
+    EXPECT_EQ(w.Settings().BufferSize(), 500);
+
+    window.reset();
+    const std::string text = ReadBytes(WorkPath("init.xml"));
+    EXPECT_NE(text.find("   <buffer size='500'/>\n"), std::string::npos);
+    EXPECT_NE(text.find("   <stats-panel visible='true'/>\n"), std::string::npos);
+    EXPECT_EQ(text.find("<avatar"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(WorkPath("init.xml").toStdString()).permissions()
+                  & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(SettingsWindowTest, UnwritableFileIsReportedAtExit)
+{
+    // A directory where the file should be: the write fails, the player is told.
+    ASSERT_TRUE(QDir(tempDir.path()).mkdir("init.xml"));
+    Window();
+    window.reset();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MessageKind::Error);
+    EXPECT_EQ(messages[0].second, "Unable to save your personal\nsettings to file init.xml");
+}
+
+TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
+{
+    TMainForm& w = Window();
+    w.show();
+
+    AnswerDialog<QColorDialog>([](QColorDialog& d) {
+        d.setCurrentColor(QColor(0, 128, 128));
+        d.accept();
+    });
+    w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_EQ(w.Settings().BackgroundColour(), 0x00808000);
+    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("   <colour bkg='8421376'/>\n"), std::string::npos);
+
+    AnswerDialog<QFontDialog>([](QFontDialog& d) {
+        QFont f("DejaVu Sans");
+        f.setPointSize(14);
+        d.setCurrentFont(f);
+        d.accept();
+    });
+    w.findChild<QAction*>("FontsItem")->trigger();
+    EXPECT_EQ(w.OutputFont().size, 14);
+    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("' size='14'/>\n"), std::string::npos);
+
+    // Cancelling writes nothing.
+    std::filesystem::remove(WorkPath("init.xml").toStdString());
+    AnswerDialog<QColorDialog>([](QColorDialog& d) { d.reject(); });
+    w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
+}
