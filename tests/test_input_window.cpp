@@ -16,6 +16,7 @@
 #include "macros/macroform.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
+#include "social/tb_code.h"
 #include "support/box_answerer.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
@@ -54,6 +55,15 @@ TEST_F(ConnectedWindow, TypedCommandIsEchoedAndSentOnEnter)
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({" ", "> north"}));
     EXPECT_TRUE(Line().toPlainText().isEmpty());
+}
+
+TEST_F(ConnectedWindow, PrivateMessageReachesTheTightBeamTranscript)
+{
+    window->GetTightBeam().Open("Zed");
+    QTest::keyClicks(&Line(), "tb zed see you there");
+    QTest::keyClick(&Line(), Qt::Key_Return);
+    EXPECT_EQ(Received("tb zed see you there\n"), "tb zed see you there\n");
+    EXPECT_EQ(window->TBMemo->Lines(), QStringList{"You say, \"see you there.\""});
 }
 
 TEST_F(ConnectedWindow, FunctionKeysSendAndFetchTheStoredMacros)

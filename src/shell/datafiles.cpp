@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "shell/ansi.h"
+
 QString FindDataFile(const QString& path)
 {
     const QFileInfo info(path);
@@ -16,4 +18,12 @@ QString FindDataFile(const QString& path)
         if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
     return {};
+}
+
+std::string FindNamedDataFile(const std::string& folder, const std::string& name)
+{
+    if (name.find_first_of("/\\") != std::string::npos)
+        return {};
+    const QString found = FindDataFile(QDir(QString::fromStdString(folder)).filePath(FromAnsi(name)));
+    return found.toStdString();
 }

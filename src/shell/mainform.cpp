@@ -49,6 +49,9 @@
 #include "shell/textpane.h"
 #include "settings/init.h"
 #include "settings/init_parser.h"
+#include "social/friends.h"
+#include "social/friends_code.h"
+#include "social/players.h"
 
 namespace {
 
@@ -92,14 +95,6 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
         }
 }
 
-class NoFriends : public FriendsSettings {
-public:
-    void SetRanks(uint32_t) override {}
-    void SetAudio() override {}
-    void AddName(const std::string&) override {}
-    std::string FriendsBlock() const override { return {}; }
-};
-
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
@@ -127,17 +122,18 @@ void TMainForm::FormCreate()
         std::filesystem::create_directory(std::filesystem::path(workDir) / dir, ignored);
     }
 
-    // Until the friends list joins the window, its block of init.xml is read
-    // into and written from nothing.
-    noFriends = std::make_unique<NoFriends>();
+    friends = std::make_unique<Friends>(*this);
+    dispatchTargets.friends = friends.get();
     macro = std::make_unique<Macro>(*this);
-    ReadSettings(*noFriends, *macro);
+    ReadSettings(*friends, *macro);
     // A stored macro reaches the file at once.
     macro->SetWriteSettings([this] { init->WriteSettings(); });
 
-    // The server element parser is replaced by the dispatcher once it exists.
-    coms = std::make_unique<Coms>(*this, std::make_unique<XMLParser>(), version);
+    coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
+                                  version);
     coms->SetMacroRunner([this](int key) { macro->Send(key); });
+    players = std::make_unique<Players>(*this);
+    dispatchTargets.players = players.get();
     playerInput = std::make_unique<PlayerInput>(*this);
     InputEdit->Attach(*playerInput, *macro, *PlayerListBox);
     InputEdit->SetPasteEnabler([item = QPointer<QAction>(findChild<QAction*>("PasteItem"))](bool on) {
@@ -155,6 +151,10 @@ void TMainForm::FormCreate()
     StatsGrid->setColumnWidth(1, 60);
     ShipGrid->setColumnWidth(0, 88);
     ShipGrid->setColumnWidth(1, 60);
+
+    tightBeam = std::make_unique<TightBeam>(*this, *this);
+    dispatchTargets.tightBeam = tightBeam.get();
+    playerInput->SetTightBeamHook([this](const std::string& remainder) { tightBeam->Outgoing(remainder); });
 }
 
 void TMainForm::FormDestroy()
@@ -267,7 +267,7 @@ void TMainForm::SetConnectedMenus(bool connected)
 
 void TMainForm::OpenConnection(const std::string& host, int port, const std::string& avatar)
 {
-    ClearPlayerList();
+    players->Clear();
     if (port < 0 || port > 65535) {
         ShowConnectionError();
     } else {
@@ -632,6 +632,23 @@ void TMainForm::ShowShipPage()
     StatsNoteBook->setCurrentIndex(1);
 }
 
+void TMainForm::OpenReport(const std::string& title)
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+    SpynetNamePanel->setText(FromAnsi(title));
+    SpynetOutput->ClearLines();
+}
+
+void TMainForm::AddReportLine(const std::string& text)
+{
+    SpynetOutput->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadReportPicture(const std::string& path)
+{
+    SpynetImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
 void TMainForm::ResetSpynetView()
 {
     // Leaves the report showing from its first line.
@@ -772,4 +789,62 @@ void TMainForm::LocListBoxDblClick()
         return;
     playerInput->Submit("ex " + ToAnsi(item->text()), false);
     InputEdit->setFocus();
+}
+
+// ---------------------------------------------------------------- social
+
+void TMainForm::TightBeamItemClick()
+{
+    QListWidget* list = PlayersNotebook->currentIndex() == 0 ? PlayerListBox : FriendsListBox;
+    const QListWidgetItem* item = list->currentItem();
+    tightBeam->OpenSelected(item && item->isSelected() ? ToAnsi(item->text()) : std::string());
+}
+
+void TMainForm::FriendsitemClick()
+{
+    auto* form = findChild<TFriendsForm*>();
+    if (!form)
+        form = new TFriendsForm(*friends, this);
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+void TMainForm::ShowTightBeamPage()
+{
+    TopNotebook->setCurrentWidget(PrivateTab);
+}
+
+void TMainForm::ShowReportsPage()
+{
+    TopNotebook->setCurrentWidget(ExSpTab);
+}
+
+void TMainForm::SetTightBeamCaption(const std::string& text)
+{
+    TBNamePanel->setText(FromAnsi(text));
+}
+
+void TMainForm::ClearTightBeamTranscript()
+{
+    TBMemo->ClearLines();
+}
+
+void TMainForm::AddTightBeamLine(const std::string& text)
+{
+    TBMemo->AppendLine(FromAnsi(text));
+}
+
+void TMainForm::LoadTightBeamPicture(const std::string& path)
+{
+    TBImage->setPixmap(QPixmap(QString::fromStdString(path)));
+}
+
+void TMainForm::PrefillInput(const std::string& text)
+{
+    InputEdit->setPlainText(FromAnsi(text));
+    if (MainNotebook->currentIndex() == 0) {
+        InputEdit->setFocus();
+        InputEdit->moveCursor(QTextCursor::End);
+    }
 }

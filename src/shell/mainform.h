@@ -9,8 +9,10 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "protocol/server_parser.h"
 #include "shell/inputedit.h"
 #include "shell/mainview.h"
+#include "social/tb_code.h"
 
 class QAction;
 class QLabel;
@@ -30,6 +32,9 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class Friends;
+class Players;
+class TightBeam;
 class TextPane;
 class Init;
 class FriendsSettings;
@@ -39,7 +44,7 @@ class PlayerInput;
 class TCommandForm;
 class TMacroBox;
 
-class TMainForm : public QMainWindow, public MainView {
+class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
 public:
     // Message boxes go through hooks so tests can answer them.
@@ -84,6 +89,18 @@ public:
     void PlaySound(const std::string& path) override;
     void ShowMessage(MessageKind kind, const std::string& text) override;
     void SetStatusText(int panel, const std::string& text) override;
+    void OpenReport(const std::string& title) override;
+    void AddReportLine(const std::string& text) override;
+    void LoadReportPicture(const std::string& path) override;
+
+    // TightBeamView: the "TB" page.
+    void ShowTightBeamPage() override;
+    void ShowReportsPage() override;
+    void SetTightBeamCaption(const std::string& text) override;
+    void ClearTightBeamTranscript() override;
+    void AddTightBeamLine(const std::string& text) override;
+    void LoadTightBeamPicture(const std::string& path) override;
+    void PrefillInput(const std::string& text) override;
     void ClearInputEdit() override;
 
     // One chunk as read from the socket: cut, routed, and echoed raw when asked.
@@ -98,6 +115,9 @@ public:
     void SetConfirmHook(ConfirmHook hook) { confirmHook = std::move(hook); }
 
     Coms& GetComs() { return *coms; }
+    Players& GetPlayers() { return *players; }
+    Friends& GetFriends() { return *friends; }
+    TightBeam& GetTightBeam() { return *tightBeam; }
     Macro& GetMacro() { return *macro; }
     PlayerInput& GetPlayerInput() { return *playerInput; }
     TMacroBox* MacroBox() const { return macroBox; }
@@ -153,6 +173,9 @@ private:
     void FKeyStartUpItemClick();
     void CommandBtnClick();
     void LocListBoxDblClick();
+    // Social: the tight beam and friends items.
+    void TightBeamItemClick();
+    void FriendsitemClick();
     bool Confirm(const QString& text);
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
@@ -234,6 +257,11 @@ private:
     int disconnectRuns = 0;
     // Arial 15 pixels high in the system's window-text colour.
     FontSpec outputFont{"Arial", static_cast<int32_t>(0x80000008u), -15, 11};
+    // Where the server dispatcher sends its effects; outlives the connection.
+    DispatchTargets dispatchTargets;
+    std::unique_ptr<Friends> friends;
+    std::unique_ptr<Players> players;
+    std::unique_ptr<TightBeam> tightBeam;
     std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
     std::unique_ptr<PlayerInput> playerInput;
@@ -249,6 +277,5 @@ public:
 
 private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
-    std::unique_ptr<FriendsSettings> noFriends;
     std::unique_ptr<Init> init;
 };

@@ -279,11 +279,16 @@ QWidget* TMainForm::BuildTopStrip()
         l->setContentsMargins(2, 2, 2, 2);
         auto* left = new QVBoxLayout;
         TBImage = Named(new QLabel, "TBImage");
-        TBImage->setFixedSize(100, 100);
+        TBImage->setFixedSize(80, 96);
         TBImage->setFrameShape(QFrame::Panel);
         TBImage->setFrameShadow(QFrame::Sunken);
         TBImage->setAlignment(Qt::AlignCenter);
         TBEndBtn = Named(new QPushButton("End TB"), "TBEndBtn");
+        QFont endFont("Arial");
+        endFont.setBold(true);
+        endFont.setItalic(true);
+        TBEndBtn->setFont(endFont);
+        connect(TBEndBtn, &QPushButton::clicked, this, [this] { tightBeam->Close(); });
         left->addWidget(TBImage);
         left->addWidget(TBEndBtn);
         left->addStretch();
@@ -548,7 +553,8 @@ void TMainForm::BuildMenus()
     QMenu* options = Named(bar->addMenu("Options"), "OptionsMenu");
     connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered,
             this, &TMainForm::FKeyStartUpItemClick);
-    AddItem(options, "Friends Set Up...", "Friendsitem");
+    connect(AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this,
+            &TMainForm::FriendsitemClick);
     options->addSeparator();
     connect(AddItem(options, "Background Color...", "ColorItem"), &QAction::triggered, this,
             &TMainForm::ColorItemClick);
@@ -600,7 +606,8 @@ void TMainForm::BuildMenus()
     connect(AddItem(PlayerPopup, "Kiss", "KissItem"), &QAction::triggered, this,
             [this] { PlayerCommand("kiss"); });
     PlayerPopup->addSeparator();
-    AddItem(PlayerPopup, "Tight Beam", "TightBeamItem");
+    connect(AddItem(PlayerPopup, "Tight Beam", "TightBeamItem"), &QAction::triggered, this,
+            &TMainForm::TightBeamItemClick);
     PlayerPopup->addSeparator();
     connect(AddItem(PlayerPopup, "Examine", "ExamineItem"), &QAction::triggered, this,
             [this] { PlayerCommand("ex"); });

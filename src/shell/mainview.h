@@ -84,6 +84,13 @@ public:
     // Text of a status bar panel: 0 connection, 1 logging, 2 players, 3 map.
     virtual void SetStatusText(int panel, const std::string& text) = 0;
 
+    // Server dispatcher: the examine and spynet report page ("Ex/SP").
+    // Brings the page to the front, captions it with the title, empties the report.
+    virtual void OpenReport(const std::string& title) = 0;
+    virtual void AddReportLine(const std::string& text) = 0;
+    // Shows the bitmap at path as the report's picture.
+    virtual void LoadReportPicture(const std::string& path) = 0;
+
     // Input line and macros.
     // Empties InputEdit, whoever submitted the command.
     virtual void ClearInputEdit() = 0;

@@ -43,6 +43,11 @@ public:
     int scorePageShown = 0, shipPageShown = 0, spynetResets = 0;
     std::string workDir = ".";
     std::map<int, std::string> status;
+    // The report page: its title, its lines since the last opening, its picture.
+    int reportOpenings = 0;
+    std::string reportTitle;
+    std::vector<std::string> reportLines;
+    std::string reportPicture;
     int inputEditClears = 0;
 
     // All text shown, in order, without the skip-story marks.
@@ -98,5 +103,13 @@ public:
         messages.emplace_back(kind, text);
     }
     void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void OpenReport(const std::string& title) override
+    {
+        ++reportOpenings;
+        reportTitle = title;
+        reportLines.clear();
+    }
+    void AddReportLine(const std::string& text) override { reportLines.push_back(text); }
+    void LoadReportPicture(const std::string& path) override { reportPicture = path; }
     void ClearInputEdit() override { ++inputEditClears; }
 };

@@ -1,0 +1,31 @@
+#pragma once
+// The players in the game right now, kept in step with the server's
+// s-add-player and s-remove-player and shown in the players list.
+
+#include <cstddef>
+#include <map>
+#include <string>
+
+class MainView;
+
+struct Persona {
+    std::string name;
+};
+
+class Players {
+public:
+    explicit Players(MainView& view);
+
+    // Names compare byte by byte: "zed" and "Zed" are two players.
+    void AddPlayer(const std::string& name);
+    void RemovePlayer(const std::string& name);
+    // A new connection starts with nobody listed.
+    void Clear();
+
+    bool Contains(const std::string& name) const { return roster.count(name) != 0; }
+    std::size_t Count() const { return roster.size(); }
+
+private:
+    MainView& view;
+    std::map<std::string, Persona> roster;
+};
