@@ -17,7 +17,7 @@
 #include "shell/coms.h"
 #include "shell/inputedit.h"
 #include "social/tb_code.h"
-#include "support/box_answerer.h"
+#include "support/modal_script.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
 
@@ -167,14 +167,15 @@ TEST_F(MacroWindow, MacrosAreReadFromInitXmlAtStartUp)
 TEST_F(MacroWindow, StoringAMacroInTheEditorWritesInitXmlAtOnce)
 {
     TMainForm& w = Window();
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     w.findChild<QAction*>("FKeyStartUpItem")->trigger();
     auto* memo = w.MacroBox()->findChild<QPlainTextEdit*>("FKeyMemo");
     w.MacroBox()->ShowKey(3);
     memo->setFocus();
     QTest::keyClicks(memo, "wave <big>");
     w.MacroBox()->findChild<QPushButton*>("OkBtn")->click();
-    ASSERT_EQ(answerer.questions.size(), 1);
+    ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_TRUE(ReadFile(WorkPath("init.xml"))
                     .contains("\n\n   <macro key='3'>\n      <command>wave &lt;big&gt;</command>\n"
                               "   </macro>\n\n   <font "));

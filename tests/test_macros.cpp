@@ -15,7 +15,7 @@
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "shell/input.h"
-#include "support/box_answerer.h"
+#include "support/modal_script.h"
 #include "support/fake_mainview.h"
 
 namespace {
@@ -197,7 +197,7 @@ TEST_F(EditorTest, OpensAtF1ThenAtTheKeyShownLast)
 
 TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
     box.Open();
     Click("NextBtn");
     EXPECT_EQ(group->title(), " Text for F2-Key ");
@@ -206,19 +206,26 @@ TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
     Click("LastBtn");
     EXPECT_EQ(box.Key(), 1);
     EXPECT_EQ(memo->toPlainText(), "look");
-    EXPECT_TRUE(answerer.questions.isEmpty());
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(writes, 0);
 }
 
 TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    QMessageBox::StandardButtons buttons;
+    script.Then([&](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Yes)->click();
+    });
     box.Open();
     Click("NextBtn");
     Type("get all");
     Click("NextBtn");
-    EXPECT_EQ(answerer.questions, QStringList{kQuestion});
-    EXPECT_EQ(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(LinesOf(store, 2), Lines{"get all"});
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(box.Key(), 3);
@@ -228,7 +235,8 @@ TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 
 TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     box.ShowKey(12);
     memo->moveCursor(QTextCursor::End);
@@ -240,17 +248,19 @@ TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
     EXPECT_EQ(memo->toPlainText(), "score\ninv\nwho");
     // Saved text is not asked about a second time.
     Click("NextBtn");
-    EXPECT_EQ(answerer.questions.size(), 1);
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(writes, 1);
 }
 
 TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 {
-    BoxAnswerer answerer(QMessageBox::No);
+    ModalScript script;
+    script.Answer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("OkBtn");
-    EXPECT_EQ(answerer.questions, QStringList{kQuestion});
+    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
     EXPECT_EQ(writes, 0);
@@ -258,7 +268,8 @@ TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 
 TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     Type("a\r\rb\r");
@@ -270,7 +281,8 @@ TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 
 TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     memo->setFocus();
@@ -285,12 +297,13 @@ TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 
 TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 {
-    BoxAnswerer answerer(QMessageBox::Yes);
+    ModalScript script;
     box.Open();
     Type("xyz");
     Click("CancelBtn");
     EXPECT_FALSE(box.isVisible());
-    EXPECT_TRUE(answerer.questions.isEmpty());
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(script.unexpected, 0);
     box.Open();
     EXPECT_EQ(memo->toPlainText(), "look");
     EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
@@ -298,12 +311,14 @@ TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 
 TEST_F(EditorTest, AnsweringNoThenMovingToAnEmptyKeyAsksNothingMore)
 {
-    BoxAnswerer answerer(QMessageBox::No);
+    ModalScript script;
+    script.Answer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("NextBtn");
     Click("OkBtn");
-    EXPECT_EQ(answerer.questions.size(), 1);
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(store.Record(2), nullptr);
 }
 

@@ -38,6 +38,10 @@
 
 #include "protocol/xml.h"
 #include "about/about.h"
+#include "account/login_code.h"
+#include "account/logon.h"
+#include "account/new_ac_code.h"
+#include "account/new_account.h"
 #include "shell/ansi.h"
 #include "macros/cmdform.h"
 #include "macros/macro.h"
@@ -143,6 +147,13 @@ void TMainForm::FormCreate()
     macroBox = new TMacroBox(*macro, this);
     commandForm = new TCommandForm(*playerInput, *macro, this);
     commandForm->SetDetailGrid(DetailGrid);
+
+    // The menu items start the account conversations; each shows its dialog.
+    LogonForm = new TLogonForm(this);
+    NewAccountForm = new TNewAccountForm(this);
+    coms->SetLoginFactory([this] { return std::make_unique<Login>(*this, *init, *LogonForm); });
+    coms->SetNewAccountFactory(
+        [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
 
     SetCaption();
     socket = nullptr;

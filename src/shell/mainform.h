@@ -32,6 +32,8 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class TLogonForm;
+class TNewAccountForm;
 class Friends;
 class Players;
 class TightBeam;
@@ -278,4 +280,10 @@ public:
 private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);
     std::unique_ptr<Init> init;
+
+    // Accounts: the logon and new-account dialogs live as long as the window
+    // (the new-account dialog keeps what was typed between uses).
+public:
+    TLogonForm* LogonForm = nullptr;
+    TNewAccountForm* NewAccountForm = nullptr;
 };

@@ -1,0 +1,96 @@
+#include "support/modal_script.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+ModalScript::ModalScript()
+{
+    qApp->installEventFilter(this);
+}
+
+ModalScript::~ModalScript()
+{
+    qApp->removeEventFilter(this);
+}
+
+ModalScript& ModalScript::Then(Step step)
+{
+    steps.push_back(std::move(step));
+    return *this;
+}
+
+ModalScript& ModalScript::Answer(QMessageBox::StandardButton button)
+{
+    return Then([button](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (!box)
+            return;
+        if (QAbstractButton* b = box->button(button))
+            b->click();
+        else
+            box->done(QMessageBox::Cancel);
+    });
+}
+
+bool ModalScript::WaitFinished(int ms)
+{
+    return QTest::qWaitFor([this] { return Finished(); }, ms);
+}
+
+bool ModalScript::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow() && widget->isModal()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                messages.push_back(box->text());
+                icons.push_back(box->icon());
+            }
+            // Run the step from the event loop the modal window starts, so
+            // a step may itself open further modal windows.
+            QPointer<QWidget> window(widget);
+            QTimer::singleShot(0, this, [this, window] { Run(window); });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ModalScript::Run(QPointer<QWidget> window)
+{
+    if (!window || !window->isVisible())
+        return;
+    if (steps.empty()) {
+        ++unexpected;
+        if (auto* dialog = qobject_cast<QDialog*>(window.data()))
+            dialog->done(QDialog::Rejected);
+        else
+            window->close();
+        return;
+    }
+    Step step = std::move(steps.front());
+    steps.pop_front();
+    step(window);
+}
+
+void TypeInto(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+bool ClickButton(QWidget* window, const char* name)
+{
+    auto* button = window->findChild<QAbstractButton*>(name);
+    if (!button)
+        return false;
+    button->click();
+    return true;
+}

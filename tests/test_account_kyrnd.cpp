@@ -1,0 +1,138 @@
+// Logging on to the bundled game server itself, from the menu item to play,
+// with a refused password on the way.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "account/spin_control.h"
+#include "shell/coms.h"
+#include "support/modal_script.h"
+#include "support/window_fixture.h"
+
+namespace {
+
+class KyrndLogon : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        const QString program = QCoreApplication::applicationDirPath() + "/../server/kyrnd";
+        if (!QFileInfo(program).isExecutable())
+            GTEST_SKIP() << "kyrnd is not built";
+        ASSERT_TRUE(dataDir.isValid());
+        server.setProgram(program);
+        server.setArguments({"--port", "0", "--data-dir", dataDir.path(), "--bots", "0",
+                             "--noop-interval", "300", "--seed", "7", "--hash-iterations", "1000"});
+        server.start();
+        ASSERT_TRUE(server.waitForStarted(5000));
+        // The log line names the port it picked.
+        const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                log += server.readAllStandardError();
+                const auto match = listening.match(QString::fromUtf8(log));
+                if (match.hasMatch())
+                    port = match.captured(1);
+                return !port.isEmpty();
+            },
+            10000))
+            << log.constData();
+    }
+
+    void TearDown() override
+    {
+        if (server.state() != QProcess::NotRunning) {
+            server.terminate();
+            if (!server.waitForFinished(5000))
+                server.kill();
+        }
+        WindowFixture::TearDown();
+    }
+
+    QTemporaryDir dataDir;
+    QProcess server;
+    QByteArray log;
+    QString port;
+    ModalScript script;
+};
+
+TEST_F(KyrndLogon, DemoAccountLogsOnAfterAWrongPassword)
+{
+    TMainForm& w = Window();
+    w.SetOptionChecked(Option::DisplayClientStream, true);
+    script.Then([&](QWidget* dialog) {
+        TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
+        TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
+        TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
+        TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "not-it");
+        ClickButton(dialog, "OKBtn");
+    });
+    script.Then([&](QWidget* dialog) {
+        TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
+        ClickButton(dialog, "OKBtn");
+    });
+    w.findChild<QAction*>("LogonItem")->trigger();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(script.unexpected, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MessageKind::Information);
+    const QStringList shown = PaneLines(w.OutputEdit);
+    EXPECT_EQ(shown.count("Connected"), 1);
+    EXPECT_TRUE(shown.contains("Sorry, the account ID or password is wrong."));
+    EXPECT_TRUE(shown.contains("Linking to Kyrnos DataSpace..."));
+    // What the client sent, as its stream echo shows it: the keep-alives
+    // of the server are answered once play has begun.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return PaneLines(w.ScrollBackMemo).join('\n').contains("<c-no-op/>"); }, 10000));
+    const QString sent = PaneLines(w.ScrollBackMemo).join('\n');
+    const QStringList expected{"demo1", "not-it", "no", "demo1", "orvixdemo",
+                               "<?xml version=\"1.0\"?>", "<c-orvix version='1.60'>", "look",
+                               "<c-no-op/>"};
+    qsizetype at = 0;
+    for (const QString& line : expected) {
+        at = sent.indexOf(line, at);
+        ASSERT_GE(at, 0) << line.toStdString() << " in " << sent.toStdString();
+        at += line.size();
+    }
+    EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)
+{
+    TMainForm& w = Window();
+    script.Then([&](QWidget* dialog) {
+        auto edit = [dialog](const char* name) { return dialog->findChild<QLineEdit*>(name); };
+        TypeInto(edit("PortEdit"), port);
+        TypeInto(edit("IDEdit"), "newpilot");
+        TypeInto(edit("PwEdit"), "password1");
+        TypeInto(edit("PwConfEdit"), "password1");
+        TypeInto(edit("EMailEdit"), "pilot@example.org");
+        TypeInto(edit("NameEdit"), "Rigel");
+        TypeInto(edit("RaceEdit"), "Human");
+        for (const char* spin : {"StrSpin", "UpDown1", "DexSpin", "UpDown2"})
+            for (int i = 0; i < 15; ++i)
+                dialog->findChild<SpinControl*>(spin)->StepUp();
+        ClickButton(dialog, "SendBtn");
+    });
+    w.findChild<QAction*>("NewAccountAvatarItem")->trigger();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(script.unexpected, 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(PaneLines(w.OutputEdit).contains("Your account newpilot is ready."));
+    EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
+}
+
+} // namespace
