@@ -1,6 +1,7 @@
 // The input line, the macros and the command window inside the real main
 // window, talking to a server on 127.0.0.1.
 #include <QAction>
+#include <QFile>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -15,6 +16,8 @@
 #include "macros/macroform.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
+#include "social/tb_code.h"
+#include "support/modal_script.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
 
@@ -52,6 +55,15 @@ TEST_F(ConnectedWindow, TypedCommandIsEchoedAndSentOnEnter)
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({" ", "> north"}));
     EXPECT_TRUE(Line().toPlainText().isEmpty());
+}
+
+TEST_F(ConnectedWindow, PrivateMessageReachesTheTightBeamTranscript)
+{
+    window->GetTightBeam().Open("Zed");
+    QTest::keyClicks(&Line(), "tb zed see you there");
+    QTest::keyClick(&Line(), Qt::Key_Return);
+    EXPECT_EQ(Received("tb zed see you there\n"), "tb zed see you there\n");
+    EXPECT_EQ(window->TBMemo->Lines(), QStringList{"You say, \"see you there.\""});
 }
 
 TEST_F(ConnectedWindow, FunctionKeysSendAndFetchTheStoredMacros)
@@ -124,6 +136,49 @@ TEST_F(MacroWindow, PasteIsEnabledOnlyWhileTheInputLineHasTheFocus)
     ASSERT_TRUE(QTest::qWaitFor([&] { return paste->isEnabled(); }, 2000));
     w.PlayerListBox->setFocus();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !paste->isEnabled(); }, 2000));
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(MacroWindow, MacrosAreReadFromInitXmlAtStartUp)
+{
+    QFile file(WorkPath("init.xml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?>\n\n<init-file>\n\n"
+               "   <macro key='2'>\n      <command>get lamp</command>\n"
+               "      <command>say a &amp; b</command>\n   </macro>\n\n"
+               "   <macro key='13'>\n      <command>lost</command>\n   </macro>\n\n"
+               "</init-file>\n");
+    file.close();
+    TMainForm& w = Window();
+    const MacroRec* record = w.GetMacro().Record(2);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->Lines(), (std::vector<std::string>{"get lamp", "say a & b"}));
+    EXPECT_EQ(w.GetMacro().MacroBlocks(), "   <macro key='2'>\n"
+                                          "      <command>get lamp</command>\n"
+                                          "      <command>say a &amp; b</command>\n"
+                                          "   </macro>\n\n");
+}
+
+TEST_F(MacroWindow, StoringAMacroInTheEditorWritesInitXmlAtOnce)
+{
+    TMainForm& w = Window();
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
+    w.findChild<QAction*>("FKeyStartUpItem")->trigger();
+    auto* memo = w.MacroBox()->findChild<QPlainTextEdit*>("FKeyMemo");
+    w.MacroBox()->ShowKey(3);
+    memo->setFocus();
+    QTest::keyClicks(memo, "wave <big>");
+    w.MacroBox()->findChild<QPushButton*>("OkBtn")->click();
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_TRUE(ReadFile(WorkPath("init.xml"))
+                    .contains("\n\n   <macro key='3'>\n      <command>wave &lt;big&gt;</command>\n"
+                              "   </macro>\n\n   <font "));
 }
 
 } // namespace

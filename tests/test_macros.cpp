@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "shell/input.h"
+#include "support/modal_script.h"
 #include "support/fake_mainview.h"
 
 namespace {
@@ -138,29 +138,6 @@ TEST_F(StoreTest, MacroBlocksAreWrittenInKeyOrderWithEscapedCommands)
     EXPECT_EQ(store.MacroBlocks(), expected);
 }
 
-// Answers each question box that opens while it lives, keeping its text.
-class Answerer : public QObject {
-public:
-    explicit Answerer(QMessageBox::StandardButton answer) : answer(answer)
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            questions.push_back(box->text());
-            buttons = box->standardButtons();
-            box->button(this->answer)->click();
-        });
-        timer.start(5);
-    }
-    QMessageBox::StandardButton answer;
-    QStringList questions;
-    QMessageBox::StandardButtons buttons;
-
-private:
-    QTimer timer;
-};
-
 const QString kQuestion = "Text has changed. Do you want to save it?";
 
 struct EditorTest : StoreTest {
@@ -220,7 +197,7 @@ TEST_F(EditorTest, OpensAtF1ThenAtTheKeyShownLast)
 
 TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
     box.Open();
     Click("NextBtn");
     EXPECT_EQ(group->title(), " Text for F2-Key ");
@@ -229,19 +206,26 @@ TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
     Click("LastBtn");
     EXPECT_EQ(box.Key(), 1);
     EXPECT_EQ(memo->toPlainText(), "look");
-    EXPECT_TRUE(answerer.questions.isEmpty());
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(writes, 0);
 }
 
 TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    QMessageBox::StandardButtons buttons;
+    script.Then([&](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Yes)->click();
+    });
     box.Open();
     Click("NextBtn");
     Type("get all");
     Click("NextBtn");
-    EXPECT_EQ(answerer.questions, QStringList{kQuestion});
-    EXPECT_EQ(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(LinesOf(store, 2), Lines{"get all"});
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(box.Key(), 3);
@@ -251,7 +235,8 @@ TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
 
 TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     box.ShowKey(12);
     memo->moveCursor(QTextCursor::End);
@@ -263,17 +248,19 @@ TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
     EXPECT_EQ(memo->toPlainText(), "score\ninv\nwho");
     // Saved text is not asked about a second time.
     Click("NextBtn");
-    EXPECT_EQ(answerer.questions.size(), 1);
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(writes, 1);
 }
 
 TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 {
-    Answerer answerer(QMessageBox::No);
+    ModalScript script;
+    script.Answer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("OkBtn");
-    EXPECT_EQ(answerer.questions, QStringList{kQuestion});
+    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
     EXPECT_EQ(writes, 0);
@@ -281,7 +268,8 @@ TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
 
 TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     Type("a\r\rb\r");
@@ -293,7 +281,8 @@ TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
 
 TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
     box.Open();
     memo->selectAll();
     memo->setFocus();
@@ -308,12 +297,13 @@ TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
 
 TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 {
-    Answerer answerer(QMessageBox::Yes);
+    ModalScript script;
     box.Open();
     Type("xyz");
     Click("CancelBtn");
     EXPECT_FALSE(box.isVisible());
-    EXPECT_TRUE(answerer.questions.isEmpty());
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(script.unexpected, 0);
     box.Open();
     EXPECT_EQ(memo->toPlainText(), "look");
     EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
@@ -321,12 +311,14 @@ TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
 
 TEST_F(EditorTest, AnsweringNoThenMovingToAnEmptyKeyAsksNothingMore)
 {
-    Answerer answerer(QMessageBox::No);
+    ModalScript script;
+    script.Answer(QMessageBox::No);
     box.Open();
     Type("xyz");
     Click("NextBtn");
     Click("OkBtn");
-    EXPECT_EQ(answerer.questions.size(), 1);
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(store.Record(2), nullptr);
 }
 

@@ -90,6 +90,7 @@ public:
     virtual void AddReportLine(const std::string& text) = 0;
     // Shows the bitmap at path as the report's picture.
     virtual void LoadReportPicture(const std::string& path) = 0;
+
     // Input line and macros.
     // Empties InputEdit, whoever submitted the command.
     virtual void ClearInputEdit() = 0;
