@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${1:-$ROOT/build}"; shift || true
 bash "$ROOT/scripts/install-deps.sh"
-bash "$ROOT/scripts/build.sh" "$BUILD_DIR" RelWithDebInfo "$@"
+bash "$ROOT/scripts/build.sh" "$BUILD_DIR" Debug "$@"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
