@@ -11,6 +11,8 @@
 #include <QFontDialog>
 #include <QTimer>
 
+#include "macros/macro.h"
+#include "macros/macro_rec.h"
 #include "settings/init.h"
 #include "support/window_fixture.h"
 
@@ -44,6 +46,16 @@ const std::string kSaved = "<?xml version=\"1.0\"?>\n"
                            "   <sound-fx enabled='false'/>\n"
                            "\t<voting time='1700000000'/>\n"
                            "   <no-blank-lines/>\n"
+                           "\n"
+                           "   <friends-list ranks='5' audio='true'>\n"
+                           "      <friend name='Alice'/>\n"
+                           "      <friend name='Bob'/>\n"
+                           "   </friends-list>\n"
+                           "\n"
+                           "   <macro key='1'>\n"
+                           "      <command>look</command>\n"
+                           "      <command>say R&amp;D</command>\n"
+                           "   </macro>\n"
                            "\n"
                            "   <font name='DejaVu Sans Mono' colour='255' height='-13' size='0'/>\n"
                            "   <avatar name='Zed'>\n"
@@ -92,6 +104,8 @@ TEST_F(SettingsWindowTest, StartUpAppliesTheFileAndClosingWritesItBack)
     EXPECT_EQ(w.Settings().VotingTime(), 1700000000);
     ASSERT_EQ(w.Settings().Accounts().size(), 1u);
     EXPECT_EQ(w.Settings().Accounts().front()->password, "it's&me");
+    ASSERT_NE(w.GetMacro().Record(1), nullptr);
+    EXPECT_EQ(w.GetMacro().Record(1)->Lines(), (std::vector<std::string>{"look", "say R&D"}));
 
     w.show();
     EXPECT_EQ(w.InputPanelHeight(), 80);
@@ -167,4 +181,14 @@ TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
     AnswerDialog<QColorDialog>([](QColorDialog& d) { d.reject(); });
     w.findChild<QAction*>("ColorItem")->trigger();
     EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
+}
+
+TEST_F(SettingsWindowTest, StoredMacroIsWrittenAtOnce)
+{
+    TMainForm& w = Window();
+    w.GetMacro().Save(3, {"north", "", "get all"});
+    EXPECT_NE(ReadBytes(WorkPath("init.xml"))
+                  .find("   <macro key='3'>\n      <command>north</command>\n"
+                        "      <command>get all</command>\n   </macro>\n\n"),
+              std::string::npos);
 }

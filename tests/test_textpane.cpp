@@ -167,3 +167,19 @@ TEST_F(Pane, LongLinesWrapInsteadOfScrollingSideways)
     pane.repaint();
     EXPECT_GT(pane.TopLine(), 0);
 }
+
+TEST_F(Pane, ScrollToTopAfterABurstStaysAtTheTop)
+{
+    Show();
+    pane.ClearLines();
+    Fill(4);
+    pane.ScrollToTop();
+    QApplication::processEvents();
+    EXPECT_EQ(pane.verticalScrollBar()->value(), 0);
+    // Lines added later do not pull the view down.
+    Fill(40, "more ");
+    QApplication::processEvents();
+    pane.repaint();
+    EXPECT_EQ(pane.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(pane.TopLine(), 0);
+}

@@ -130,7 +130,7 @@ void TMainForm::FormCreate()
     dispatchTargets.friends = friends.get();
     macro = std::make_unique<Macro>(*this);
     ReadSettings(*friends, *macro);
-    // A stored macro reaches the file at once.
+    // A stored macro reaches init.xml at once.
     macro->SetWriteSettings([this] { init->WriteSettings(); });
 
     coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
