@@ -85,6 +85,59 @@ void BM_ChunksToPanes(benchmark::State& state)
 }
 BENCHMARK(BM_ChunksToPanes)->Arg(0)->ArgName("raw_echo")->Unit(benchmark::kMillisecond);
 
+// A busy session's element stream through the dispatcher into the real
+// window: locations, contents, arrivals, prose, reports, keep-alives.
+std::vector<std::string> ElementChunks(int rounds, int* elements)
+{
+    std::string stream;
+    int count = 0;
+    auto add = [&](const std::string& line, int n) {
+        stream += line;
+        stream += '\n';
+        count += n;
+    };
+    for (int r = 0; r < rounds; ++r) {
+        const std::string n = std::to_string(r % 50);
+        add("<s-new-loc name='Trade Lane " + n + "' loc-num='" + std::to_string(r % 4096)
+                + "' n='1' e='1' s='1' w='1' u='' d=''>", 1);
+        add("A wide lane between the warehouses, busy with haulers &amp; loaders.", 0);
+        add("</s-new-loc>", 0);
+        add("<s-contents name='Trader " + n + "'>Trader " + n + " is here, haggling.</s-contents>", 1);
+        add("<s-contents name='Cargo Lifter'>A cargo lifter hovers here.</s-contents>", 1);
+        add("<s-default>You hear the exchange bell ring in the distance.</s-default>", 1);
+        add("<s-add-player name='Pilot" + n + "' rank='3'/>", 1);
+        add("<s-remove-contents name='Cargo Lifter'>The lifter hums away.</s-remove-contents>", 1);
+        add("<s-remove-player name='Pilot" + n + "'/>", 1);
+        add("<s-no-op/>", 1);
+        if (r % 10 == 0) {
+            add("<s-spynet-start name='Pilot" + n + "' rank='Trader'/>", 1);
+            add("<s-spynet>", 1);
+            add("Pilot" + n + " trades in spices and alloys.", 0);
+            add("Last seen near the Cassa belt.", 0);
+            add("</s-spynet>", 0);
+        }
+    }
+    *elements = count;
+    std::vector<std::string> chunks;
+    for (std::size_t at = 0; at < stream.size(); at += 4095)
+        chunks.push_back(stream.substr(at, 4095));
+    return chunks;
+}
+
+void BM_ElementsToPanes(benchmark::State& state)
+{
+    Window w(false);
+    w.form->GetComs().SetMode(Coms::Streaming);
+    int elements = 0;
+    const auto chunks = ElementChunks(2000, &elements);
+    for (auto _ : state) {
+        for (const std::string& chunk : chunks)
+            w.form->ReceiveChunk(chunk);
+    }
+    state.SetItemsProcessed(state.iterations() * elements);
+}
+BENCHMARK(BM_ElementsToPanes)->Unit(benchmark::kMillisecond);
+
 void BM_MemoryOverAMillionLines(benchmark::State& state)
 {
     for (auto _ : state) {
