@@ -543,15 +543,15 @@ void TMainForm::ApplyColour(int32_t code)
     }
 }
 
-void TMainForm::ApplyFont(const FontSpec& spec)
+void TMainForm::ApplyFont(const FontSpec& wanted)
 {
-    outputFont = spec;
-    QFont font(QString::fromStdString(spec.name));
-    if (spec.size > 0)
-        font.setPointSize(spec.size);
-    else if (spec.height != 0)
-        font.setPixelSize(std::abs(spec.height));
-    QColor colour = ColourFromCode(spec.colour);
+    outputFont = wanted;
+    QFont font(QString::fromStdString(wanted.name));
+    if (wanted.size > 0)
+        font.setPointSize(wanted.size);
+    else if (wanted.height != 0)
+        font.setPixelSize(std::abs(wanted.height));
+    QColor colour = ColourFromCode(wanted.colour);
     if (!colour.isValid())
         colour = QApplication::palette().color(QPalette::Text);
 
@@ -710,16 +710,16 @@ void TMainForm::FontsItemClick()
     const QFont chosen = QFontDialog::getFont(&ok, start, this, "Fonts");
     if (!ok)
         return;
-    FontSpec spec = outputFont;
-    spec.name = chosen.family().toStdString();
+    FontSpec wanted = outputFont;
+    wanted.name = chosen.family().toStdString();
     if (chosen.pointSize() > 0) {
-        spec.size = chosen.pointSize();
-        spec.height = -((spec.size * 96 + 36) / 72);
+        wanted.size = chosen.pointSize();
+        wanted.height = -((wanted.size * 96 + 36) / 72);
     } else {
-        spec.height = -chosen.pixelSize();
-        spec.size = 0;
+        wanted.height = -chosen.pixelSize();
+        wanted.size = 0;
     }
-    ApplyFont(spec);
+    ApplyFont(wanted);
     init->WriteSettings();
 }
 
