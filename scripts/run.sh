@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Orvix (Release), prepares its working
-# directory with the data files it reads, starts the bundled local game
+# directory with the data files and manual it reads, starts the bundled local game
 # server when it is not already running, and starts Orvix.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,6 +14,7 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target orvix kyrnd orvix_assets
 
 mkdir -p "$RUN_DIR"
 "$BUILD_DIR/tools/orvix_assets" "$RUN_DIR"
+"$BUILD_DIR/tools/orvix_manual" "$RUN_DIR" "$ROOT/data/manual" "$ROOT/server/data/world.xml"
 
 KYRND="$BUILD_DIR/server/kyrnd"
 if [ -x "$KYRND" ]; then

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "account/spin_control.h"
+#include "logging/logging.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
 #include "social/tb_code.h"
@@ -71,6 +72,7 @@ TEST_F(KyrndLogon, DemoAccountLogsOnAfterAWrongPassword)
 {
     TMainForm& w = Window();
     w.SetOptionChecked(Option::DisplayClientStream, true);
+    w.MenuItem(Option::AutoLog)->trigger();
     script.Then([&](QWidget* dialog) {
         TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
         TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
@@ -109,6 +111,14 @@ TEST_F(KyrndLogon, DemoAccountLogsOnAfterAWrongPassword)
         at += line.size();
     }
     EXPECT_EQ(w.Socket()->state(), QAbstractSocket::ConnectedState);
+
+    // The session log has the conversation but neither password.
+    QFile log(WorkPath("logs/" + QString::fromStdString(DailyLogName(std::time(nullptr)))));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    EXPECT_TRUE(logged.contains("Linking to Kyrnos DataSpace..."));
+    EXPECT_FALSE(logged.contains("orvixdemo"));
+    EXPECT_FALSE(logged.contains("not-it"));
 }
 
 TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)

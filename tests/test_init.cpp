@@ -395,6 +395,11 @@ TEST_F(SettingsTest, VotingAutologAndIgnoredElements)
     EXPECT_TRUE(view.fontsApplied.empty());
     ReadLines("<voting/>\n");
     EXPECT_EQ(init->VotingTime(), 0);
+    // 64 bits; a time before 1970 stays a (long past) vote rather than none.
+    ReadLines("<voting time='8589934592'/>\n");
+    EXPECT_EQ(init->VotingTime(), 8589934592);
+    ReadLines("<voting time='-5'/>\n");
+    EXPECT_EQ(init->VotingTime(), 1);
 }
 
 TEST_F(SettingsTest, MacrosAreHandedToTheStoreAtTheirEndTag)

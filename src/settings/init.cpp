@@ -12,7 +12,7 @@ namespace {
 
 const char* TrueFalse(bool flag) { return flag ? "true" : "false"; }
 
-std::string Number(int32_t value) { return std::to_string(value); }
+std::string Number(int64_t value) { return std::to_string(value); }
 
 } // namespace
 

@@ -96,8 +96,9 @@ public:
     bool AutoLog() const { return autoLog; }
     void SetBufferSize(int32_t size) { bufferSize = size; }
     int32_t BufferSize() const { return bufferSize; }
-    void SetVotingTime(int32_t time) { votingTime = time; }
-    int32_t VotingTime() const { return votingTime; }
+    // Seconds since 1970 on 64 bits, so the reminder keeps working past 2038.
+    void SetVotingTime(int64_t time) { votingTime = time; }
+    int64_t VotingTime() const { return votingTime; }
     const std::string& SettingsPath() const { return settingsPath; }
 
 private:
@@ -109,7 +110,7 @@ private:
     bool autoLog = false;
     int32_t backgroundColour = kDefaultBackgroundColour;
     int32_t bufferSize = 200;
-    int32_t votingTime = 0;
+    int64_t votingTime = 0;
 
     MainView& view;
     FriendsSettings& friends;

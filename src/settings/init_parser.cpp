@@ -1,11 +1,25 @@
 #include "settings/init_parser.h"
 
 #include <array>
+#include <charconv>
 #include <string_view>
 
 #include "shell/mainview.h"
 
 namespace {
+
+// The time of the last vote, read on 64 bits. A time before 1970 would not
+// be written back and so would switch the reminders off for good; it is
+// kept as the earliest possible vote instead, which makes a reminder due.
+int64_t VotingTimeAttribute(const AttribList& a)
+{
+    const std::string text = GetAttribute(a, "time");
+    int64_t time = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), time);
+    if (error != std::errc() || end != text.data() + text.size())
+        time = GetNumberAttribute(a, "time", 0);
+    return time < 0 ? 1 : time;
+}
 
 enum Element {
     Avatar,
@@ -145,7 +159,7 @@ void InitParser::StartElement(const std::string& name, const AttribList& a)
         friends.AddName(GetAttribute(a, "name"));
         break;
     case Voting:
-        init->SetVotingTime(GetNumberAttribute(a, "time", 0));
+        init->SetVotingTime(VotingTimeAttribute(a));
         break;
     case SoundFx:
         view.SetOptionChecked(Option::SoundFx, GetAttribute(a, "enabled") == "true");

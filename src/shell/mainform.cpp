@@ -56,6 +56,12 @@
 #include "social/friends.h"
 #include "social/friends_code.h"
 #include "social/players.h"
+#include "social/tmc.h"
+#include "social/tmc_code.h"
+#include "social/tmc_reminder.h"
+#include "logging/log_menu.h"
+#include "logging/session_log.h"
+#include "shell/addresses.h"
 
 namespace {
 
@@ -157,6 +163,11 @@ void TMainForm::FormCreate()
 
     SetCaption();
     socket = nullptr;
+    logMenu = std::make_unique<WindowLogMenu>(this, findChild<QAction*>("StartLoggingItem"),
+                                              findChild<QAction*>("StopLoggingItem"), StoryMemo);
+    sessionLog = std::make_unique<SessionLog>(*this, *logMenu, *init);
+    if (init->AutoLog())
+        sessionLog->AutoLogItemClick();
     ApplyFont(outputFont);
     StatsGrid->setColumnWidth(0, 88);
     StatsGrid->setColumnWidth(1, 60);
@@ -166,6 +177,9 @@ void TMainForm::FormCreate()
     tightBeam = std::make_unique<TightBeam>(*this, *this);
     dispatchTargets.tightBeam = tightBeam.get();
     playerInput->SetTightBeamHook([this](const std::string& remainder) { tightBeam->Outgoing(remainder); });
+    tmc = std::make_unique<Tmc>(*init, *this, [this](const std::string& address) {
+        OpenAddress(QUrl(QString::fromStdString(address)));
+    });
 }
 
 void TMainForm::FormDestroy()
@@ -177,6 +191,8 @@ void TMainForm::FormDestroy()
     TickerTimer->stop();
     if (init)
         init->WriteSettings();
+    if (sessionLog)
+        sessionLog->Close();
     // The socket outlives this object's handlers while Qt deletes children.
     cliSocket->disconnect(this);
     cliSocket->abort();
@@ -202,7 +218,8 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::FormShow()
 {
-    // The voting reminder check arrives with its own feature.
+    if (tmc->ReminderDue())
+        (new TTmcReminderForm(*tmc, this))->show();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)
@@ -401,6 +418,8 @@ void TMainForm::AddToStory(const std::string& text)
 {
     TrimMemo(StoryMemo);
     StoryMemo->AppendLine(FromAnsi(text));
+    if (sessionLog)
+        sessionLog->WriteLine(text);
 }
 
 void TMainForm::AddToScrollback(const std::string& text)
@@ -746,9 +765,23 @@ void TMainForm::DumptoScrollItemClick()
     ShowMainPage(3);
 }
 
-void TMainForm::OpenWebPage(const char* address)
+void TMainForm::OpenAddress(const QUrl& address)
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+    if (urlOpener)
+        urlOpener(address);
+    else
+        QDesktopServices::openUrl(address);
+}
+
+void TMainForm::OpenManualPage(const char* page)
+{
+    const std::filesystem::path file = std::filesystem::path(workDir) / addresses::kManualFolder / page;
+    OpenAddress(QUrl::fromLocalFile(QFile::decodeName(file.string().c_str())));
+}
+
+void TMainForm::VotingItemClick()
+{
+    (new TTmcForm(*tmc, this))->show();
 }
 
 void TMainForm::AboutItemClick()

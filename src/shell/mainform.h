@@ -27,6 +27,7 @@ class QTabWidget;
 class QTableWidget;
 class QTcpSocket;
 class QTimer;
+class QUrl;
 class QWidget;
 class QGroupBox;
 class QFrame;
@@ -45,6 +46,9 @@ class Macro;
 class PlayerInput;
 class TCommandForm;
 class TMacroBox;
+class SessionLog;
+class Tmc;
+class WindowLogMenu;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -52,6 +56,8 @@ public:
     // Message boxes go through hooks so tests can answer them.
     using MessageHook = std::function<void(MessageKind, const QString&)>;
     using ConfirmHook = std::function<bool(const QString&)>;
+    // Web pages, mail and help pages go to the desktop unless a test listens.
+    using UrlOpener = std::function<void(const QUrl&)>;
 
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -115,6 +121,7 @@ public:
 
     void SetMessageHook(MessageHook hook) { messageHook = std::move(hook); }
     void SetConfirmHook(ConfirmHook hook) { confirmHook = std::move(hook); }
+    void SetUrlOpener(UrlOpener opener) { urlOpener = std::move(opener); }
 
     Coms& GetComs() { return *coms; }
     Players& GetPlayers() { return *players; }
@@ -168,7 +175,10 @@ private:
     void FontsItemClick();
     void BufferSizeItemClick();
     void DumptoScrollItemClick();
-    void OpenWebPage(const char* address);
+    void OpenAddress(const QUrl& address);
+    // A help page shipped under manual/ in the working directory.
+    void OpenManualPage(const char* page);
+    void VotingItemClick();
     void AboutItemClick();
     void PlayerCommand(const std::string& verb);
     void PlayerListBoxDblClick();
@@ -272,10 +282,16 @@ private:
     QSoundEffect* sound = nullptr;
     MessageHook messageHook;
     ConfirmHook confirmHook;
+    UrlOpener urlOpener;
+    std::unique_ptr<WindowLogMenu> logMenu;
+    std::unique_ptr<SessionLog> sessionLog;
+    std::unique_ptr<Tmc> tmc;
 
     // Settings (init.xml).
 public:
     Init& Settings() { return *init; }
+    SessionLog& GetSessionLog() { return *sessionLog; }
+    Tmc& GetTmc() { return *tmc; }
 
 private:
     void ReadSettings(FriendsSettings& friends, MacroSettings& macros);

@@ -22,19 +22,15 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "logging/session_log.h"
+#include "shell/addresses.h"
 #include "shell/coms.h"
 #include "shell/textpane.h"
 
 namespace {
-
-constexpr const char* kWebExtras = "https://kyrn.example.org/extras";
-constexpr const char* kWebManual = "https://kyrn.example.org/orvix/manual";
-constexpr const char* kWebGameManuals = "https://kyrn.example.org/manuals";
-constexpr const char* kWebMaps = "https://kyrn.example.org/maps";
-constexpr const char* kWebQuickStart = "https://kyrn.example.org/quickstart";
-constexpr const char* kFeedbackMail = "mailto:feedback@kyrn.example.org";
 
 template <typename W>
 W* Named(W* widget, const char* name)
@@ -524,11 +520,20 @@ void TMainForm::BuildMenus()
     bar->setObjectName("MainMenu");
 
     QMenu* file = Named(bar->addMenu("File"), "FileMenu");
-    AddItem(file, "Start Logging...", "StartLoggingItem");
-    AddItem(file, "Stop Logging", "StopLoggingItem")->setEnabled(false);
-    AddItem(file, "Log all Sessions", "AutoLogItem", true);
+    connect(AddItem(file, "Start Logging...", "StartLoggingItem"), &QAction::triggered, this,
+            [this] { sessionLog->StartLoggingItemClick(); });
+    QAction* stop = AddItem(file, "Stop Logging", "StopLoggingItem");
+    stop->setEnabled(false);
+    connect(stop, &QAction::triggered, this, [this] { sessionLog->StopLoggingItemClick(); });
+    QAction* autoLog = AddItem(file, "Log all Sessions", "AutoLogItem", true);
+    // The handler decides from the check mark as it was before the click.
+    connect(autoLog, &QAction::triggered, this, [this, autoLog](bool checked) {
+        autoLog->setChecked(!checked);
+        sessionLog->AutoLogItemClick();
+    });
     file->addSeparator();
-    AddItem(file, "Save Screen Buffer...", "SaveScreenItem");
+    connect(AddItem(file, "Save Screen Buffer...", "SaveScreenItem"), &QAction::triggered, this,
+            [this] { sessionLog->SaveScreenItemClick(); });
     file->addSeparator();
     connect(AddItem(file, "Exit", "ExitItem"), &QAction::triggered, this, &QWidget::close);
 
@@ -576,22 +581,23 @@ void TMainForm::BuildMenus()
 
     QMenu* extras = Named(bar->addMenu("Extras"), "ExtrasMenu");
     connect(AddItem(extras, "Buy Extras", "ExtrasItem"), &QAction::triggered, this,
-            [this] { OpenWebPage(kWebExtras); });
+            [this] { OpenAddress(QUrl(addresses::kExtrasPage)); });
     extras->addSeparator();
-    AddItem(extras, "TMC Voting", "VotingItem");
+    connect(AddItem(extras, "TMC Voting", "VotingItem"), &QAction::triggered, this,
+            &TMainForm::VotingItemClick);
 
     QMenu* help = Named(bar->addMenu("Help"), "HelpMenu");
     connect(AddItem(help, "Contact Feedback", "FeedbackItem"), &QAction::triggered, this,
-            [this] { OpenWebPage(kFeedbackMail); });
+            [this] { OpenAddress(QUrl(addresses::kFeedbackMail)); });
     help->addSeparator();
     connect(AddItem(help, "Orvix Manual", "OrvixManual1"), &QAction::triggered, this,
-            [this] { OpenWebPage(kWebManual); });
+            [this] { OpenManualPage(addresses::kOrvixManual); });
     connect(AddItem(help, "Game Manuals", "ManualsItem"), &QAction::triggered, this,
-            [this] { OpenWebPage(kWebGameManuals); });
+            [this] { OpenManualPage(addresses::kGameManuals); });
     connect(AddItem(help, "Maps", "MapsItem"), &QAction::triggered, this,
-            [this] { OpenWebPage(kWebMaps); });
+            [this] { OpenManualPage(addresses::kMaps); });
     connect(AddItem(help, "Quick Start", "QuickStartItem"), &QAction::triggered, this,
-            [this] { OpenWebPage(kWebQuickStart); });
+            [this] { OpenManualPage(addresses::kQuickStart); });
     help->addSeparator();
     AddItem(help, "Display Client Stream", "DisplayClientStreamItem", true);
     AddItem(help, "Display Server Stream", "DisplayServerStreamItem", true);
