@@ -45,6 +45,7 @@ class Macro;
 class PlayerInput;
 class TCommandForm;
 class TMacroBox;
+class PanelWidgets;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -125,6 +126,7 @@ public:
     TMacroBox* MacroBox() const { return macroBox; }
     TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
+    PanelWidgets& GetPanels() { return *panelWidgets; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
 
@@ -267,6 +269,7 @@ private:
     std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
     std::unique_ptr<PlayerInput> playerInput;
+    std::unique_ptr<PanelWidgets> panelWidgets;
     TMacroBox* macroBox = nullptr;
     TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;
