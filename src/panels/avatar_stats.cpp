@@ -58,7 +58,7 @@ void AvatarStats::ResetAvatarStats()
     rank.clear();
     page.SetHeading({});
     page.SetSubheading({});
-    if (const std::string path = FindPicture("interference", "interference"); !path.empty())
+    if (const std::string path = pictures.Find("interference", "interference"); !path.empty())
         page.LoadPicture(path);
     figures.Reset();
 }
@@ -66,6 +66,6 @@ void AvatarStats::ResetAvatarStats()
 void AvatarStats::ShowName()
 {
     page.SetHeading(name);
-    if (const std::string path = FindPicture(LowerFirst(name), "interference"); !path.empty())
+    if (const std::string path = pictures.Find(LowerFirst(name), "interference"); !path.empty())
         page.LoadPicture(path);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "panels/panel_pictures.h"
 #include "panels/stat_page.h"
 
 class MainView;
@@ -32,4 +33,5 @@ private:
     StatPage figures;
     std::string name;
     std::string rank;
+    PictureFinder pictures;
 };

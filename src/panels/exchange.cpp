@@ -14,7 +14,7 @@ Exchange::Exchange(MainView& v, ExchangeView& p)
 
 void Exchange::EnterExchange(const std::string& name)
 {
-    if (const std::string path = FindPicture("exchange", "exchange"); !path.empty())
+    if (const std::string path = pictures.Find("exchange", "exchange"); !path.empty())
         page.LoadExchangePicture(path);
     page.ShowExchangePage();
     page.SetExchangeCaption(" " + name + " Commodity Exchange ");
@@ -70,7 +70,7 @@ void Exchange::TradeFromHistory(const std::string& line)
 
 void Exchange::ShowCommodityPicture(const std::string& name)
 {
-    if (const std::string path = FindPicture(name, "exchange"); !path.empty())
+    if (const std::string path = pictures.Find(name, "exchange"); !path.empty())
         page.LoadExchangePicture(path);
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 
+#include "panels/panel_pictures.h"
 #include "panels/panel_views.h"
 #include "panels/ticker.h"
 
@@ -38,4 +39,5 @@ private:
     ExchangeView& page;
     Ticker ticker;
     std::deque<std::string> history;
+    PictureFinder pictures;
 };

@@ -81,14 +81,16 @@ public:
     {
         box->setTitle(FromAnsi(caption));
         bar->setValue(position);
+        const QColor brush = colour == BarColour::Red      ? QColor(Qt::red)
+                             : colour == BarColour::Yellow ? QColor(Qt::yellow)
+                                                           : ButtonFace();
+        if (bar->palette().color(QPalette::Highlight) == brush)
+            return;
         QPalette p = bar->palette();
-        p.setColor(QPalette::Highlight, colour == BarColour::Red      ? QColor(Qt::red)
-                                        : colour == BarColour::Yellow ? QColor(Qt::yellow)
-                                                                      : ButtonFace());
+        p.setColor(QPalette::Highlight, brush);
         // The percentage stays readable over every colour.
         p.setColor(QPalette::HighlightedText, p.color(QPalette::WindowText));
         bar->setPalette(p);
-        bar->update();
     }
     void SetHeading(const std::string& text) override { SetText(heading, text); }
     void SetSubheading(const std::string& text) override

@@ -46,7 +46,7 @@ void ShipStats::ResetShipStats()
 {
     shipClass.clear();
     page.SetHeading({});
-    if (const std::string path = FindPicture("space", "space"); !path.empty())
+    if (const std::string path = pictures.Find("space", "space"); !path.empty())
         page.LoadPicture(path);
     figures.Reset();
 }
@@ -54,6 +54,6 @@ void ShipStats::ResetShipStats()
 void ShipStats::ShowClass()
 {
     page.SetHeading("-" + shipClass + " Class-");
-    if (const std::string path = FindPicture(LowerFirst(shipClass), "space"); !path.empty())
+    if (const std::string path = pictures.Find(LowerFirst(shipClass), "space"); !path.empty())
         page.LoadPicture(path);
 }

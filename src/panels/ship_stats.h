@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "panels/panel_pictures.h"
 #include "panels/stat_page.h"
 
 class MainView;
@@ -27,4 +28,5 @@ private:
     StatsPageView& page;
     StatPage figures;
     std::string shipClass;
+    PictureFinder pictures;
 };
