@@ -25,7 +25,7 @@ TEST(DataFiles, GeneratorWritesPlayableSoundsAndLoadablePictures)
         EXPECT_EQ(head.mid(8, 8), QByteArray("WAVEfmt ")) << sound;
         EXPECT_GT(f.size(), 1000) << sound;
     }
-    for (const char* picture : {"interference", "exchange", "Nova", "Grain", "about"}) {
+    for (const char* picture : {"interference", "exchange", "Nova", "Grain", "about", "space", "trader"}) {
         QImage img(dir.filePath(QString("pictures/%1.bmp").arg(picture)));
         EXPECT_FALSE(img.isNull()) << picture;
     }

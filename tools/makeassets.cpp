@@ -127,6 +127,47 @@ QImage Commodity(const QString& name, QColor colour)
     return img;
 }
 
+// Deep space with stars: the ship picture before a class is known.
+QImage Starfield(int w, int h, quint32 seed)
+{
+    QImage img = Canvas(w, h, QColor(8, 10, 30), QColor(0, 0, 6));
+    QPainter p(&img);
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < w * h / 60; ++i) {
+        const int v = 120 + int(rng.bounded(136));
+        p.setPen(QColor(v, v, std::min(v + 30, 255)));
+        p.drawPoint(int(rng.bounded(w)), int(rng.bounded(h)));
+    }
+    return img;
+}
+
+// A ship of a class in flight, with the class name under it.
+QImage ShipPicture(const QString& name, QColor hull, double length)
+{
+    QImage img = Starfield(148, 96, 99);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double half = length / 2;
+        QPolygonF body;
+        body << QPointF(74 + half, 38) << QPointF(74 - half + 14, 24) << QPointF(74 - half, 28)
+             << QPointF(74 - half, 48) << QPointF(74 - half + 14, 52);
+        p.setPen(QPen(hull.lighter(160), 1.5));
+        p.setBrush(hull);
+        p.drawPolygon(body);
+        p.setBrush(QColor(255, 170, 60));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(74 - half - 4, 38), 5, 7);
+        p.setBrush(QColor(150, 210, 255));
+        p.drawEllipse(QPointF(74 + half - 14, 36), 5, 3);
+    }
+    QImage label(148, 24, QImage::Format_ARGB32);
+    label.fill(Qt::transparent);
+    Caption(label, name, 13, QColor(230, 230, 240));
+    QPainter(&img).drawImage(0, 70, label);
+    return img;
+}
+
 bool SavePictures(const QDir& dir)
 {
     bool ok = true;
@@ -153,6 +194,11 @@ bool SavePictures(const QDir& dir)
     for (const auto& good : goods)
         save(Commodity(good.name, good.colour), good.name);
     save(Commodity("Exchange", QColor(60, 70, 110)), "exchange");
+
+    // The Spaceship page: space before a class is known, then the class.
+    save(Starfield(148, 96, 42), "space");
+    save(ShipPicture("Trader", QColor(110, 120, 140), 92), "trader");
+    save(ShipPicture("Hauler", QColor(140, 110, 70), 116), "hauler");
 
     QImage about = Canvas(200, 120, QColor(20, 30, 70), QColor(0, 0, 10));
     {

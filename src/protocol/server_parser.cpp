@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "panels/panels.h"
 #include "shell/datafiles.h"
 #include "shell/mainview.h"
 #include "social/friends_code.h"
@@ -145,9 +146,17 @@ void ServerParser::StartElement(const std::string& name, const AttribList& attri
     case kSound:
         PlayServerSound(GetAttribute(attributes, "name"));
         break;
+    case kPlayerStats:
+    case kShipStats:
+    case kExchBuy:
+    case kExchSell:
+    case kExchange:
+        if (targets.panels)
+            PanelElement(element, attributes);
+        break;
     default:
-        // s-default and the report bodies only open; the map, infrastructure,
-        // statistics and exchange effects are not built yet.
+        // s-default and the report bodies only open; the map and
+        // infrastructure effects are not built yet.
         break;
     }
 
@@ -203,6 +212,32 @@ void ServerParser::EndElement(const std::string&)
         break;
     }
     openElement = None;
+}
+
+void ServerParser::PanelElement(int element, const AttribList& attributes)
+{
+    Panels& panels = *targets.panels;
+    const std::string name = GetAttribute(attributes, "name");
+    const int32_t price = GetNumberAttribute(attributes, "price", 0);
+    switch (element) {
+    case kPlayerStats:
+        panels.PlayerStatsElement(attributes);
+        break;
+    case kShipStats:
+        panels.ShipStatsElement(attributes);
+        break;
+    case kExchBuy:
+        if (price != 0)
+            panels.GetExchange().ExchangeBuys(name, price);
+        break;
+    case kExchSell:
+        if (const int32_t stock = GetNumberAttribute(attributes, "stock", 0); price > 0 && stock > 0)
+            panels.GetExchange().ExchangeSells(name, price, stock);
+        break;
+    case kExchange:
+        panels.GetExchange().EnterExchange(name);
+        break;
+    }
 }
 
 void ServerParser::StartReport(const std::string& title, const std::string& name)

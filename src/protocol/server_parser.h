@@ -17,6 +17,7 @@ class MainView;
 class Players;
 class Friends;
 class TightBeam;
+class Panels;
 
 // Where the element effects go. The main window creates these objects after
 // the connection that owns the dispatcher, so it fills them in as they come
@@ -25,6 +26,7 @@ struct DispatchTargets {
     Players* players = nullptr;
     Friends* friends = nullptr;
     TightBeam* tightBeam = nullptr;
+    Panels* panels = nullptr;
     // Takes each location at the end of its s-new-loc; while unset the
     // location is discarded.
     std::function<void(std::unique_ptr<Location>)> locationArrived;
@@ -75,6 +77,8 @@ private:
     void StartReport(const std::string& title, const std::string& name);
     void ShowReportPicture(const std::string& name);
     void PlayServerSound(const std::string& name);
+    // Statistics and exchange elements, for the status panels.
+    void PanelElement(int element, const AttribList& attributes);
 
     MainView& view;
     const DispatchTargets& targets;

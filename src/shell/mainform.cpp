@@ -46,6 +46,7 @@
 #include "macros/cmdform.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"
+#include "panels/panel_widgets.h"
 #include "shell/coms.h"
 #include "shell/input.h"
 #include "shell/colours.h"
@@ -174,6 +175,8 @@ void TMainForm::FormCreate()
     ShipGrid->setColumnWidth(0, 88);
     ShipGrid->setColumnWidth(1, 60);
 
+    panelWidgets = std::make_unique<PanelWidgets>(*this, *this);
+    dispatchTargets.panels = &panelWidgets->Logic();
     tightBeam = std::make_unique<TightBeam>(*this, *this);
     dispatchTargets.tightBeam = tightBeam.get();
     playerInput->SetTightBeamHook([this](const std::string& remainder) { tightBeam->Outgoing(remainder); });
@@ -315,6 +318,7 @@ void TMainForm::CliSocketConnect()
     coms->ReportConnected();
     SetCaption();
     ClearFriendList();
+    panelWidgets->Logic().Connected();
 }
 
 void TMainForm::CliSocketDisconnect()
@@ -326,6 +330,7 @@ void TMainForm::CliSocketDisconnect()
     SetConnectedMenus(false);
     SetStatusText(0, "Disconnected");
     SetCaption();
+    panelWidgets->Logic().Disconnected();
     DetailGrid->hide();
     MapImage->show();
 }

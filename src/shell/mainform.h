@@ -49,6 +49,7 @@ class TMacroBox;
 class SessionLog;
 class Tmc;
 class WindowLogMenu;
+class PanelWidgets;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -132,6 +133,7 @@ public:
     TMacroBox* MacroBox() const { return macroBox; }
     TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
+    PanelWidgets& GetPanels() { return *panelWidgets; }
     const std::string& Version() const { return version; }
     QAction* MenuItem(Option option) const;
 
@@ -277,6 +279,7 @@ private:
     std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
     std::unique_ptr<PlayerInput> playerInput;
+    std::unique_ptr<PanelWidgets> panelWidgets;
     TMacroBox* macroBox = nullptr;
     TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;

@@ -382,7 +382,7 @@ QWidget* TMainForm::BuildScorePage()
     l->setContentsMargins(2, 2, 2, 2);
     l->setSpacing(2);
     ScoreImage = Named(new QLabel, "ScoreImage");
-    ScoreImage->setFixedSize(64, 64);
+    ScoreImage->setFixedSize(80, 96);
     ScoreImage->setAlignment(Qt::AlignCenter);
     NameLabel = Named(new QLabel, "NameLabel");
     RankLabel = Named(new QLabel, "RankLabel");
@@ -413,28 +413,24 @@ QWidget* TMainForm::BuildShipPage()
     l->setContentsMargins(2, 2, 2, 2);
     l->setSpacing(2);
     ShipImage = Named(new QLabel, "ShipImage");
-    ShipImage->setFixedSize(64, 64);
+    ShipImage->setFixedSize(148, 96);
     ShipImage->setAlignment(Qt::AlignCenter);
-    ClassLabel = Named(new QLabel, "ClassLabel");
-    auto* head = new QHBoxLayout;
-    head->addWidget(ShipImage);
-    head->addWidget(ClassLabel, 1);
-    l->addLayout(head);
+    l->addWidget(ShipImage, 0, Qt::AlignHCenter);
+    // Ten lights of 12 x 12, 15 pixels apart, between the picture and the class.
     TwinkPanel = Named(new QFrame, "TwinkPanel");
-    TwinkPanel->setFrameShape(QFrame::Panel);
-    TwinkPanel->setFrameShadow(QFrame::Sunken);
-    auto* lights = new QHBoxLayout(TwinkPanel);
-    lights->setContentsMargins(3, 3, 3, 3);
-    lights->setSpacing(3);
+    TwinkPanel->setFixedSize(153, 18);
     for (int i = 0; i < 10; ++i) {
-        auto* light = new QLabel;
+        auto* light = new QLabel(TwinkPanel);
         light->setObjectName(QString("T%1").arg(i));
-        light->setFixedSize(10, 10);
+        light->setGeometry(3 + 15 * i, 3, 12, 12);
         light->setAutoFillBackground(true);
         light->setFrameShape(QFrame::Box);
-        lights->addWidget(light);
+        light->setLineWidth(1);
     }
-    l->addWidget(TwinkPanel);
+    l->addWidget(TwinkPanel, 0, Qt::AlignHCenter);
+    ClassLabel = Named(new QLabel, "ClassLabel");
+    ClassLabel->setAlignment(Qt::AlignCenter);
+    l->addWidget(ClassLabel);
     ShipGrid = StringGrid("ShipGrid", 2, 8);
     l->addWidget(ShipGrid, 1);
     auto* ShipBox = Named(new QGroupBox, "ShipBox");
@@ -567,8 +563,7 @@ void TMainForm::BuildMenus()
             &TMainForm::FontsItemClick);
     options->addSeparator();
     AddItem(options, "Console Lights", "LightsItem", true, true);
-    QAction* stats = AddItem(options, "Stats Panel", "StatsItem", true, true);
-    connect(stats, &QAction::triggered, this, [this](bool on) { StatsPanel->setVisible(on); });
+    AddItem(options, "Stats Panel", "StatsItem", true, true);
     AddItem(options, "Sound FX", "SoundItem", true, true);
     options->addSeparator();
     AddItem(options, "Incoming Text Alert", "TextAlertItem", true);
