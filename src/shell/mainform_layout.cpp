@@ -255,7 +255,7 @@ QWidget* TMainForm::BuildTopStrip()
         g->addWidget(LastCommodPanel, 0, 0);
         g->addWidget(ExchImage, 0, 1);
         g->addWidget(TickerPanel, 1, 0, 1, 2);
-        l->addWidget(LastExchGroup, 3);
+        l->addWidget(LastExchGroup, 1);
 
         auto* history = new QGroupBox(" Exchange History ");
         history->setObjectName("HistoryGroup");
@@ -264,7 +264,7 @@ QWidget* TMainForm::BuildTopStrip()
         HistoryListBox = Named(new QListWidget, "HistoryListBox");
         HistoryListBox->setToolTip("Double click on an entry to buy or sell that commodity");
         h->addWidget(HistoryListBox);
-        l->addWidget(history, 2);
+        l->addWidget(history, 1);
     }
     TopNotebook->addTab(ExchTab, "Exch");
 
