@@ -86,7 +86,10 @@ void BM_DispatchSession(benchmark::State& state)
     friends.AddName("Pilot3");
     NullTightBeamView page;
     TightBeam tightBeam(view, page);
-    DispatchTargets targets{&players, &friends, &tightBeam, nullptr};
+    DispatchTargets targets;
+    targets.players = &players;
+    targets.friends = &friends;
+    targets.tightBeam = &tightBeam;
     ServerParser parser(view, targets);
 
     const std::vector<std::string> lines = SessionLines();
