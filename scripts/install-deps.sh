@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core
+  desktop-file-utils appstream
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
