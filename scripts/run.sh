@@ -10,7 +10,7 @@ RUN_DIR="${ORVIX_RUN_DIR:-$ROOT/run}"
 bash "$ROOT/scripts/install-deps.sh"
 # Only what this command runs: the tests are the test command's business.
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DORVIX_BENCH=OFF >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target orvix kyrnd orvix_assets
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target orvix kyrnd orvix_assets orvix_manual
 
 mkdir -p "$RUN_DIR"
 "$BUILD_DIR/tools/orvix_assets" "$RUN_DIR"
