@@ -8,7 +8,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/orvix bin/kyrnd bin/orvix-launcher bin/orvix-local \
-         share/orvix/world.xml share/orvix/data/sounds/alert.wav share/orvix/data/pictures/about.bmp share/orvix/data/manual/index.html \
+         share/orvix/world.xml share/orvix/data/sounds/alert.wav share/orvix/data/pictures/about.bmp \
+         share/orvix/data/manual/index.html share/orvix/data/manual/maps.html \
          share/applications/$id.desktop share/applications/$id.LocalGame.desktop \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/48x48/apps/$id.png \
          share/icons/hicolor/256x256/apps/$id.png; do

@@ -196,14 +196,15 @@ TEST_F(SessionLogTest, FilesThatCannotBeOpenedAreReported)
 TEST_F(SessionLogTest, ScreenDumpsAppendFramedCopies)
 {
     auto log = NewLog();
-    menu.chosen = Path("dump.log");
+    menu.chosen = Path("d\xc3\xa9.log"); // a UTF-8 file name
     menu.story = "first\nsecond";
     log->SaveScreenItemClick();
     log->SaveScreenItemClick();
     const std::string one = "\n*** Screen buffer save ***\nSat Dec  5 14:03:07 2026\n\nfirst\nsecond\n"
                             "Sat Dec  5 14:03:07 2026\n*** End of screen buffer save ***\n";
-    EXPECT_EQ(ReadFile(Path("dump.log")), one + one);
-    EXPECT_EQ(settings.view.DisplayedTexts().back(), "Screen buffer saved to " + Path("dump.log"));
+    EXPECT_EQ(ReadFile(*menu.chosen), one + one);
+    // Shown in the game's encoding, like every line of the window.
+    EXPECT_EQ(settings.view.DisplayedTexts().back(), "Screen buffer saved to " + Path("d\xe9.log"));
     EXPECT_EQ(Items(), kNoLog);
 }
 

@@ -2,9 +2,23 @@
 
 #include <filesystem>
 
+#include <QFile>
+
 #include "logging/logging.h"
 #include "settings/init.h"
+#include "shell/ansi.h"
 #include "shell/mainview.h"
+
+namespace {
+
+// A file name as the output window shows it: file names are in the local
+// encoding, the window's lines in the game's.
+std::string Shown(const std::string& path)
+{
+    return ToAnsi(QFile::decodeName(path.c_str()));
+}
+
+} // namespace
 
 SessionLog::SessionLog(MainView& mainView, LogMenuView& logMenu, Init& settings, Clock now)
     : view(mainView), menu(logMenu), init(settings), clock(std::move(now))
@@ -22,10 +36,10 @@ std::unique_ptr<Logging> SessionLog::Open(const std::string& path)
 {
     auto opened = std::make_unique<Logging>(path, clock());
     if (!opened->IsOpen()) {
-        view.DisplayText("***Unable to open " + path + " for logging***");
+        view.DisplayText("***Unable to open " + Shown(path) + " for logging***");
         return nullptr;
     }
-    view.DisplayText(path + " opened for logging");
+    view.DisplayText(Shown(path) + " opened for logging");
     view.SetStatusText(1, "Logging");
     return opened;
 }
@@ -38,7 +52,8 @@ void SessionLog::CloseLog()
     const bool ok = closing->Close(clock());
     view.SetStatusText(1, "");
     if (!ok)
-        view.DisplayText("***Unable to write to " + closing->Path() + "; the log may be incomplete***");
+        view.DisplayText("***Unable to write to " + Shown(closing->Path())
+                         + "; the log may be incomplete***");
 }
 
 void SessionLog::SetItems(bool startEnabled, bool stopEnabled, bool autoChecked)
@@ -90,13 +105,13 @@ void SessionLog::SaveScreenItemClick()
         return;
     switch (AppendScreenDump(*path, menu.StoryText(), clock())) {
     case DumpResult::OpenFailed:
-        view.DisplayText("***Unable to open " + *path + " for screen dump***");
+        view.DisplayText("***Unable to open " + Shown(*path) + " for screen dump***");
         return;
     case DumpResult::WriteFailed:
-        view.DisplayText("***Unable to write the screen buffer to " + *path + "***");
+        view.DisplayText("***Unable to write the screen buffer to " + Shown(*path) + "***");
         return;
     case DumpResult::Saved:
-        view.DisplayText("Screen buffer saved to " + *path);
+        view.DisplayText("Screen buffer saved to " + Shown(*path));
         return;
     }
 }
@@ -110,7 +125,7 @@ void SessionLog::WriteLine(const std::string& text)
     failed->Abandon();
     view.SetStatusText(1, "");
     SetItems(true, false, false);
-    view.DisplayText("***Unable to write to " + failed->Path() + "; logging stopped***");
+    view.DisplayText("***Unable to write to " + Shown(failed->Path()) + "; logging stopped***");
 }
 
 void SessionLog::Close()
