@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 
 #include "account/spin_control.h"
+#include "map/map_grid.h"
+#include "map/world_map.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
 #include "social/tb_code.h"
@@ -58,6 +61,20 @@ protected:
                 server.kill();
         }
         WindowFixture::TearDown();
+    }
+
+    TMainForm& LogOnAsNova()
+    {
+        TMainForm& w = Window();
+        script.Then([&](QWidget* dialog) {
+            TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
+            TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
+            TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
+            TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
+            ClickButton(dialog, "OKBtn");
+        });
+        w.findChild<QAction*>("LogonItem")->trigger();
+        return w;
     }
 
     QTemporaryDir dataDir;
@@ -141,15 +158,7 @@ TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)
 
 TEST_F(KyrndLogon, SpynetReportAndTightBeamInPlay)
 {
-    TMainForm& w = Window();
-    script.Then([&](QWidget* dialog) {
-        TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
-        TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
-        TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
-        TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
-        ClickButton(dialog, "OKBtn");
-    });
-    w.findChild<QAction*>("LogonItem")->trigger();
+    TMainForm& w = LogOnAsNova();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
         << PaneLines(w.OutputEdit).join('\n').toStdString();
     // The server's first location arrives with its contents.
@@ -171,6 +180,34 @@ TEST_F(KyrndLogon, SpynetReportAndTightBeamInPlay)
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.TBMemo->LineCount() == 2; }, 10000));
     EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"You say, \"meet me at the pad.\"",
                                                 "Nova says, \"meet me at the pad\""}));
+}
+
+TEST_F(KyrndLogon, WalkingAPlanetFillsAndCentresBothGrids)
+{
+    TMainForm& w = LogOnAsNova();
+    const auto current = [&] {
+        const KyrMap* map = w.GetWorldMap().Map();
+        return map ? map->Current() : -1;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return current() >= 0; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    EXPECT_TRUE(w.DetailGrid->isVisibleTo(&w));
+    EXPECT_GE(w.MapMemo->LineCount(), 4);
+
+    // North with the button, then east with a key on the detail grid, then back.
+    int at = current();
+    w.findChild<QToolButton*>("NMoveBtn")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at - 64; }, 10000));
+    QTest::keyClick(w.DetailGrid, Qt::Key_Right);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at - 63; }, 10000));
+    QTest::keyClick(w.DetailGrid, Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at + 1; }, 10000));
+    at = current();
+    for (TileGrid* grid : {w.DetailGrid, w.MapGrid}) {
+        EXPECT_EQ(grid->SelectedColumn(), 2 * (at % 64) + 1);
+        EXPECT_EQ(grid->SelectedRow(), 2 * (at / 64) + 1);
+    }
+    EXPECT_EQ(w.GetWorldMap().Map()->Locations().size(), 4u);
 }
 
 } // namespace

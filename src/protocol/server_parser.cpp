@@ -3,6 +3,7 @@
 #include <array>
 
 #include "shell/datafiles.h"
+#include "map/world_map.h"
 #include "shell/mainview.h"
 #include "social/friends_code.h"
 #include "social/players.h"
@@ -145,9 +146,18 @@ void ServerParser::StartElement(const std::string& name, const AttribList& attri
     case kSound:
         PlayServerSound(GetAttribute(attributes, "name"));
         break;
+    case kNewMap:
+    case kMapInfo:
+    case kAddFactory:
+    case kRemoveFactory:
+    case kUpdateWorkers:
+    case kUpdateInfra:
+        if (targets.map)
+            MapElement(element, attributes);
+        break;
     default:
-        // s-default and the report bodies only open; the map, infrastructure,
-        // statistics and exchange effects are not built yet.
+        // s-default and the report bodies only open; the statistics and
+        // exchange effects are not built yet.
         break;
     }
 
@@ -203,6 +213,19 @@ void ServerParser::EndElement(const std::string&)
         break;
     }
     openElement = None;
+}
+
+void ServerParser::MapElement(int element, const AttribList& attributes)
+{
+    WorldMap& map = *targets.map;
+    switch (element) {
+    case kNewMap: map.NewMap(attributes); break;
+    case kMapInfo: map.MapInfo(attributes); break;
+    case kAddFactory: map.AddFactory(attributes); break;
+    case kRemoveFactory: map.RemoveFactory(attributes); break;
+    case kUpdateWorkers: map.UpdateWorkers(attributes); break;
+    default: map.ShowInfrastructure(); break;
+    }
 }
 
 void ServerParser::StartReport(const std::string& title, const std::string& name)

@@ -17,6 +17,7 @@ class MainView;
 class Players;
 class Friends;
 class TightBeam;
+class WorldMap;
 
 // Where the element effects go. The main window creates these objects after
 // the connection that owns the dispatcher, so it fills them in as they come
@@ -28,6 +29,8 @@ struct DispatchTargets {
     // Takes each location at the end of its s-new-loc; while unset the
     // location is discarded.
     std::function<void(std::unique_ptr<Location>)> locationArrived;
+    // The map elements other than s-new-loc.
+    WorldMap* map = nullptr;
 };
 
 class ServerParser : public XMLParser {
@@ -72,6 +75,7 @@ protected:
     void Characters(const std::string& text) override;
 
 private:
+    void MapElement(int element, const AttribList& attributes);
     void StartReport(const std::string& title, const std::string& name);
     void ShowReportPicture(const std::string& name);
     void PlayServerSound(const std::string& name);

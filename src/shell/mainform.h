@@ -45,6 +45,9 @@ class Macro;
 class PlayerInput;
 class TCommandForm;
 class TMacroBox;
+class TileGrid;
+class WorldMap;
+class MapDisplay;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -122,6 +125,7 @@ public:
     TightBeam& GetTightBeam() { return *tightBeam; }
     Macro& GetMacro() { return *macro; }
     PlayerInput& GetPlayerInput() { return *playerInput; }
+    WorldMap& GetWorldMap() { return *worldMap; }
     TMacroBox* MacroBox() const { return macroBox; }
     TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
@@ -209,7 +213,7 @@ public:
     TextPane* TBMemo = nullptr;
     QFrame* ImagePanel = nullptr;
     QLabel* MapImage = nullptr;
-    QTableWidget* DetailGrid = nullptr;
+    TileGrid* DetailGrid = nullptr;
     QToolButton* BoardBtn = nullptr;
     QToolButton* UpBtn = nullptr;
     QToolButton* DownBtn = nullptr;
@@ -237,7 +241,7 @@ public:
     class InputEdit* InputEdit = nullptr;
     TextPane* MapMemo = nullptr;
     TextPane* MapRepeater = nullptr;
-    QTableWidget* MapGrid = nullptr;
+    TileGrid* MapGrid = nullptr;
     TextPane* StoryMemo = nullptr;
     TextPane* ScrollBackMemo = nullptr;
     QLabel* StatusPanels[4] = {};
@@ -267,6 +271,8 @@ private:
     std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
     std::unique_ptr<PlayerInput> playerInput;
+    std::unique_ptr<MapDisplay> mapDisplay;
+    std::unique_ptr<WorldMap> worldMap;
     TMacroBox* macroBox = nullptr;
     TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;
