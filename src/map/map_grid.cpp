@@ -26,9 +26,9 @@ std::optional<GridScroll> CentreScroll(int32_t key, int visibleColumns, int visi
 
 TileGrid::TileGrid(const QString& objectName, const QString& accessibleName, QWidget* parent)
     : QAbstractScrollArea(parent)
+    , baseName(accessibleName)
 {
     setObjectName(objectName);
-    setAccessibleName(accessibleName);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::CrossCursor);
     viewport()->setMouseTracking(true);
@@ -95,7 +95,8 @@ void TileGrid::SelectCell(int column, int row)
 void TileGrid::Refresh()
 {
     const KyrMap* map = world ? world->Map() : nullptr;
-    setAccessibleDescription(map ? FromAnsi(map->Summary()) : QStringLiteral("No map"));
+    // A screen reader hears the map in words, not 16,641 cells.
+    setAccessibleName(baseName + ": " + (map ? FromAnsi(map->Summary()) : QStringLiteral("no map")));
     viewport()->update();
 }
 

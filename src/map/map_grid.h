@@ -65,6 +65,7 @@ private:
     void EnsureVisible(int column, int row);
 
     const WorldMap* world = nullptr;
+    QString baseName;
     QPixmap tiles;
     qint64 tilesKey = 0;
     int selColumn = 0;

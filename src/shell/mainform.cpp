@@ -45,7 +45,6 @@
 #include "shell/ansi.h"
 #include "macros/cmdform.h"
 #include "map/map_display.h"
-#include "map/map_grid.h"
 #include "map/world_map.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"

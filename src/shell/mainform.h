@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "map/map_grid.h"
 #include "protocol/server_parser.h"
 #include "shell/inputedit.h"
 #include "shell/mainview.h"
@@ -45,7 +46,6 @@ class Macro;
 class PlayerInput;
 class TCommandForm;
 class TMacroBox;
-class TileGrid;
 class WorldMap;
 class MapDisplay;
 

@@ -24,7 +24,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "map/map_grid.h"
 #include "shell/coms.h"
 #include "shell/textpane.h"
 
