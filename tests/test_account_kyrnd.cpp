@@ -194,20 +194,36 @@ TEST_F(KyrndLogon, WalkingAPlanetFillsAndCentresBothGrids)
     EXPECT_TRUE(w.DetailGrid->isVisibleTo(&w));
     EXPECT_GE(w.MapMemo->LineCount(), 4);
 
-    // North with the button, then east with a key on the detail grid, then back.
-    int at = current();
-    w.findChild<QToolButton*>("NMoveBtn")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at - 64; }, 10000));
-    QTest::keyClick(w.DetailGrid, Qt::Key_Right);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at - 63; }, 10000));
-    QTest::keyClick(w.DetailGrid, Qt::Key_Down);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at + 1; }, 10000));
-    at = current();
+    // Three steps along the exits the server gives: the first with a
+    // button, the others with keys on the detail grid.
+    struct Step {
+        int exit, delta;
+        const char* button;
+        Qt::Key key;
+    };
+    const Step steps[] = {{0, -64, "NMoveBtn", Qt::Key_Up}, {2, 1, "EMoveBtn", Qt::Key_Right},
+                          {4, 64, "SMoveBtn", Qt::Key_Down}, {6, -1, "WMoveBtn", Qt::Key_Left}};
+    for (int move = 0; move < 3; ++move) {
+        const int at = current();
+        const Location& here = *w.GetWorldMap().Map()->Locations().at(at);
+        const Step* step = nullptr;
+        for (const Step& s : steps)
+            if (!step && here.exits[static_cast<std::size_t>(s.exit)])
+                step = &s;
+        ASSERT_NE(step, nullptr) << here.name;
+        if (move == 0)
+            w.findChild<QToolButton*>(step->button)->click();
+        else
+            QTest::keyClick(w.DetailGrid, step->key);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at + step->delta; }, 10000))
+            << here.name << " " << step->button;
+    }
+    const int at = current();
     for (TileGrid* grid : {w.DetailGrid, w.MapGrid}) {
         EXPECT_EQ(grid->SelectedColumn(), 2 * (at % 64) + 1);
         EXPECT_EQ(grid->SelectedRow(), 2 * (at / 64) + 1);
     }
-    EXPECT_EQ(w.GetWorldMap().Map()->Locations().size(), 4u);
+    EXPECT_GE(w.GetWorldMap().Map()->Locations().size(), 2u);
 }
 
 } // namespace

@@ -29,6 +29,7 @@ MapDisplay::MapDisplay(const Widgets& widgets, std::function<void()> command,
 void MapDisplay::Attach(WorldMap& map, const QString& picturePath)
 {
     world = &map;
+    w.mapImage->setAccessibleName("No map");
     const QPixmap picture(picturePath);
     if (picture.isNull())
         w.mapImage->setText("No map");
