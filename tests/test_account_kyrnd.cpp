@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -15,6 +16,8 @@
 
 #include "account/spin_control.h"
 #include "logging/logging.h"
+#include "map/map_grid.h"
+#include "map/world_map.h"
 #include "shell/coms.h"
 #include "shell/inputedit.h"
 #include "social/tb_code.h"
@@ -59,6 +62,20 @@ protected:
                 server.kill();
         }
         WindowFixture::TearDown();
+    }
+
+    TMainForm& LogOnAsNova()
+    {
+        TMainForm& w = Window();
+        script.Then([&](QWidget* dialog) {
+            TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
+            TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
+            TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
+            TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
+            ClickButton(dialog, "OKBtn");
+        });
+        w.findChild<QAction*>("LogonItem")->trigger();
+        return w;
     }
 
     QTemporaryDir dataDir;
@@ -151,15 +168,7 @@ TEST_F(KyrndLogon, NewAccountAndAvatarReachPlay)
 
 TEST_F(KyrndLogon, SpynetReportAndTightBeamInPlay)
 {
-    TMainForm& w = Window();
-    script.Then([&](QWidget* dialog) {
-        TypeInto(dialog->findChild<QLineEdit*>("PortEdit"), port);
-        TypeInto(dialog->findChild<QLineEdit*>("KyrEdit"), "Nova");
-        TypeInto(dialog->findChild<QLineEdit*>("AccountEdit"), "demo1");
-        TypeInto(dialog->findChild<QLineEdit*>("PasswordEdit"), "orvixdemo");
-        ClickButton(dialog, "OKBtn");
-    });
-    w.findChild<QAction*>("LogonItem")->trigger();
+    TMainForm& w = LogOnAsNova();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.GetComs().GetMode() == Coms::Streaming; }, 20000))
         << PaneLines(w.OutputEdit).join('\n').toStdString();
     // The server's first location arrives with its contents.
@@ -181,6 +190,50 @@ TEST_F(KyrndLogon, SpynetReportAndTightBeamInPlay)
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.TBMemo->LineCount() == 2; }, 10000));
     EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"You say, \"meet me at the pad.\"",
                                                 "Nova says, \"meet me at the pad\""}));
+}
+
+TEST_F(KyrndLogon, WalkingAPlanetFillsAndCentresBothGrids)
+{
+    TMainForm& w = LogOnAsNova();
+    const auto current = [&] {
+        const KyrMap* map = w.GetWorldMap().Map();
+        return map ? map->Current() : -1;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return current() >= 0; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+    EXPECT_TRUE(w.DetailGrid->isVisibleTo(&w));
+    EXPECT_GE(w.MapMemo->LineCount(), 4);
+
+    // Three steps along the exits the server gives: the first with a
+    // button, the others with keys on the detail grid.
+    struct Step {
+        int exit, delta;
+        const char* button;
+        Qt::Key key;
+    };
+    const Step steps[] = {{0, -64, "NMoveBtn", Qt::Key_Up}, {2, 1, "EMoveBtn", Qt::Key_Right},
+                          {4, 64, "SMoveBtn", Qt::Key_Down}, {6, -1, "WMoveBtn", Qt::Key_Left}};
+    for (int move = 0; move < 3; ++move) {
+        const int at = current();
+        const Location& here = *w.GetWorldMap().Map()->Locations().at(at);
+        const Step* step = nullptr;
+        for (const Step& s : steps)
+            if (!step && here.exits[static_cast<std::size_t>(s.exit)])
+                step = &s;
+        ASSERT_NE(step, nullptr) << here.name;
+        if (move == 0)
+            w.findChild<QToolButton*>(step->button)->click();
+        else
+            QTest::keyClick(w.DetailGrid, step->key);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return current() == at + step->delta; }, 10000))
+            << here.name << " " << step->button;
+    }
+    const int at = current();
+    for (TileGrid* grid : {w.DetailGrid, w.MapGrid}) {
+        EXPECT_EQ(grid->SelectedColumn(), 2 * (at % 64) + 1);
+        EXPECT_EQ(grid->SelectedRow(), 2 * (at / 64) + 1);
+    }
+    EXPECT_GE(w.GetWorldMap().Map()->Locations().size(), 2u);
 }
 
 } // namespace

@@ -29,6 +29,14 @@ TEST(DataFiles, GeneratorWritesPlayableSoundsAndLoadablePictures)
         QImage img(dir.filePath(QString("pictures/%1.bmp").arg(picture)));
         EXPECT_FALSE(img.isNull()) << picture;
     }
+    // The map's tile strip: eight distinct 16 x 16 tiles; and the picture
+    // shown where no map is.
+    const QImage links(dir.filePath("links.bmp"));
+    ASSERT_EQ(links.size(), QSize(128, 16));
+    for (int i = 0; i < 8; ++i)
+        for (int j = i + 1; j < 8; ++j)
+            EXPECT_NE(links.copy(16 * i, 0, 16, 16), links.copy(16 * j, 0, 16, 16)) << i << " " << j;
+    EXPECT_FALSE(QImage(dir.filePath("mapimage.bmp")).isNull());
     // Names are found whatever their letter case.
     EXPECT_EQ(FindDataFile(dir.filePath("pictures/NOVA.bmp")), dir.filePath("pictures/Nova.bmp"));
     EXPECT_TRUE(FindDataFile(dir.filePath("pictures/nobody.bmp")).isEmpty());

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QTextStream>
 
@@ -213,6 +214,63 @@ bool SavePictures(const QDir& dir)
     return ok;
 }
 
+// The map's tile strip: eight 16 x 16 tiles in the order the map paints
+// them: empty, current location, location, vertical, horizontal, rising
+// diagonal, falling diagonal, both diagonals.
+QImage MapTiles()
+{
+    constexpr int t = 16;
+    QImage img(8 * t, t, QImage::Format_RGB32);
+    img.fill(QColor(12, 18, 34));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPen link(QColor(120, 170, 220), 2.2, Qt::SolidLine, Qt::FlatCap);
+    auto tile = [&](int i) { return QRectF(i * t, 0, t, t); };
+    // The current location: a bright ring around a filled centre.
+    p.setPen(QPen(QColor(255, 210, 60), 2));
+    p.setBrush(QColor(255, 120, 40));
+    p.drawRoundedRect(tile(1).adjusted(2, 2, -2, -2), 3, 3);
+    p.setPen(QPen(QColor(150, 200, 240), 1.5));
+    p.setBrush(QColor(40, 110, 160));
+    p.drawRoundedRect(tile(2).adjusted(2.5, 2.5, -2.5, -2.5), 3, 3);
+    p.setPen(link);
+    p.drawLine(QPointF(3 * t + 8, 0), QPointF(3 * t + 8, t));
+    p.drawLine(QPointF(4 * t, 8), QPointF(5 * t, 8));
+    p.drawLine(QPointF(5 * t, t), QPointF(6 * t, 0));
+    p.drawLine(QPointF(6 * t, 0), QPointF(7 * t, t));
+    p.drawLine(QPointF(7 * t, t), QPointF(8 * t, 0));
+    p.drawLine(QPointF(7 * t, 0), QPointF(8 * t, t));
+    return img;
+}
+
+// Shown where the detail map goes while no map is known.
+QImage NoMapPicture()
+{
+    QImage img = Canvas(172, 172, QColor(10, 16, 40), QColor(0, 0, 8));
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        QRandomGenerator rng(11);
+        p.setPen(QColor(220, 220, 255));
+        for (int i = 0; i < 90; ++i)
+            p.drawPoint(int(rng.bounded(172)), int(rng.bounded(172)));
+        QRadialGradient planet(QPointF(70, 70), 60, QPointF(55, 55));
+        planet.setColorAt(0, QColor(110, 170, 210));
+        planet.setColorAt(1, QColor(20, 50, 90));
+        p.setPen(Qt::NoPen);
+        p.setBrush(planet);
+        p.drawEllipse(QPointF(86, 80), 46, 46);
+        p.setPen(QPen(QColor(200, 180, 120, 170), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(86, 80), 70, 16);
+    }
+    QImage caption(172, 40, QImage::Format_ARGB32);
+    caption.fill(Qt::transparent);
+    Caption(caption, "NO MAP", 16, QColor(230, 200, 120));
+    QPainter(&img).drawImage(0, 132, caption);
+    return img;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -237,6 +295,8 @@ int main(int argc, char** argv)
     ok = WriteWave(dir.filePath("sounds/cash.wav"), {{1568, 0.06}, {0, 0.02}, {2093, 0.12}}) && ok;
     ok = WriteWave(dir.filePath("sounds/tb.wav"), {{988, 0.07}, {0, 0.04}, {988, 0.07}, {0, 0.04}, {1319, 0.12}}) && ok;
     ok = SavePictures(dir) && ok;
+    ok = MapTiles().save(dir.filePath("links.bmp"), "BMP") && ok;
+    ok = NoMapPicture().save(dir.filePath("mapimage.bmp"), "BMP") && ok;
     if (!ok) {
         QTextStream(stderr) << "cannot write the data files\n";
         return 1;

@@ -19,3 +19,16 @@ int32_t LocationKey(const Location& location)
 {
     return location.y * kMapWidth + location.x;
 }
+
+void WriteLocation(const Location& location, std::string& out)
+{
+    out += "   <loc name='" + EscapeText(location.name) + "' loc-num='"
+           + std::to_string(LocationKey(location)) + "'";
+    for (std::size_t i = 0; i < kExitNames.size(); ++i)
+        if (location.exits[i]) {
+            out += ' ';
+            out += kExitNames[i];
+            out += "='0'";
+        }
+    out += "/>\n";
+}

@@ -29,3 +29,6 @@ struct Location {
 
 // y * 64 + x; -65 for a location without coordinates.
 int32_t LocationKey(const Location& location);
+
+// Appends the location's line of a map file.
+void WriteLocation(const Location& location, std::string& out);

@@ -4,6 +4,7 @@
 
 #include "panels/panels.h"
 #include "shell/datafiles.h"
+#include "map/world_map.h"
 #include "shell/mainview.h"
 #include "social/friends_code.h"
 #include "social/players.h"
@@ -154,9 +155,17 @@ void ServerParser::StartElement(const std::string& name, const AttribList& attri
         if (targets.panels)
             PanelElement(element, attributes);
         break;
+    case kNewMap:
+    case kMapInfo:
+    case kAddFactory:
+    case kRemoveFactory:
+    case kUpdateWorkers:
+    case kUpdateInfra:
+        if (targets.map)
+            MapElement(element, attributes);
+        break;
     default:
-        // s-default and the report bodies only open; the map and
-        // infrastructure effects are not built yet.
+        // s-default and the report bodies only open.
         break;
     }
 
@@ -237,6 +246,19 @@ void ServerParser::PanelElement(int element, const AttribList& attributes)
     case kExchange:
         panels.GetExchange().EnterExchange(name);
         break;
+    }
+}
+
+void ServerParser::MapElement(int element, const AttribList& attributes)
+{
+    WorldMap& map = *targets.map;
+    switch (element) {
+    case kNewMap: map.NewMap(attributes); break;
+    case kMapInfo: map.MapInfo(attributes); break;
+    case kAddFactory: map.AddFactory(attributes); break;
+    case kRemoveFactory: map.RemoveFactory(attributes); break;
+    case kUpdateWorkers: map.UpdateWorkers(attributes); break;
+    default: map.ShowInfrastructure(); break;
     }
 }
 

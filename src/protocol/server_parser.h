@@ -18,6 +18,7 @@ class Players;
 class Friends;
 class TightBeam;
 class Panels;
+class WorldMap;
 
 // Where the element effects go. The main window creates these objects after
 // the connection that owns the dispatcher, so it fills them in as they come
@@ -30,6 +31,8 @@ struct DispatchTargets {
     // Takes each location at the end of its s-new-loc; while unset the
     // location is discarded.
     std::function<void(std::unique_ptr<Location>)> locationArrived;
+    // The map elements other than s-new-loc.
+    WorldMap* map = nullptr;
 };
 
 class ServerParser : public XMLParser {
@@ -74,6 +77,7 @@ protected:
     void Characters(const std::string& text) override;
 
 private:
+    void MapElement(int element, const AttribList& attributes);
     void StartReport(const std::string& title, const std::string& name);
     void ShowReportPicture(const std::string& name);
     void PlayServerSound(const std::string& name);

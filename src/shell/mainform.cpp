@@ -44,6 +44,8 @@
 #include "account/new_account.h"
 #include "shell/ansi.h"
 #include "macros/cmdform.h"
+#include "map/map_display.h"
+#include "map/world_map.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "panels/panel_widgets.h"
@@ -154,6 +156,19 @@ void TMainForm::FormCreate()
     macroBox = new TMacroBox(*macro, this);
     commandForm = new TCommandForm(*playerInput, *macro, this);
     commandForm->SetDetailGrid(DetailGrid);
+    mapDisplay = std::make_unique<MapDisplay>(
+        MapDisplay::Widgets{DetailGrid, MapGrid, MapImage, MapMemo, findChild<QWidget*>("MoveBtnPanel")},
+        [this] { commandForm->Open(); },
+        [this] {
+            if (MainNotebook->tabText(MainNotebook->currentIndex()) == "Main")
+                InputEdit->setFocus();
+        });
+    worldMap = std::make_unique<WorldMap>(*this, *mapDisplay);
+    mapDisplay->Attach(*worldMap, QString::fromStdString(workDir + "/mapimage.bmp"));
+    dispatchTargets.map = worldMap.get();
+    dispatchTargets.locationArrived = [this](std::unique_ptr<Location> location) {
+        worldMap->LocationArrived(std::move(location));
+    };
 
     // The menu items start the account conversations; each shows its dialog.
     LogonForm = new TLogonForm(this);
@@ -194,6 +209,8 @@ void TMainForm::FormDestroy()
     TickerTimer->stop();
     if (init)
         init->WriteSettings();
+    if (worldMap)
+        worldMap->DestroyMap();
     if (sessionLog)
         sessionLog->Close();
     // The socket outlives this object's handlers while Qt deletes children.
@@ -298,6 +315,7 @@ void TMainForm::SetConnectedMenus(bool connected)
 
 void TMainForm::OpenConnection(const std::string& host, int port, const std::string& avatar)
 {
+    worldMap->ClearMap();
     players->Clear();
     if (port < 0 || port > 65535) {
         ShowConnectionError();

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QAbstractSocket>
 
+#include "map/map_grid.h"
 #include "protocol/server_parser.h"
 #include "shell/inputedit.h"
 #include "shell/mainview.h"
@@ -50,6 +51,8 @@ class SessionLog;
 class Tmc;
 class WindowLogMenu;
 class PanelWidgets;
+class WorldMap;
+class MapDisplay;
 
 class TMainForm : public QMainWindow, public MainView, public TightBeamView {
     Q_OBJECT
@@ -130,6 +133,7 @@ public:
     TightBeam& GetTightBeam() { return *tightBeam; }
     Macro& GetMacro() { return *macro; }
     PlayerInput& GetPlayerInput() { return *playerInput; }
+    WorldMap& GetWorldMap() { return *worldMap; }
     TMacroBox* MacroBox() const { return macroBox; }
     TCommandForm* CommandForm() const { return commandForm; }
     QTcpSocket* Socket() const { return cliSocket; }
@@ -221,7 +225,7 @@ public:
     TextPane* TBMemo = nullptr;
     QFrame* ImagePanel = nullptr;
     QLabel* MapImage = nullptr;
-    QTableWidget* DetailGrid = nullptr;
+    TileGrid* DetailGrid = nullptr;
     QToolButton* BoardBtn = nullptr;
     QToolButton* UpBtn = nullptr;
     QToolButton* DownBtn = nullptr;
@@ -249,7 +253,7 @@ public:
     class InputEdit* InputEdit = nullptr;
     TextPane* MapMemo = nullptr;
     TextPane* MapRepeater = nullptr;
-    QTableWidget* MapGrid = nullptr;
+    TileGrid* MapGrid = nullptr;
     TextPane* StoryMemo = nullptr;
     TextPane* ScrollBackMemo = nullptr;
     QLabel* StatusPanels[4] = {};
@@ -280,6 +284,8 @@ private:
     std::unique_ptr<Coms> coms;
     std::unique_ptr<PlayerInput> playerInput;
     std::unique_ptr<PanelWidgets> panelWidgets;
+    std::unique_ptr<MapDisplay> mapDisplay;
+    std::unique_ptr<WorldMap> worldMap;
     TMacroBox* macroBox = nullptr;
     TCommandForm* commandForm = nullptr;
     QSoundEffect* sound = nullptr;

@@ -62,22 +62,6 @@ QTableWidget* StringGrid(const char* name, int columns, int rows)
     return grid;
 }
 
-QTableWidget* DrawGrid(const char* name)
-{
-    // 129 x 129 cells of 16 pixels; the map issue paints them.
-    auto* grid = Named(new QTableWidget(129, 129), name);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setMinimumSectionSize(1);
-    grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->horizontalHeader()->setDefaultSectionSize(16);
-    grid->verticalHeader()->setDefaultSectionSize(16);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setShowGrid(false);
-    grid->viewport()->setCursor(Qt::CrossCursor);
-    return grid;
-}
 
 } // namespace
 
@@ -111,7 +95,10 @@ void TMainForm::BuildUi()
     imageLayout->setContentsMargins(1, 1, 1, 1);
     MapImage = Named(new QLabel, "MapImage");
     MapImage->setAlignment(Qt::AlignCenter);
-    DetailGrid = DrawGrid("DetailGrid");
+    DetailGrid = new TileGrid("DetailGrid", "Detail map");
+    DetailGrid->setFixedSize(172, 172);
+    DetailGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DetailGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DetailGrid->hide();
     imageLayout->addWidget(MapImage, 0, 0);
     imageLayout->addWidget(DetailGrid, 0, 0);
@@ -324,10 +311,10 @@ QWidget* TMainForm::BuildRightColumn()
         int row, col, tag;
     };
     const Dir dirs[] = {
-        {"NWMoveBtn", "\u2196", "Move North-West", 0, 2, 7}, {"NMoveBtn", "\u2191", "Move North", 0, 3, 0},
-        {"NEMoveBtn", "\u2197", "Move North-East", 0, 4, 1}, {"WMoveBtn", "\u2190", "Move West", 1, 2, 6},
-        {"EMoveBtn", "\u2192", "Move East", 1, 4, 2},        {"SWMoveBtn", "\u2199", "Move South-West", 2, 2, 5},
-        {"SMoveBtn", "\u2193", "Move South", 2, 3, 4},       {"SEMoveBtn", "\u2198", "Move South-East", 2, 4, 3},
+        {"NWMoveBtn", "\u2196", "Move North-West", 0, 2, 3}, {"NMoveBtn", "\u2191", "Move North", 0, 3, 5},
+        {"NEMoveBtn", "\u2197", "Move North-East", 0, 4, 0}, {"WMoveBtn", "\u2190", "Move West", 1, 2, 4},
+        {"EMoveBtn", "\u2192", "Move East", 1, 4, 6},        {"SWMoveBtn", "\u2199", "Move South-West", 2, 2, 2},
+        {"SMoveBtn", "\u2193", "Move South", 2, 3, 7},       {"SEMoveBtn", "\u2198", "Move South-East", 2, 4, 1},
     };
     for (const Dir& d : dirs) {
         auto* b = Named(new QToolButton, d.name);
@@ -339,6 +326,10 @@ QWidget* TMainForm::BuildRightColumn()
     }
     BoardBtn = Named(new QToolButton, "BoardBtn");
     BoardBtn->setText("B");
+    QFont boardFont = BoardBtn->font();
+    boardFont.setBold(true);
+    boardFont.setItalic(true);
+    BoardBtn->setFont(boardFont);
     BoardBtn->setFixedSize(30, 26);
     g->addWidget(BoardBtn, 1, 3);
     UpBtn = Named(new QToolButton, "UpBtn");
@@ -493,7 +484,7 @@ QWidget* TMainForm::BuildMapTab()
     MapRepeater->setFixedHeight(140);
     l->addWidget(MapMemo, 1);
     l->addWidget(MapRepeater);
-    MapGrid = DrawGrid("MapGrid");
+    MapGrid = new TileGrid("MapGrid", "Map");
     page->addWidget(MapInfoPanel);
     page->addWidget(MapGrid);
     page->setStretchFactor(1, 1);

@@ -1,10 +1,14 @@
 #include "support/window_fixture.h"
 
+#include <QImage>
+
 void WindowFixture::SetUp()
 {
     ASSERT_TRUE(tempDir.isValid());
     previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tempDir.path()));
+    // The map's tile strip, which the run directory always holds.
+    ASSERT_TRUE(QImage(128, 16, QImage::Format_RGB32).save("links.bmp", "BMP"));
 }
 
 void WindowFixture::TearDown()
