@@ -15,6 +15,7 @@
 #include "social/tb_code.h"
 
 class QAction;
+class ResetWatch;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -253,6 +254,7 @@ private:
     std::string serverHost;
     QTcpSocket* socket = nullptr;  // set at the first successful connection
     bool reading = false;
+    ResetWatch* resetWatch = nullptr;
     bool firstShow = true;
     bool switchingPages = false;
     bool destroyed = false;
