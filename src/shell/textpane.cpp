@@ -69,6 +69,7 @@ void TextPane::AppendLine(const QString& text)
         for (const QString& part : clean.split(QLatin1Char('\n')))
             lines.push_back(part);
     }
+    ++generation;
     UpdateScrollBar();
     viewport()->update();
 }
@@ -76,6 +77,7 @@ void TextPane::AppendLine(const QString& text)
 void TextPane::AppendEntry(const QString& text)
 {
     lines.push_back(WithoutCarriageReturns(text));
+    ++generation;
     UpdateScrollBar();
     viewport()->update();
 }
@@ -89,6 +91,7 @@ void TextPane::TrimTo(int limit)
         return;
     const int drop = count - limit;
     lines.erase(lines.begin(), lines.begin() + drop);
+    ++generation;
     ShiftPositions(drop);
     UpdateScrollBar();
     viewport()->update();
@@ -115,6 +118,7 @@ void TextPane::ShiftPositions(int removed)
 void TextPane::ClearLines()
 {
     lines.clear();
+    ++generation;
     anchor = cursor = Pos{};
     follow = true;
     UpdateScrollBar();
@@ -124,6 +128,7 @@ void TextPane::ClearLines()
 void TextPane::ReplaceText(const QString& text)
 {
     lines.clear();
+    ++generation;
     anchor = cursor = Pos{};
     const QString clean = WithoutCarriageReturns(text);
     if (!clean.isEmpty())
@@ -165,33 +170,42 @@ void TextPane::ApplyScrollBar()
     QScrollBar* bar = verticalScrollBar();
     settingScroll = true;
     bar->setPageStep(std::max(viewport()->height() / std::max(fontMetrics().lineSpacing(), 1), 1));
-    bar->setRange(0, BottomPageTop());
+    bar->setRange(0, Bottom().pageTop);
     if (follow)
         bar->setValue(bar->maximum());
     settingScroll = false;
 }
 
-// The top line of the last page: the first line that still fits whole when
-// the newest line sits at the bottom. The scroll bar's maximum, so that one
-// step up from the bottom shows a full pane.
-int TextPane::BottomPageTop() const
+// Where the lines sit with the newest one at the bottom: the first line
+// drawn (perhaps cut at the top), its y, and the first line that fits whole,
+// which is the scroll bar's maximum, so that one step up from the bottom
+// shows a full pane. Kept until the lines or the size change, so the scroll
+// bar update and the paint after it lay the lines out once.
+TextPane::BottomPlacement TextPane::Bottom() const
 {
     const int count = LineCount();
+    const QSize size = viewport()->size();
+    if (bottom.generation == generation && bottom.size == size)
+        return bottom;
+    bottom = BottomPlacement{generation, size, 0, 0, 0};
     if (count == 0)
-        return 0;
+        return bottom;
     // A hidden pane is not laid out; it is measured again when shown.
-    if (!isVisible())
-        return std::max(count - verticalScrollBar()->pageStep(), 0);
-    const int height = viewport()->height();
+    if (!isVisible()) {
+        bottom.first = bottom.pageTop = std::max(count - verticalScrollBar()->pageStep(), 0);
+        bottom.generation = generation - 1;
+        return bottom;
+    }
     int first = count;
     int h = 0;
-    while (first > 0) {
-        h += LineHeight(first - 1);
-        if (h > height)
-            break;
+    while (first > 0 && h < size.height()) {
         --first;
+        h += LineHeight(first);
     }
-    return std::min(first, count - 1);
+    bottom.first = first;
+    bottom.y = std::min(size.height() - h, 0);
+    bottom.pageTop = std::min(h > size.height() ? first + 1 : first, count - 1);
+    return bottom;
 }
 
 void TextPane::ScrollToTop()
@@ -270,13 +284,9 @@ void TextPane::paintEvent(QPaintEvent*)
     int first = verticalScrollBar()->value();
     int y = 0;
     if (follow || first >= verticalScrollBar()->maximum()) {
-        int h = 0;
-        first = count;
-        while (first > 0 && h < height) {
-            --first;
-            h += LineHeight(first);
-        }
-        y = std::min(height - h, 0);
+        const BottomPlacement at = Bottom();
+        first = at.first;
+        y = at.y;
     }
     first = std::clamp(first, 0, count - 1);
 
@@ -331,6 +341,7 @@ void TextPane::changeEvent(QEvent* event)
         QPalette p = viewport()->palette();
         p.setColor(QPalette::Base, palette().color(QPalette::Base));
         viewport()->setPalette(p);
+        ++generation;
         UpdateScrollBar();
         viewport()->update();
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QAbstractScrollArea>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -81,7 +82,14 @@ private:
     int LineHeight(int line) const;
     Pos HitTest(const QPoint& point) const;
     void ShiftPositions(int removed);
-    int BottomPageTop() const;
+    struct BottomPlacement {
+        quint64 generation = ~quint64(0);
+        QSize size;
+        int first = 0;
+        int y = 0;
+        int pageTop = 0;
+    };
+    BottomPlacement Bottom() const;
     Pos TextEnd() const;
     bool MoveSelectionEnd(QKeyEvent* event);
     void EnsureVisible(int line);
@@ -96,4 +104,6 @@ private:
     QPoint dragPoint;        // where the mouse is while selecting
     QTimer* dragTimer = nullptr;  // scrolls while a drag is past an edge
     std::vector<Placed> placed;  // lines placed by the last paint
+    quint64 generation = 0;      // counts changes to the lines and their font
+    mutable BottomPlacement bottom;
 };
