@@ -138,6 +138,28 @@ void BM_ElementsToPanes(benchmark::State& state)
 }
 BENCHMARK(BM_ElementsToPanes)->Unit(benchmark::kMillisecond);
 
+// A shown pane as the player sees it: each burst of lines is followed by
+// the scroll bar update and a repaint.
+void BM_ShownPaneBursts(benchmark::State& state)
+{
+    TextPane pane("Pane");
+    pane.resize(600, 400);
+    pane.show();
+    const QString prose = "Prices at the exchange are moving again: alloys up, spices down.";
+    for (auto _ : state) {
+        for (int burst = 0; burst < 200; ++burst) {
+            for (int i = 0; i < 50; ++i) {
+                pane.TrimTo(200);
+                pane.AppendLine(prose);
+            }
+            QCoreApplication::processEvents();
+            pane.repaint();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 200 * 50);
+}
+BENCHMARK(BM_ShownPaneBursts)->Unit(benchmark::kMillisecond);
+
 void BM_MemoryOverAMillionLines(benchmark::State& state)
 {
     for (auto _ : state) {

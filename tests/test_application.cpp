@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QTest>
 #include <QTimer>
@@ -44,4 +45,14 @@ TEST(GeneralErrorDisplay, ShowsTheMessageAndKeepsTheLoopRunning)
     EXPECT_EQ(target.handled, 2);
     EXPECT_EQ(shown[0], "Socket error: connection reset");
     app->SetErrorDisplay({});
+}
+
+TEST(GeneralErrorDisplay, NoDisplayNameIsAddedToWindowTitles)
+{
+    // Qt appends an application display name, once set, to every native
+    // title; unset, it follows the application name.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("probe");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    QCoreApplication::setApplicationName(name);
 }

@@ -1,4 +1,6 @@
 // Cutting the received stream into lines and routing them by mode.
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "protocol/xml.h"
@@ -151,6 +153,25 @@ TEST_F(ComsFixture, LogonCompletionSendsTheHelloAndAwaitsTheStream)
     EXPECT_EQ(coms.GetMode(), Coms::Streaming);
     // The line after completion is prose awaiting the stream.
     EXPECT_EQ(view.DisplayedTexts(), (Lines{" ", "Welcome", " "}));
+}
+
+TEST_F(ComsFixture, LineWhoseHandlerThrowsIsUsedUpAndTheRestGoesOn)
+{
+    struct ThrowsOnBoom : ScriptedAutomation {
+        using ScriptedAutomation::ScriptedAutomation;
+        int HandleLine(const std::string& line) override
+        {
+            if (line == "boom")
+                throw std::runtime_error("bad line");
+            return ScriptedAutomation::HandleLine(line);
+        }
+    };
+    std::vector<std::string> seen;
+    coms.SetLoginFactory([&] { return std::make_unique<ThrowsOnBoom>(seen, "never"); });
+    coms.StartLogon();
+    EXPECT_THROW(coms.ProcessChunk("boom\nrest"), std::runtime_error);
+    coms.ProcessChunk(" of it\n");
+    EXPECT_EQ(seen, (Lines{" ", "rest of it", " "}));
 }
 
 TEST_F(ComsFixture, NewAccountCompletionHandsOverTheSameWay)

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "shell/application.h"
 #include "shell/coms.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
@@ -79,9 +82,11 @@ TEST_F(Connection, ProseInAwkwardChunksReachesEveryPane)
     EXPECT_EQ(PaneLines(w.OutputEdit), expected);
     EXPECT_EQ(PaneLines(w.MapRepeater), expected);
     EXPECT_EQ(PaneLines(w.StoryMemo), expected);
-    // The raw stream shows the bytes exactly as they came, carriage return aside.
-    EXPECT_EQ(PaneLines(w.ScrollBackMemo).join("\n"),
+    // The raw stream shows the bytes exactly as they came, carriage return
+    // aside, one entry per chunk received.
+    EXPECT_EQ(PaneLines(w.ScrollBackMemo).join(""),
               QString("Welcome to Kyrn, traveller.\nThe docking bay hums.\n"));
+    EXPECT_LE(w.ScrollBackMemo->LineCount(), 3);
 
     // The first markup line starts the stream: "look" goes out once.
     server.Send("<s-default>\n");
@@ -105,7 +110,7 @@ TEST_F(Connection, CompletedLogonSendsTheHelloAsTwoSends)
     ASSERT_TRUE(server.WaitForReceived("<c-orvix version='1.60'>\n"));
     EXPECT_EQ(server.Received(), QByteArray("<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>\n"));
     EXPECT_EQ(PaneLines(w.ScrollBackMemo),
-              QStringList({"<?xml version=\"1.0\"?>", "", "<c-orvix version='1.60'>", ""}));
+              QStringList({"<?xml version=\"1.0\"?>\n", "<c-orvix version='1.60'>\n"}));
     EXPECT_EQ(w.GetComs().GetMode(), Coms::AwaitingStream);
 }
 
@@ -124,6 +129,46 @@ TEST_F(Connection, ServerClosingRunsTheDisconnection)
     // Sending after the disconnection reaches nobody and breaks nothing.
     w.SendText("north\n");
     EXPECT_FALSE(server.Received().contains("north"));
+}
+
+TEST_F(Connection, ResetByTheServerIsReportedAsAnErrorAndDisconnects)
+{
+    TMainForm& w = Connect();
+    server.ResetClient();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Disconnected"; }, 5000));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MessageKind::Error);
+    EXPECT_TRUE(messages[0].second.startsWith("Connection to the Kyrn server failed: "));
+    EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({"Connected", "Disconnected"}));
+}
+
+TEST_F(Connection, ReadingGoesOnAfterALineHandlerThrew)
+{
+    class Throws : public Automation {
+    public:
+        int HandleLine(const std::string& line) override
+        {
+            if (line == "boom")
+                throw std::runtime_error("bad line");
+            return line == "linked" ? 1 : 0;
+        }
+    };
+    auto* app = qobject_cast<OrvixApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    QStringList errors;
+    app->SetErrorDisplay([&](const QString& message) { errors << message; });
+    TMainForm& w = Window();
+    w.GetComs().SetLoginFactory([] { return std::make_unique<Throws>(); });
+    w.GetComs().StartLogon();
+    w.OpenConnection("127.0.0.1", server.Port(), "Nova");
+    ASSERT_TRUE(server.WaitForClient());
+
+    server.Send("boom\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !errors.isEmpty(); }, 5000));
+    server.Send("linked\n");
+    EXPECT_TRUE(server.WaitForReceived("<c-orvix version='1.60'>\n"));
+    app->SetErrorDisplay({});
+    EXPECT_EQ(errors, QStringList({"bad line"}));
 }
 
 TEST_F(Connection, LogOffShowsBothLinesInOrder)

@@ -208,7 +208,7 @@ TEST_F(FriendsFormTest, ShowsTheModelAndOkCopiesTheDialogBack)
     friends.SetRanks((1u << 2) | (1u << 12));
     friends.AddName("zed");
     friends.AddName("amy");
-    form.show();
+    form.Open();
 
     EXPECT_TRUE(Find<QCheckBox>("CaptainCheck")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("TechnoCheck")->isChecked());
@@ -237,7 +237,7 @@ TEST_F(FriendsFormTest, ShowsTheModelAndOkCopiesTheDialogBack)
 TEST_F(FriendsFormTest, CancelLeavesTheModelAndTheNextShowingStartsAfresh)
 {
     friends.AddName("Amy");
-    form.show();
+    form.Open();
     Type("Eve");
     Find<QCheckBox>("MogulCheck")->setChecked(true);
     Click("CancelBtn");
@@ -245,9 +245,21 @@ TEST_F(FriendsFormTest, CancelLeavesTheModelAndTheNextShowingStartsAfresh)
     EXPECT_THAT(friends.Names(), ElementsAre("Amy"));
     EXPECT_EQ(friends.Ranks(), 0);
 
-    form.show();
+    form.Open();
     EXPECT_EQ(ListItems(), QStringList({"Amy"}));
     EXPECT_FALSE(Find<QCheckBox>("MogulCheck")->isChecked());
+    form.close();
+}
+
+TEST_F(FriendsFormTest, ShowingAgainByTheWindowSystemKeepsUnconfirmedEdits)
+{
+    friends.AddName("Amy");
+    form.Open();
+    Type("Eve");
+    // As after a minimise and restore.
+    form.hide();
+    form.show();
+    EXPECT_EQ(ListItems(), QStringList({"Amy", "Eve"}));
     form.close();
 }
 
@@ -255,7 +267,7 @@ TEST_F(FriendsFormTest, DeletingNeedsASelectedName)
 {
     friends.AddName("Amy");
     friends.AddName("Bob");
-    form.show();
+    form.Open();
 
     QString shown;
     QTimer closer;
@@ -275,6 +287,8 @@ TEST_F(FriendsFormTest, DeletingNeedsASelectedName)
     list->setCurrentRow(1);
     Click("DeleteBtn");
     EXPECT_EQ(ListItems(), QStringList({"Amy"}));
+    // The neighbour is not chosen for the player.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
     Click("OKBtn");
     EXPECT_THAT(friends.Names(), ElementsAre("Amy"));
 }

@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "protocol/xml.h"
@@ -494,6 +497,40 @@ TEST_F(SettingsTest, FileIsPrivateToItsOwner)
     ASSERT_TRUE(init->WriteSettings());
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(SettingsTest, FileInAFolderThePlayerCannotWriteIsWrittenInPlace)
+{
+    // The player owns the file but not the folder. Run as root, the checks
+    // of this thread's file access are made for another user.
+    std::filesystem::permissions(dir.path().toStdString(), std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    const std::string folder = dir.filePath("shared").toStdString();
+    std::filesystem::create_directory(folder);
+    const std::string file = folder + "/init.xml";
+    WriteBytes(file, "old");
+    const bool root = ::geteuid() == 0;
+    const uid_t player = root ? 65534 : ::geteuid();
+    const gid_t group = root ? 65534 : ::getegid();
+    ASSERT_EQ(::chown(file.c_str(), player, group), 0);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec
+                                             | std::filesystem::perms::others_read
+                                             | std::filesystem::perms::others_exec);
+    FakeMainView v;
+    FakeFriends f;
+    FakeMacros m;
+    Init settings(file, v, f, m);
+    settings.AddAccount(Account("Kept", true));
+    ::setfsgid(group);
+    ::setfsuid(player);
+    const bool written = settings.WriteSettings();
+    ::setfsuid(::geteuid());
+    ::setfsgid(::getegid());
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(v.messages.empty());
+    EXPECT_NE(ReadBytes(file).find("<avatar name='Kept'>"), std::string::npos);
 }
 
 TEST_F(SettingsTest, UnwritablePathReportsAndCreatesNothing)

@@ -9,11 +9,13 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QScreen>
 #include <QTimer>
 
 #include "macros/macro.h"
 #include "macros/macro_rec.h"
 #include "settings/init.h"
+#include "support/modal_script.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -166,21 +168,45 @@ TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
     EXPECT_EQ(w.Settings().BackgroundColour(), 0x00808000);
     EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("   <colour bkg='8421376'/>\n"), std::string::npos);
 
-    AnswerDialog<QFontDialog>([](QFontDialog& d) {
-        QFont f("DejaVu Sans");
-        f.setPointSize(14);
-        d.setCurrentFont(f);
-        d.accept();
-    });
+    // The font's style is kept, and its colour chosen right after it.
+    ModalScript script;
+    script
+        .Then([](QWidget* d) {
+            QFont f("DejaVu Sans");
+            f.setPointSize(14);
+            f.setBold(true);
+            f.setItalic(true);
+            f.setUnderline(true);
+            qobject_cast<QFontDialog*>(d)->setCurrentFont(f);
+            qobject_cast<QDialog*>(d)->accept();
+        })
+        .Then([](QWidget* d) {
+            qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(255, 0, 0));
+            qobject_cast<QDialog*>(d)->accept();
+        });
     w.findChild<QAction*>("FontsItem")->trigger();
+    EXPECT_TRUE(script.Finished());
     EXPECT_EQ(w.OutputFont().size, 14);
-    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("' size='14'/>\n"), std::string::npos);
+    const QFont shown = w.OutputEdit->font();
+    EXPECT_TRUE(shown.bold() && shown.italic() && shown.underline() && !shown.strikeOut());
+    EXPECT_EQ(w.OutputEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("' colour='255' height='-19' size='14'/>\n"),
+              std::string::npos);
 
     // Cancelling writes nothing.
     std::filesystem::remove(WorkPath("init.xml").toStdString());
     AnswerDialog<QColorDialog>([](QColorDialog& d) { d.reject(); });
     w.findChild<QAction*>("ColorItem")->trigger();
     EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
+}
+
+TEST_F(SettingsWindowTest, WindowIsCentredAtTheSizeItOpensWith)
+{
+    WriteBytes(WorkPath("init.xml"), "<init-file>\n   <size width='600' height='400'/>\n</init-file>\n");
+    TMainForm& w = Window();
+    ASSERT_EQ(w.size(), QSize(600, 400));
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((QRect(w.pos(), w.size()).center() - centre).manhattanLength(), 2);
 }
 
 TEST_F(SettingsWindowTest, StoredMacroIsWrittenAtOnce)

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QLabel>
@@ -134,8 +136,35 @@ TEST_F(MacroWindow, PasteIsEnabledOnlyWhileTheInputLineHasTheFocus)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.InputEdit->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return paste->isEnabled(); }, 2000));
+
+    // Opening the Edit menu takes the focus for a moment: Paste stays.
+    auto* edit = qobject_cast<QMenu*>(paste->parent());
+    ASSERT_NE(edit, nullptr);
+    edit->popup(w.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == edit; }, 2000));
+    EXPECT_TRUE(paste->isEnabled());
+    edit->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.InputEdit->hasFocus(); }, 2000));
+    EXPECT_TRUE(paste->isEnabled());
+
     w.PlayerListBox->setFocus();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !paste->isEnabled(); }, 2000));
+}
+
+TEST_F(MacroWindow, OnlyAnEnterPressedInTheInputLineSubmits)
+{
+    TMainForm& w = Window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.InputEdit->setFocus();
+    const int before = w.OutputEdit->LineCount();
+    // The release of the Enter that closed a dialog.
+    QTest::keyRelease(w.InputEdit, Qt::Key_Return);
+    EXPECT_EQ(w.OutputEdit->LineCount(), before);
+    QTest::keyClicks(w.InputEdit, "look");
+    QTest::keyClick(w.InputEdit, Qt::Key_Return);
+    EXPECT_EQ(w.OutputEdit->Lines().mid(before), QStringList({" ", "> look"}));
 }
 
 QByteArray ReadFile(const QString& path)

@@ -1,4 +1,5 @@
 // The logon conversation line by line, with the dialog played by a script.
+#include <limits>
 #include <deque>
 #include <functional>
 
@@ -110,6 +111,9 @@ TEST(PortFromText, ReadsDigitsUpToTheFirstNonDigit)
     EXPECT_EQ(PortFromText("-5"), -5);
     EXPECT_EQ(PortFromText("+77"), 77);
     EXPECT_EQ(PortFromText(" 80"), 0);
+    // Past 32 bits it saturates instead of wrapping to a real port.
+    EXPECT_EQ(PortFromText("4294967376"), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(PortFromText("-99999999999999999999"), std::numeric_limits<int32_t>::min());
 }
 
 TEST_F(LoginTest, ConversationAnswersPromptsAndCompletesOnTheLink)

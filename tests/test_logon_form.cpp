@@ -58,6 +58,8 @@ TEST_F(LogonFormTest, ControlsCarryTheirCaptionsAndLimits)
     EXPECT_EQ(Edit(&form, "AccountEdit")->maxLength(), 32);
     EXPECT_EQ(Edit(&form, "PasswordEdit")->maxLength(), 80);
     EXPECT_EQ(Edit(&form, "PasswordEdit")->echoMode(), QLineEdit::Password);
+    TypeInto(Edit(&form, "PasswordEdit"), "abc");
+    EXPECT_EQ(Edit(&form, "PasswordEdit")->displayText(), "***");
     EXPECT_EQ(form.findChild<QCheckBox*>("SaveCheck")->text(), "Save Password");
     EXPECT_EQ(form.findChild<QPushButton*>("DeleteBtn")->text(), "Delete Current");
     EXPECT_EQ(form.findChild<QPushButton*>("LastBtn")->text(), "Last   ");
@@ -93,13 +95,13 @@ TEST_F(LogonFormTest, TypingIsCutAtTheLimits)
 {
     script.Then([&](QWidget* w) {
         TypeInto(Edit(w, "KyrEdit"), "ABCDEFGHIJKLMNOPQRSTUV");
-        TypeInto(Edit(w, "PortEdit"), "123456789");
+        TypeInto(Edit(w, "PortEdit"), "000012345");
         ClickButton(w, "OKBtn");
     });
     Run();
     ASSERT_EQ(view.connections.size(), 1u);
     EXPECT_EQ(view.connections[0].avatar, "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(view.connections[0].port, 12345678);
+    EXPECT_EQ(view.connections[0].port, 1234);
 }
 
 TEST_F(LogonFormTest, NextPastTheLastGivesABlankEntryThatBecomesANewAccount)
@@ -213,8 +215,9 @@ TEST_F(LogonFormTest, DeletingTheLastEntryShowsTheDefaultServer)
     EXPECT_NE(settings.File().find("</init-file>"), std::string::npos);
 }
 
-TEST_F(LogonFormTest, DeleteAnsweredNoKeepsTheEntryButForgetsTheSaveCheckClick)
+TEST_F(LogonFormTest, SaveCheckClickSurvivesDeleteAnsweredNo)
 {
+    // What the box shows is what is stored: unticked, no password kept.
     settings.Store("Ann", "annid", "p1", true, "a.host", 1001);
     script.Then([&](QWidget* w) {
         w->findChild<QCheckBox*>("SaveCheck")->click();
@@ -224,8 +227,38 @@ TEST_F(LogonFormTest, DeleteAnsweredNoKeepsTheEntryButForgetsTheSaveCheckClick)
     });
     script.Answer(QMessageBox::No);
     Run();
-    EXPECT_EQ(settings.AccountBlocks(), Block("Ann", "a.host", 1001, "annid", " password='p1' current='true'"));
+    EXPECT_EQ(settings.AccountBlocks(), Block("Ann", "a.host", 1001, "annid", " current='true'"));
     EXPECT_EQ(view.connections.size(), 1u);
+}
+
+TEST_F(LogonFormTest, StoredHostLongerThanTheEditIsKeptUnlessEdited)
+{
+    const std::string host(90, 'h');
+    settings.Store("Ann", "annid", "p1", true, host, 1001);
+    script.Then([&](QWidget* w) {
+        TypeInto(Edit(w, "PasswordEdit"), "p2");
+        ClickButton(w, "OKBtn");
+    });
+    Run();
+    EXPECT_EQ(settings.AccountBlocks(), Block("Ann", host, 1001, "annid", " password='p2' current='true'"));
+    ASSERT_EQ(view.connections.size(), 1u);
+    EXPECT_EQ(view.connections[0].host, host);
+}
+
+TEST_F(LogonFormTest, PortOutsideItsRangeIsRefusedNotWrapped)
+{
+    script.Then([&](QWidget* w) {
+        TypeInto(Edit(w, "PortEdit"), "70000");
+        ClickButton(w, "OKBtn");
+        EXPECT_TRUE(w->isVisible());
+        TypeInto(Edit(w, "PortEdit"), "4000");
+        ClickButton(w, "OKBtn");
+    });
+    script.Answer(QMessageBox::Ok);
+    Run();
+    EXPECT_EQ(script.messages, std::vector<QString>{"The port number must be between 0 and 65535."});
+    ASSERT_EQ(view.connections.size(), 1u);
+    EXPECT_EQ(view.connections[0].port, 4000);
 }
 
 TEST_F(LogonFormTest, TypedTextSurvivesDeleteAnsweredNo)

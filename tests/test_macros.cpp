@@ -273,9 +273,13 @@ TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
     box.Open();
     memo->selectAll();
     Type("a\r\rb\r");
+    // Shift+Enter breaks the line too.
+    QTest::keyClicks(memo, "c");
+    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(memo, "d");
     Click("OkBtn");
     EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(LinesOf(store, 1), (Lines{"a", "b"}));
+    EXPECT_EQ(LinesOf(store, 1), (Lines{"a", "b", "c", "d"}));
     EXPECT_EQ(writes, 1);
 }
 
@@ -383,6 +387,17 @@ TEST_F(CommandFormTest, EnterSendsTheCommandAndHidesTheWindow)
     EXPECT_TRUE(memo->toPlainText().isEmpty());
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return detailGrid->hasFocus(); }, 2000));
+}
+
+TEST_F(CommandFormTest, EscapeDoesNothing)
+{
+    form.Open();
+    QTest::keyClicks(memo, "north");
+    QTest::keyClick(memo, Qt::Key_Escape);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(memo->toPlainText(), "north");
+    EXPECT_TRUE(view.sent.empty());
+    form.hide();
 }
 
 TEST_F(CommandFormTest, CtrlFunctionKeyPastesAndEnterSendsTheLinesAsOneCommand)

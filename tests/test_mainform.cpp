@@ -5,13 +5,17 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QFrame>
+#include <QSplitter>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "support/modal_script.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -274,6 +278,55 @@ TEST_F(MainWindow, PlayerCommandNeedsASelectedPlayerOfTheShownList)
     Item(w, "SpynetReport")->trigger();
     EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({"spynet report Zed"}));
     EXPECT_EQ(PaneLines(w.StoryMemo), QStringList({"spynet report Zed"}));
+}
+
+TEST_F(MainWindow, PlayerWhoLeavesTakesTheSelectionWithHim)
+{
+    TMainForm& w = Window();
+    for (const char* name : {"Amy", "Bob", "Cy"})
+        w.AddPlayerItem(name);
+    w.PlayerListBox->setCurrentRow(1);
+    w.RemovePlayerItem("Bob");
+    EXPECT_TRUE(w.PlayerListBox->selectedItems().isEmpty());
+    // Nobody is chosen for the player's next command.
+    Item(w, "HugItem")->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, "You need to select a player first!");
+}
+
+TEST_F(MainWindow, EnterInTheCloseConfirmationCloses)
+{
+    TMainForm& w = Window();
+    w.show();
+    w.SetConfirmHook({});
+    ModalScript script;
+    script.Then([](QWidget* box) {
+        auto* question = qobject_cast<QMessageBox*>(box);
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->windowTitle(), "Confirm");
+        EXPECT_TRUE(question->defaultButton() == question->button(QMessageBox::Ok));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(script.messages, std::vector<QString>{"Close Orvix?"});
+}
+
+TEST_F(MainWindow, MapRepeaterSitsBelowASplitter)
+{
+    TMainForm& w = Window();
+    auto* splitter = w.findChild<QSplitter*>("MapInfoSplitter");
+    ASSERT_NE(splitter, nullptr);
+    ASSERT_EQ(splitter->count(), 2);
+    EXPECT_EQ(splitter->widget(0), w.MapMemo);
+    EXPECT_EQ(splitter->widget(1), w.MapRepeater);
+    w.resize(992, 701);
+    w.show();
+    w.MainNotebook->setCurrentIndex(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.MapRepeater->isVisible(); }, 2000));
+    EXPECT_NEAR(w.MapRepeater->height(), 140, 10);
+    // The player drags the boundary up.
+    splitter->setSizes({100, splitter->height() - 100});
+    EXPECT_GT(w.MapRepeater->height(), 300);
 }
 
 TEST_F(MainWindow, DoubleClickOnAPlayerAddsTheNameToTheInputLine)

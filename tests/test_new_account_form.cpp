@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QTest>
 
 #include "account/new_account.h"
@@ -75,6 +76,8 @@ TEST_F(NewAccountFormTest, StartsWithItsInitialValuesAndLimits)
     EXPECT_EQ(Edit(&form, "PwConfEdit")->maxLength(), 15);
     EXPECT_EQ(Edit(&form, "PwEdit")->echoMode(), QLineEdit::Password);
     EXPECT_EQ(Edit(&form, "PwConfEdit")->echoMode(), QLineEdit::Password);
+    TypeInto(Edit(&form, "PwEdit"), "abcd");
+    EXPECT_EQ(Edit(&form, "PwEdit")->displayText(), "****");
     EXPECT_EQ(Edit(&form, "EMailEdit")->maxLength(), 79);
     EXPECT_EQ(Edit(&form, "NameEdit")->maxLength(), 15);
     EXPECT_EQ(Edit(&form, "RaceEdit")->maxLength(), 15);
@@ -125,6 +128,33 @@ TEST_F(NewAccountFormTest, StatsAndUnusedPointsAlwaysAddUpTo140)
     str->StepDown();
     EXPECT_EQ(Edit(&form, "StrEdit")->text(), "69");
     EXPECT_EQ(Edit(&form, "UnusedEdit")->text(), "1");
+    EXPECT_EQ(StatTotal(&form), 140);
+}
+
+TEST_F(NewAccountFormTest, HeldArrowWithNoPointsLeftShowsOneBox)
+{
+    int clicks = 0;
+    script.Then([&](QWidget* w) {
+        for (int i = 0; i < 50; ++i)
+            Spin(w, "StrSpin")->StepUp();
+        for (int i = 0; i < 10; ++i)
+            Spin(w, "UpDown2")->StepUp();
+        auto* up = Spin(w, "UpDown2")->findChild<QToolButton*>("Up");
+        QObject::connect(up, &QToolButton::clicked, [&] { ++clicks; });
+        QTest::mousePress(up, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 5000));
+        EXPECT_FALSE(up->isDown());
+        QTest::mouseRelease(up, Qt::LeftButton);
+        ClickButton(w, "CancelBtn");
+    });
+    script.Then([&](QWidget* box) {
+        // The arrow is still held: its repeat goes on under the box.
+        const int first = clicks;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > first; }, 3000));
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    Run();
+    EXPECT_EQ(script.messages, std::vector<QString>{"You have no stats left to allocate!"});
     EXPECT_EQ(StatTotal(&form), 140);
 }
 

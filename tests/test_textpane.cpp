@@ -1,6 +1,10 @@
 // The line pane: counting, trimming, following, selecting and copying.
+#include <climits>
+#include <memory>
+
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QScrollBar>
 #include <QMouseEvent>
 #include <QTest>
@@ -25,6 +29,32 @@ struct Pane : ::testing::Test {
     {
         for (int i = 0; i < n; ++i)
             pane.AppendLine(prefix + QString::number(i));
+    }
+
+    // The lines on screen from the first to the last drawn.
+    QStringList Shown()
+    {
+        pane.repaint();
+        QStringList shown;
+        const int rows = pane.viewport()->height() / pane.fontMetrics().lineSpacing();
+        for (int i = pane.TopLine(); i < pane.LineCount() && shown.size() <= rows; ++i)
+            shown << pane.LineAt(i);
+        return shown;
+    }
+
+    int Rows() const { return pane.viewport()->height() / pane.fontMetrics().lineSpacing(); }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier)
+    {
+        QTest::keyClick(&pane, key, mods);
+    }
+
+    void Drag(QEvent::Type type, QPoint at)
+    {
+        QMouseEvent e(type, QPointF(at), pane.viewport()->mapToGlobal(QPointF(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane.viewport(), &e);
     }
 };
 
@@ -77,8 +107,9 @@ TEST_F(Pane, FollowsTheNewestLineUntilScrolledBack)
     Fill(100);
     QApplication::processEvents();
     QScrollBar* bar = pane.verticalScrollBar();
-    EXPECT_EQ(bar->maximum(), 99);
-    EXPECT_EQ(bar->value(), 99);
+    // The last page is full: its top line is the scroll bar's end.
+    EXPECT_EQ(bar->maximum(), 100 - Rows());
+    EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_GT(pane.TopLine(), 80);
 
     // Scrolled back, new lines do not move the view.
@@ -151,8 +182,125 @@ TEST_F(Pane, MouseDragSelectsText)
     EXPECT_TRUE(pane.HasSelection());
     EXPECT_EQ(pane.SelectedText(), "alpha beta\ngamma delta");
 
-    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, QPoint(5, lineHeight / 2));
-    EXPECT_EQ(pane.SelectedText(), "alpha beta");
+    // A double click takes the word under the mouse.
+    const int betaX = pane.fontMetrics().horizontalAdvance("alpha be") + 4;
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, QPoint(betaX, lineHeight / 2));
+    EXPECT_EQ(pane.SelectedText(), "beta");
+
+    // Shift+click extends from the anchor.
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, QPoint(1, lineHeight / 2));
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(pane.fontMetrics().horizontalAdvance("gamma") + 4, lineHeight + lineHeight / 2));
+    EXPECT_EQ(pane.SelectedText(), "alpha beta\ngamma");
+}
+
+TEST_F(Pane, OneStepUpFromTheBottomKeepsThePaneFull)
+{
+    Show();
+    Fill(100);
+    const QStringList bottom = Shown();
+    ASSERT_GE(bottom.size(), Rows());
+    EXPECT_EQ(bottom.back(), "line 99");
+
+    QTest::keyClick(&pane, Qt::Key_Up);
+    QStringList up = Shown();
+    ASSERT_GE(up.size(), Rows());
+    EXPECT_EQ(up.front(), "line " + QString::number(100 - Rows() - 1));
+
+    // Back down one step is the bottom again, and new lines are followed.
+    QTest::keyClick(&pane, Qt::Key_Down);
+    pane.AppendLine("next");
+    QApplication::processEvents();
+    EXPECT_EQ(Shown().back(), "next");
+}
+
+TEST_F(Pane, KeyboardSelectsFromTheBottomAcrossScreens)
+{
+    Show();
+    Fill(100);
+    Shown();
+    // Nothing clicked: selecting starts at the end of the last line shown.
+    Key(Qt::Key_Home);
+    EXPECT_EQ(pane.SelectedText(), "line 99");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(pane.SelectedText(), "line 98\nline 99");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_PageUp);
+    const QStringList selected = pane.SelectedText().split('\n');
+    EXPECT_EQ(selected.size(), 2 + 3 * pane.verticalScrollBar()->pageStep());
+    EXPECT_EQ(selected.back(), "line 99");
+    // The view follows the selection's free end.
+    EXPECT_EQ(pane.LineAt(pane.TopLine()), selected.front());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(pane.SelectedText().split('\n').front(), "ine " + selected.front().mid(5));
+}
+
+TEST_F(Pane, DragPastTheBottomEdgeScrollsAndSelectsMoreThanAScreen)
+{
+    Show();
+    Fill(100);
+    pane.ScrollToTop();
+    pane.repaint();
+    const int lineHeight = pane.fontMetrics().lineSpacing();
+    Drag(QEvent::MouseButtonPress, QPoint(1, lineHeight / 2));
+    Drag(QEvent::MouseMove, QPoint(50, pane.viewport()->height() + 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TopLine() >= 2 * Rows(); }, 5000));
+    Drag(QEvent::MouseButtonRelease, QPoint(50, pane.viewport()->height() + 20));
+    const QStringList selected = pane.SelectedText().split('\n');
+    EXPECT_EQ(selected.front(), "line 0");
+    EXPECT_GT(selected.size(), 2 * Rows());
+}
+
+TEST_F(Pane, ContextMenuCopiesAndSelectsAll)
+{
+    Fill(2);
+    std::unique_ptr<QMenu> menu(pane.CreateContextMenu());
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), "&Copy");
+    EXPECT_FALSE(actions[0]->isEnabled());
+    EXPECT_EQ(actions[1]->text(), "Select &All");
+    actions[1]->trigger();
+    menu.reset(pane.CreateContextMenu());
+    ASSERT_TRUE(menu->actions()[0]->isEnabled());
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "line 0\nline 1");
+}
+
+TEST_F(Pane, SelectionWhoseLinesAreTrimmedAwayIsDropped)
+{
+    Fill(301);
+    pane.selectAll();
+    pane.AppendLine("new");
+    pane.TrimTo(200);
+    EXPECT_FALSE(pane.HasSelection());
+    EXPECT_EQ(pane.SelectedText(), "");
+}
+
+TEST_F(Pane, LimitsFromFilesCannotOverflow)
+{
+    Fill(3);
+    pane.TrimTo(INT_MAX);
+    EXPECT_EQ(pane.LineCount(), 3);
+    Fill(200);
+    pane.TrimTo(INT_MIN);
+    EXPECT_EQ(pane.LineCount(), 0);
+}
+
+TEST_F(Pane, EntryKeepsItsLineFeedsAsOneLine)
+{
+    Show();
+    pane.AppendEntry("one\r\ntwo\n");
+    pane.AppendEntry("three");
+    EXPECT_EQ(pane.Lines(), QStringList({"one\ntwo\n", "three"}));
+    pane.selectAll();
+    EXPECT_EQ(pane.SelectedText(), "one\ntwo\n\nthree");
+    // Shown over rows of its own: the entry takes two, the next line one.
+    pane.ScrollToTop();
+    pane.repaint();
+    const int lineHeight = pane.fontMetrics().lineSpacing();
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, QPoint(8, 2 * lineHeight + lineHeight / 2));
+    EXPECT_EQ(pane.SelectedText(), "three");
 }
 
 TEST_F(Pane, LongLinesWrapInsteadOfScrollingSideways)

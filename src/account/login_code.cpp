@@ -1,5 +1,8 @@
 #include "account/login_code.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "shell/mainview.h"
 
 int32_t PortFromText(const std::string& text)
@@ -10,13 +13,14 @@ int32_t PortFromText(const std::string& text)
         negative = text[i] == '-';
         ++i;
     }
-    // Unsigned arithmetic wraps instead of overflowing on absurdly long text.
-    uint32_t value = 0;
+    // Too many digits saturate rather than wrap to some other port.
+    int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+        value = std::min<int64_t>(value * 10 + (text[i] - '0'), int64_t{1} << 32);
     if (negative)
-        value = 0u - value;
-    return static_cast<int32_t>(value);
+        value = -value;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 Login::Login(MainView& view, Init& init, LogonPrompt& prompt)

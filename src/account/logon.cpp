@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "account/account_picture.h"
+#include "account/password_echo.h"
 #include "shell/ansi.h"
 
 namespace {
@@ -51,7 +52,7 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
     KyrEdit = MakeEdit(accountGroup, "KyrEdit", 16);
     AccountEdit = MakeEdit(accountGroup, "AccountEdit", 32);
     PasswordEdit = MakeEdit(accountGroup, "PasswordEdit", 80);
-    PasswordEdit->setEchoMode(QLineEdit::Password);
+    ShowAsterisks(PasswordEdit);
     SaveCheck = new QCheckBox("Save Password", accountGroup);
     SaveCheck->setObjectName("SaveCheck");
     SaveCheck->setLayoutDirection(Qt::RightToLeft); // caption left of the box
@@ -169,12 +170,30 @@ void TLogonForm::OKBtnClick()
         if (edit->isModified())
             modified = true;
     if (login) {
+        const AccountRec& shown = login->WorkingCopy();
+        // What the box shows is what is stored, however it came to differ.
+        if (SaveCheck->isChecked() != shown.savePassword)
+            modified = true;
+        if (PortEdit->isModified()) {
+            const int32_t port = PortFromText(ToAnsi(PortEdit->text()));
+            if (port < 0 || port > 65535) {
+                QMessageBox::critical(this, "Error", "The port number must be between 0 and 65535.",
+                                      QMessageBox::Ok);
+                PortEdit->setFocus();
+                return;
+            }
+        }
+        // An edit the player did not touch keeps the stored value, even one
+        // longer than the edit holds.
+        auto value = [](const QLineEdit* edit, const std::string& stored) {
+            return edit->isModified() ? ToAnsi(edit->text()) : stored;
+        };
         LogonEdits edits;
-        edits.host = ToAnsi(HostEdit->text());
-        edits.port = ToAnsi(PortEdit->text());
-        edits.avatarName = ToAnsi(KyrEdit->text());
-        edits.accountId = ToAnsi(AccountEdit->text());
-        edits.password = ToAnsi(PasswordEdit->text());
+        edits.host = value(HostEdit, shown.host);
+        edits.port = value(PortEdit, std::to_string(shown.port));
+        edits.avatarName = value(KyrEdit, shown.avatarName);
+        edits.accountId = value(AccountEdit, shown.accountId);
+        edits.password = value(PasswordEdit, shown.password);
         edits.savePassword = SaveCheck->isChecked();
         login->Accept(edits, modified);
     }

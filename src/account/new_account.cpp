@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "account/account_picture.h"
+#include "account/password_echo.h"
 #include "shell/ansi.h"
 #include "account/login_code.h"
 
@@ -59,9 +60,9 @@ TNewAccountForm::TNewAccountForm(QWidget* parent)
     NewAcCheck->setObjectName("NewAcCheck");
     NewAcCheck->setChecked(true);
     PwEdit = MakeEdit(accountGroup, "PwEdit", 15);
-    PwEdit->setEchoMode(QLineEdit::Password);
+    ShowAsterisks(PwEdit);
     PwConfEdit = MakeEdit(accountGroup, "PwConfEdit", 15);
-    PwConfEdit->setEchoMode(QLineEdit::Password);
+    ShowAsterisks(PwConfEdit);
     EMailEdit = MakeEdit(accountGroup, "EMailEdit", 79);
     SavePwCheck = new QCheckBox("Save Password", accountGroup);
     SavePwCheck->setObjectName("SavePwCheck");

@@ -44,8 +44,20 @@ void SpinControl::Step(Direction direction)
     const int next = position + (direction == Direction::Up ? 1 : -1);
     if (next < minimum || next > maximum)
         return;
-    if (changing && !changing(direction))
+    // A held arrow keeps firing under a message box the owner opened: those
+    // steps are not asked for, and a refused step lets go of the arrows.
+    if (asking)
         return;
+    if (changing) {
+        asking = true;
+        const bool allowed = changing(direction);
+        asking = false;
+        if (!allowed) {
+            upButton->setDown(false);
+            downButton->setDown(false);
+            return;
+        }
+    }
     SetPosition(next);
 }
 

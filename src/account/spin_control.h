@@ -39,4 +39,5 @@ private:
     int maximum;
     int position;
     std::function<bool(Direction)> changing;
+    bool asking = false;
 };

@@ -48,6 +48,16 @@ void TCommandForm::Open()
     inputMemo->setFocus(Qt::OtherFocusReason);
 }
 
+void TCommandForm::keyPressEvent(QKeyEvent* event)
+{
+    // Only Enter and the F-keys act here; Escape does not close the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool TCommandForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == inputMemo && event->type() == QEvent::KeyRelease) {

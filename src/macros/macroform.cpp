@@ -160,8 +160,10 @@ void TMacroBox::OfferToSave()
     if (answer != QMessageBox::Yes)
         return;
     std::vector<std::string> lines;
+    // Shift+Enter breaks a line inside a paragraph; it ends a command all the same.
     for (QTextBlock block = fKeyMemo->document()->begin(); block.isValid(); block = block.next())
-        lines.push_back(ToAnsi(block.text()));
+        for (const QString& line : block.text().split(QChar::LineSeparator))
+            lines.push_back(ToAnsi(line));
     store.Save(key, lines);
     // Saved text is no longer a change; don't ask about it again.
     fKeyMemo->document()->setModified(false);

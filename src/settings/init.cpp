@@ -72,20 +72,30 @@ std::string Init::SettingsText() const
 bool Init::WriteSettings()
 {
     const std::string text = SettingsText();
+    const QString name = QFile::decodeName(QByteArray::fromStdString(settingsPath));
+    const auto writeAll = [&text](QFileDevice& file) {
+        // It holds passwords: owner read and write only.
+        return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+               && file.write(text.data(), static_cast<qint64>(text.size()))
+                      == static_cast<qint64>(text.size());
+    };
 
     // The new file is written beside the old one and renamed over it only when
     // complete, so a failed write never leaves a truncated init.xml behind.
-    // It holds passwords: owner read and write only.
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(settingsPath)));
-    const bool written = file.open(QIODevice::WriteOnly)
-                         && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-                         && file.write(text.data(), static_cast<qint64>(text.size()))
-                                == static_cast<qint64>(text.size())
-                         && file.commit();
-    if (!written) {
-        file.cancelWriting();
-        view.ShowMessage(MessageKind::Error, "Unable to save your personal\nsettings to file init.xml");
+    QSaveFile file(name);
+    bool written = false;
+    if (file.open(QIODevice::WriteOnly)) {
+        written = writeAll(file) && file.commit();
+        if (!written)
+            file.cancelWriting();
+    } else {
+        // No file can be made beside it (a folder the player cannot write):
+        // the file itself is written in place rather than never at all.
+        QFile direct(name);
+        written = direct.open(QIODevice::WriteOnly | QIODevice::Truncate) && writeAll(direct);
     }
+    if (!written)
+        view.ShowMessage(MessageKind::Error, "Unable to save your personal\nsettings to file init.xml");
     return written;
 }
 

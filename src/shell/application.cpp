@@ -7,8 +7,8 @@
 OrvixApplication::OrvixApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // No display name: Qt would append it to every window title.
     setApplicationName("Orvix");
-    setApplicationDisplayName("Orvix");
 }
 
 bool OrvixApplication::notify(QObject* receiver, QEvent* event)

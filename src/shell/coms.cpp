@@ -1,5 +1,7 @@
 #include "shell/coms.h"
 
+#include <QScopeGuard>
+
 #include "protocol/xml.h"
 #include "shell/mainview.h"
 
@@ -42,6 +44,9 @@ void Coms::ProcessChunk(std::string_view chunk)
             pendingText += c;
 
     std::size_t start = 0;
+    // A line whose handler throws is still used up, and the rest waits for
+    // the next chunk.
+    const auto consumed = qScopeGuard([&] { pendingText.erase(0, start); });
     for (;;) {
         const std::size_t lf = pendingText.find('\n', start);
         if (lf == std::string::npos) {
@@ -64,7 +69,6 @@ void Coms::ProcessChunk(std::string_view chunk)
             RouteLine(line);
         }
     }
-    pendingText.erase(0, start);
 }
 
 void Coms::RouteLine(const std::string& line)

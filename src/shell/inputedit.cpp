@@ -24,24 +24,51 @@ void InputEdit::SetPasteEnabler(std::function<void(bool)> enable)
     enablePaste = std::move(enable);
 }
 
+namespace {
+bool ByMenu(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+}
+} // namespace
+
+void InputEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterKey(event->key()))
+        enterPressed = true;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
 void InputEdit::keyReleaseEvent(QKeyEvent* event)
 {
     QPlainTextEdit::keyReleaseEvent(event);
     // One key-up per press, as the player sees it: held keys repeat presses only.
-    if (!event->isAutoRepeat())
-        InputEditKeyUp(event->key(), event->modifiers());
+    if (event->isAutoRepeat())
+        return;
+    // The release of an Enter pressed elsewhere (a dialog closed by the
+    // press) is no command.
+    if (IsEnterKey(event->key())) {
+        if (!enterPressed)
+            return;
+        enterPressed = false;
+    }
+    InputEditKeyUp(event->key(), event->modifiers());
 }
 
 void InputEdit::focusInEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusInEvent(event);
-    InputEditEnter();
+    if (!ByMenu(event->reason()))
+        InputEditEnter();
 }
 
 void InputEdit::focusOutEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    InputEditExit();
+    // A menu opening takes the focus for a moment: "Paste" must stay usable in it.
+    if (!ByMenu(event->reason())) {
+        enterPressed = false;
+        InputEditExit();
+    }
 }
 
 void InputEdit::InputEditEnter()

@@ -28,6 +28,7 @@ public:
     void InputEditKeyUp(int key, Qt::KeyboardModifiers shift);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -42,4 +43,5 @@ private:
     Macro* macros = nullptr;
     QPointer<QListWidget> playerListBox;
     std::function<void(bool)> enablePaste;
+    bool enterPressed = false;  // an Enter press reached this edit
 };

@@ -1,6 +1,8 @@
 #include "shell/mainform.h"
 
 #include <algorithm>
+#include <cstring>
+#include <exception>
 #include <filesystem>
 
 #include <QAction>
@@ -23,6 +25,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QScreen>
 #include <QSoundEffect>
@@ -51,6 +54,8 @@
 #include "panels/panel_widgets.h"
 #include "shell/coms.h"
 #include "shell/input.h"
+#include "shell/list_rows.h"
+#include "shell/reset_watch.h"
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
@@ -103,7 +108,7 @@ void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
 {
     for (int i = 0; i < list->count(); ++i)
         if (QString::compare(list->item(i)->text(), text, cs) == 0) {
-            delete list->takeItem(i);
+            RemoveListRow(list, i);
             return;
         }
 }
@@ -176,6 +181,11 @@ void TMainForm::FormCreate()
     coms->SetLoginFactory([this] { return std::make_unique<Login>(*this, *init, *LogonForm); });
     coms->SetNewAccountFactory(
         [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
+
+    // Centred at the size it opens with, which the settings may have changed.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    resetWatch = new ResetWatch(*cliSocket);
 
     SetCaption();
     socket = nullptr;
@@ -274,7 +284,7 @@ bool TMainForm::Confirm(const QString& text)
     if (confirmHook)
         return confirmHook(text);
     return QMessageBox::question(this, "Confirm", text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Cancel)
+                                 QMessageBox::Ok)
            == QMessageBox::Ok;
 }
 
@@ -358,28 +368,44 @@ void TMainForm::CliSocketRead()
     if (reading)
         return;
     reading = true;
+    // A handler that throws must not leave the stream unread for good.
+    const auto done = qScopeGuard([this] { reading = false; });
     char buffer[4096];
     for (;;) {
         const qint64 n = cliSocket->read(buffer, 4095);
         if (n <= 0)
             break;
-        ReceiveChunk(std::string_view(buffer, static_cast<std::size_t>(n)));
+        try {
+            ReceiveChunk(std::string_view(buffer, static_cast<std::size_t>(n)));
+        } catch (...) {
+            // Unwinding through the socket's own signal would leave it never
+            // signalling new data again: the error is raised from the event
+            // loop instead, where the general error display shows it.
+            QMetaObject::invokeMethod(
+                this, [error = std::current_exception()] { std::rethrow_exception(error); },
+                Qt::QueuedConnection);
+        }
     }
-    reading = false;
 }
 
 void TMainForm::ReceiveChunk(std::string_view chunk)
 {
     coms->ProcessChunk(chunk);
     if (OptionChecked(Option::DisplayServerStream))
-        ScrollBackMemo->AppendLine(FromAnsi(chunk));
+        ScrollBackMemo->AppendEntry(FromAnsi(chunk));
 }
 
 void TMainForm::CliSocketError(QAbstractSocket::SocketError error)
 {
-    // A server closing the connection is a normal end of session.
-    if (error == QAbstractSocket::RemoteHostClosedError)
+    // A server closing the connection is a normal end of session; one
+    // dropped (reset) is a fault the player is told of.
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        if (resetWatch->LastError() == 0)
+            return;
+        ShowGeneralError("Connection to the Kyrn server failed: "
+                         + QString::fromLocal8Bit(std::strerror(resetWatch->LastError())));
         return;
+    }
     ShowGeneralError("Connection to the Kyrn server failed: " + cliSocket->errorString());
 }
 
@@ -417,7 +443,7 @@ void TMainForm::SendText(const std::string& text)
     if (cliSocket->state() == QAbstractSocket::ConnectedState)
         cliSocket->write(text.data(), static_cast<qint64>(text.size()));
     if (OptionChecked(Option::DisplayClientStream))
-        ScrollBackMemo->AppendLine(FromAnsi(text));
+        ScrollBackMemo->AppendEntry(FromAnsi(text));
 }
 
 // ---------------------------------------------------------------- panes
@@ -593,6 +619,10 @@ void TMainForm::ApplyFont(const FontSpec& wanted)
         font.setPointSize(wanted.size);
     else if (wanted.height != 0)
         font.setPixelSize(std::abs(wanted.height));
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
     QColor colour = ColourFromCode(wanted.colour);
     if (!colour.isValid())
         colour = QApplication::palette().color(QPalette::Text);
@@ -761,6 +791,15 @@ void TMainForm::FontsItemClick()
         wanted.height = -chosen.pixelSize();
         wanted.size = 0;
     }
+    wanted.bold = chosen.bold();
+    wanted.italic = chosen.italic();
+    wanted.underline = chosen.underline();
+    wanted.strikeOut = chosen.strikeOut();
+    // The font dialog has no colour: the text colour is chosen next.
+    const QColor colour = QColorDialog::getColor(OutputEdit->palette().color(QPalette::Text), this,
+                                                 "Font Color");
+    if (colour.isValid())
+        wanted.colour = CodeFromColour(colour);
     ApplyFont(wanted);
     init->WriteSettings();
 }
@@ -872,9 +911,7 @@ void TMainForm::FriendsitemClick()
     auto* form = findChild<TFriendsForm*>();
     if (!form)
         form = new TFriendsForm(*friends, this);
-    form->show();
-    form->raise();
-    form->activateWindow();
+    form->Open();
 }
 
 void TMainForm::ShowTightBeamPage()

@@ -16,6 +16,7 @@
 #include "social/tb_code.h"
 
 class QAction;
+class ResetWatch;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -269,6 +270,7 @@ private:
     std::string serverHost;
     QTcpSocket* socket = nullptr;  // set at the first successful connection
     bool reading = false;
+    ResetWatch* resetWatch = nullptr;
     bool firstShow = true;
     bool switchingPages = false;
     bool destroyed = false;

@@ -70,8 +70,6 @@ QTableWidget* StringGrid(const char* name, int columns, int rows)
 void TMainForm::BuildUi()
 {
     resize(992, 701);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     BuildMenus();
 
@@ -478,12 +476,17 @@ QWidget* TMainForm::BuildMapTab()
     MapInfoPanel->setFixedWidth(204);
     auto* l = new QVBoxLayout(MapInfoPanel);
     l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(2);
+    // The player drags the memo/repeater boundary.
+    auto* infoSplitter = Named(new QSplitter(Qt::Vertical), "MapInfoSplitter");
     MapMemo = new TextPane("MapMemo");
     MapRepeater = new TextPane("MapRepeater");
-    MapRepeater->setFixedHeight(140);
-    l->addWidget(MapMemo, 1);
-    l->addWidget(MapRepeater);
+    infoSplitter->addWidget(MapMemo);
+    infoSplitter->addWidget(MapRepeater);
+    infoSplitter->setStretchFactor(0, 1);
+    infoSplitter->setStretchFactor(1, 0);
+    infoSplitter->setChildrenCollapsible(false);
+    infoSplitter->setSizes({1000, 140});
+    l->addWidget(infoSplitter);
     MapGrid = new TileGrid("MapGrid", "Map");
     page->addWidget(MapInfoPanel);
     page->addWidget(MapGrid);

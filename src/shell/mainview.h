@@ -27,6 +27,10 @@ struct FontSpec {
     int32_t colour = 0;
     int32_t height = -15;
     int32_t size = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
     bool operator==(const FontSpec&) const = default;
 };
 

@@ -1,14 +1,19 @@
 #include "shell/textpane.h"
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
+#include <QTimer>
 
 namespace {
 
@@ -21,6 +26,11 @@ QString WithoutCarriageReturns(const QString& text)
     QString clean = text;
     clean.remove(QLatin1Char('\r'));
     return clean;
+}
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
 } // namespace
@@ -38,6 +48,9 @@ TextPane::TextPane(const QString& name, QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
+    dragTimer = new QTimer(this);
+    dragTimer->setInterval(50);
+    connect(dragTimer, &QTimer::timeout, this, &TextPane::DragScroll);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!settingScroll)
             follow = value >= verticalScrollBar()->maximum();
@@ -56,17 +69,29 @@ void TextPane::AppendLine(const QString& text)
         for (const QString& part : clean.split(QLatin1Char('\n')))
             lines.push_back(part);
     }
+    ++generation;
+    UpdateScrollBar();
+    viewport()->update();
+}
+
+void TextPane::AppendEntry(const QString& text)
+{
+    lines.push_back(WithoutCarriageReturns(text));
+    ++generation;
     UpdateScrollBar();
     viewport()->update();
 }
 
 void TextPane::TrimTo(int limit)
 {
+    // The limit may come from a file: no arithmetic on it can overflow.
+    limit = std::max(limit, 0);
     const int count = LineCount();
-    if (count <= limit + 100)
+    if (count - 100 <= limit)
         return;
-    const int drop = count - std::max(limit, 0);
+    const int drop = count - limit;
     lines.erase(lines.begin(), lines.begin() + drop);
+    ++generation;
     ShiftPositions(drop);
     UpdateScrollBar();
     viewport()->update();
@@ -74,13 +99,14 @@ void TextPane::TrimTo(int limit)
 
 void TextPane::ShiftPositions(int removed)
 {
-    auto shift = [removed](Pos& p) {
-        p.line -= removed;
-        if (p.line < 0)
-            p = Pos{0, 0};
-    };
-    shift(anchor);
-    shift(cursor);
+    // A selection whose text is partly gone is dropped, not moved.
+    anchor.line -= removed;
+    cursor.line -= removed;
+    if (anchor.line < 0 || cursor.line < 0) {
+        anchor = cursor = Pos{};
+        selecting = false;
+        dragTimer->stop();
+    }
     if (!follow) {
         ApplyScrollBar();
         settingScroll = true;
@@ -92,6 +118,7 @@ void TextPane::ShiftPositions(int removed)
 void TextPane::ClearLines()
 {
     lines.clear();
+    ++generation;
     anchor = cursor = Pos{};
     follow = true;
     UpdateScrollBar();
@@ -101,6 +128,7 @@ void TextPane::ClearLines()
 void TextPane::ReplaceText(const QString& text)
 {
     lines.clear();
+    ++generation;
     anchor = cursor = Pos{};
     const QString clean = WithoutCarriageReturns(text);
     if (!clean.isEmpty())
@@ -141,11 +169,43 @@ void TextPane::ApplyScrollBar()
     scrollBarPending = false;
     QScrollBar* bar = verticalScrollBar();
     settingScroll = true;
-    bar->setRange(0, std::max(LineCount() - 1, 0));
     bar->setPageStep(std::max(viewport()->height() / std::max(fontMetrics().lineSpacing(), 1), 1));
+    bar->setRange(0, Bottom().pageTop);
     if (follow)
         bar->setValue(bar->maximum());
     settingScroll = false;
+}
+
+// Where the lines sit with the newest one at the bottom: the first line
+// drawn (perhaps cut at the top), its y, and the first line that fits whole,
+// which is the scroll bar's maximum, so that one step up from the bottom
+// shows a full pane. Kept until the lines or the size change, so the scroll
+// bar update and the paint after it lay the lines out once.
+TextPane::BottomPlacement TextPane::Bottom() const
+{
+    const int count = LineCount();
+    const QSize size = viewport()->size();
+    if (bottom.generation == generation && bottom.size == size)
+        return bottom;
+    bottom = BottomPlacement{generation, size, 0, 0, 0};
+    if (count == 0)
+        return bottom;
+    // A hidden pane is not laid out; it is measured again when shown.
+    if (!isVisible()) {
+        bottom.first = bottom.pageTop = std::max(count - verticalScrollBar()->pageStep(), 0);
+        bottom.generation = generation - 1;
+        return bottom;
+    }
+    int first = count;
+    int h = 0;
+    while (first > 0 && h < size.height()) {
+        --first;
+        h += LineHeight(first);
+    }
+    bottom.first = first;
+    bottom.y = std::min(size.height() - h, 0);
+    bottom.pageTop = std::min(h > size.height() ? first + 1 : first, count - 1);
+    return bottom;
 }
 
 void TextPane::ScrollToTop()
@@ -175,7 +235,14 @@ int TextPane::TopLine() const
 void TextPane::LayoutLine(QTextLayout& layout, int line) const
 {
     const int width = std::max(viewport()->width() - 2 * kMargin, 10);
-    layout.setText(lines[static_cast<std::size_t>(line)]);
+    QString text = lines[static_cast<std::size_t>(line)];
+    // An entry's own line feeds break rows; a final one adds no empty row.
+    if (text.contains(QLatin1Char('\n'))) {
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    }
+    layout.setText(text);
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -212,18 +279,14 @@ void TextPane::paintEvent(QPaintEvent*)
         return;
     const int height = viewport()->height();
 
-    // Following: the newest line sits at the bottom. Otherwise the scroll
+    // At the bottom the newest line sits at the bottom. Otherwise the scroll
     // bar's value is the top line.
     int first = verticalScrollBar()->value();
     int y = 0;
-    if (follow) {
-        int h = 0;
-        first = count;
-        while (first > 0 && h < height) {
-            --first;
-            h += LineHeight(first);
-        }
-        y = std::min(height - h, 0);
+    if (follow || first >= verticalScrollBar()->maximum()) {
+        const BottomPlacement at = Bottom();
+        first = at.first;
+        y = at.y;
     }
     first = std::clamp(first, 0, count - 1);
 
@@ -239,7 +302,7 @@ void TextPane::paintEvent(QPaintEvent*)
         QList<QTextLayout::FormatRange> selection;
         if (hasSelection && line >= selStart.line && line <= selEnd.line) {
             const int from = line == selStart.line ? selStart.column : 0;
-            const int to = line == selEnd.line ? selEnd.column : int(layout.text().size()) + 1;
+            const int to = line == selEnd.line ? selEnd.column : int(lines[std::size_t(line)].size()) + 1;
             QTextLayout::FormatRange range;
             range.start = from;
             range.length = std::max(to - from, 0);
@@ -260,6 +323,12 @@ void TextPane::resizeEvent(QResizeEvent* event)
     ApplyScrollBar();
 }
 
+void TextPane::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    ApplyScrollBar();
+}
+
 void TextPane::scrollContentsBy(int, int)
 {
     viewport()->update();
@@ -272,6 +341,8 @@ void TextPane::changeEvent(QEvent* event)
         QPalette p = viewport()->palette();
         p.setColor(QPalette::Base, palette().color(QPalette::Base));
         viewport()->setPalette(p);
+        ++generation;
+        UpdateScrollBar();
         viewport()->update();
     }
 }
@@ -308,8 +379,12 @@ void TextPane::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    anchor = cursor = HitTest(event->position().toPoint());
+    cursor = HitTest(event->position().toPoint());
+    // Shift+click extends the selection from its anchor.
+    if (!event->modifiers().testFlag(Qt::ShiftModifier))
+        anchor = cursor;
     selecting = true;
+    dragPoint = event->position().toPoint();
     viewport()->update();
 }
 
@@ -317,7 +392,36 @@ void TextPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (!selecting)
         return;
-    cursor = HitTest(event->position().toPoint());
+    dragPoint = event->position().toPoint();
+    cursor = HitTest(dragPoint);
+    // Past the top or bottom edge the pane scrolls, so a selection can be
+    // longer than one screen.
+    if (dragPoint.y() < 0 || dragPoint.y() >= viewport()->height()) {
+        if (!dragTimer->isActive())
+            dragTimer->start();
+    } else {
+        dragTimer->stop();
+    }
+    viewport()->update();
+}
+
+void TextPane::DragScroll()
+{
+    if (!selecting) {
+        dragTimer->stop();
+        return;
+    }
+    const int height = viewport()->height();
+    const int beyond = dragPoint.y() < 0 ? dragPoint.y() : dragPoint.y() - height + 1;
+    if (beyond == 0)
+        return;
+    // The further past the edge, the faster it goes.
+    const int step = 1 + std::abs(beyond) / std::max(fontMetrics().lineSpacing(), 1);
+    QScrollBar* bar = verticalScrollBar();
+    const int top = placed.empty() ? bar->value() : placed.front().line;
+    bar->setValue(beyond < 0 ? std::min(bar->value(), top) - step : bar->value() + step);
+    viewport()->repaint();
+    cursor = HitTest(QPoint(dragPoint.x(), std::clamp(dragPoint.y(), 0, height - 1)));
     viewport()->update();
 }
 
@@ -325,6 +429,7 @@ void TextPane::mouseReleaseEvent(QMouseEvent* event)
 {
     if (selecting && event->button() == Qt::LeftButton) {
         selecting = false;
+        dragTimer->stop();
         if (HasSelection() && QApplication::clipboard()->supportsSelection())
             QApplication::clipboard()->setText(SelectedText(), QClipboard::Selection);
     }
@@ -332,11 +437,103 @@ void TextPane::mouseReleaseEvent(QMouseEvent* event)
 
 void TextPane::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // A double click selects the whole line.
+    // A double click selects the word under the mouse (or the one character
+    // that is not part of a word).
     const Pos at = HitTest(event->position().toPoint());
-    anchor = {at.line, 0};
-    cursor = {at.line, int(LineAt(at.line).size())};
+    const QString text = LineAt(at.line);
+    int from = std::clamp(at.column, 0, int(text.size()));
+    if ((from >= text.size() || !IsWordChar(text[from])) && from > 0 && IsWordChar(text[from - 1]))
+        --from;
+    int to = std::min(from + 1, int(text.size()));
+    if (from < text.size() && IsWordChar(text[from])) {
+        while (from > 0 && IsWordChar(text[from - 1]))
+            --from;
+        while (to < text.size() && IsWordChar(text[to]))
+            ++to;
+    }
+    anchor = {at.line, from};
+    cursor = {at.line, to};
     viewport()->update();
+}
+
+TextPane::Pos TextPane::TextEnd() const
+{
+    return lines.empty() ? Pos{} : Pos{LineCount() - 1, int(lines.back().size())};
+}
+
+// Shift with a movement key moves the selection's free end; false for any
+// other key.
+bool TextPane::MoveSelectionEnd(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (!mods.testFlag(Qt::ShiftModifier) || lines.empty())
+        return false;
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    // With nothing selected and the last click out of view, selecting starts
+    // at the end of the last line on screen.
+    if (!HasSelection()) {
+        const bool shown = std::any_of(placed.begin(), placed.end(),
+                                       [this](const Placed& p) { return p.line == cursor.line; });
+        if (!shown) {
+            const int line = placed.empty() ? LineCount() - 1 : placed.back().line;
+            cursor = {line, int(LineAt(line).size())};
+        }
+        anchor = cursor;
+    }
+    const int last = LineCount() - 1;
+    const int page = std::max(verticalScrollBar()->pageStep(), 1);
+    Pos to = cursor;
+    auto lineLength = [this](int line) { return int(LineAt(line).size()); };
+    auto toLine = [&](int line) {
+        to.line = std::clamp(line, 0, last);
+        to.column = std::min(to.column, lineLength(to.line));
+    };
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (to.column > 0)
+            --to.column;
+        else if (to.line > 0)
+            to = {to.line - 1, lineLength(to.line - 1)};
+        break;
+    case Qt::Key_Right:
+        if (to.column < lineLength(to.line))
+            ++to.column;
+        else if (to.line < last)
+            to = {to.line + 1, 0};
+        break;
+    case Qt::Key_Up: toLine(to.line - 1); break;
+    case Qt::Key_Down: toLine(to.line + 1); break;
+    case Qt::Key_PageUp: toLine(to.line - page); break;
+    case Qt::Key_PageDown: toLine(to.line + page); break;
+    case Qt::Key_Home: to = ctrl ? Pos{} : Pos{to.line, 0}; break;
+    case Qt::Key_End: to = ctrl ? TextEnd() : Pos{to.line, lineLength(to.line)}; break;
+    default: return false;
+    }
+    cursor = to;
+    EnsureVisible(cursor.line);
+    viewport()->update();
+    return true;
+}
+
+void TextPane::EnsureVisible(int line)
+{
+    if (placed.empty())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int height = viewport()->height();
+    int firstWhole = placed.back().line;
+    int lastWhole = placed.front().line;
+    for (const Placed& p : placed) {
+        if (p.y >= 0)
+            firstWhole = std::min(firstWhole, p.line);
+        if (p.y + p.height <= height)
+            lastWhole = std::max(lastWhole, p.line);
+    }
+    if (line < firstWhole)
+        bar->setValue(line);
+    else if (line > lastWhole)
+        bar->setValue(placed.front().line + (line - lastWhole));
+    viewport()->repaint();
 }
 
 void TextPane::keyPressEvent(QKeyEvent* event)
@@ -349,6 +546,8 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
+    if (MoveSelectionEnd(event))
+        return;
     QScrollBar* bar = verticalScrollBar();
     switch (event->key()) {
     case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
@@ -370,6 +569,24 @@ void TextPane::keyPressEvent(QKeyEvent* event)
     default: break;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+QMenu* TextPane::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    QAction* copyAction = menu->addAction(tr("&Copy"), this, [this] { copy(); });
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setEnabled(HasSelection());
+    QAction* all = menu->addAction(tr("Select &All"), this, [this] { selectAll(); });
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(!lines.empty());
+    return menu;
+}
+
+void TextPane::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(CreateContextMenu());
+    menu->exec(event->globalPos());
 }
 
 bool TextPane::HasSelection() const

@@ -1,18 +1,21 @@
 #pragma once
 // A read-only pane of text lines. Appending and trimming are the hot path of
 // the whole program, so the pane keeps plain lines and lays out only the
-// ones on screen; it wraps long lines, scrolls by lines, follows the newest
-// line while the player has not scrolled back, and supports selecting and
-// copying text.
+// ones on screen; it wraps long lines, scrolls by lines with the pane full,
+// follows the newest line while the player has not scrolled back, and
+// supports selecting (mouse and keyboard) and copying text.
 
 #include <deque>
 #include <vector>
 
 #include <QAbstractScrollArea>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+class QMenu;
 class QTextLayout;
+class QTimer;
 
 class TextPane : public QAbstractScrollArea {
     Q_OBJECT
@@ -22,6 +25,9 @@ public:
 
     // Appends one line; text holding line feeds becomes several lines.
     void AppendLine(const QString& text);
+    // Appends one entry that keeps its line feeds: it is shown over several
+    // rows but counts, trims and selects as one line (raw stream echoes).
+    void AppendEntry(const QString& text);
     // Drops the oldest lines down to `limit` once more than limit + 100 are held.
     void TrimTo(int limit);
     void ClearLines();
@@ -42,6 +48,8 @@ public:
     QString SelectedText() const;
     void selectAll();
     void copy() const;
+    // The pane's context menu: Copy and Select All. The caller owns it.
+    QMenu* CreateContextMenu();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +59,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
 
@@ -72,6 +82,18 @@ private:
     int LineHeight(int line) const;
     Pos HitTest(const QPoint& point) const;
     void ShiftPositions(int removed);
+    struct BottomPlacement {
+        quint64 generation = ~quint64(0);
+        QSize size;
+        int first = 0;
+        int y = 0;
+        int pageTop = 0;
+    };
+    BottomPlacement Bottom() const;
+    Pos TextEnd() const;
+    bool MoveSelectionEnd(QKeyEvent* event);
+    void EnsureVisible(int line);
+    void DragScroll();
 
     std::deque<QString> lines;
     bool follow = true;      // stick to the newest line
@@ -79,5 +101,9 @@ private:
     bool scrollBarPending = false;
     Pos anchor, cursor;      // selection, anchor == cursor when none
     bool selecting = false;
+    QPoint dragPoint;        // where the mouse is while selecting
+    QTimer* dragTimer = nullptr;  // scrolls while a drag is past an edge
     std::vector<Placed> placed;  // lines placed by the last paint
+    quint64 generation = 0;      // counts changes to the lines and their font
+    mutable BottomPlacement bottom;
 };

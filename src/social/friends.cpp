@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/ansi.h"
+#include "shell/list_rows.h"
 #include "social/friends_code.h"
 
 namespace {
@@ -121,10 +122,14 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
     connect(cancelBtn, &QPushButton::clicked, this, &TFriendsForm::close);
 }
 
-void TFriendsForm::showEvent(QShowEvent* event)
+void TFriendsForm::Open()
 {
+    // Filled only here: the window system showing it again (after a
+    // minimise) must not throw away unconfirmed edits.
     FormShow();
-    QDialog::showEvent(event);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TFriendsForm::FormShow()
@@ -173,7 +178,7 @@ void TFriendsForm::DeleteBtnClick()
                               QMessageBox::Ok);
         return;
     }
-    delete selected;
+    RemoveListRow(friendsList, friendsList->row(selected));
 }
 
 void TFriendsForm::OKBtnClick()

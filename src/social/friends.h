@@ -17,8 +17,8 @@ class TFriendsForm : public QDialog {
 public:
     explicit TFriendsForm(Friends& model, QWidget* parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // Fills the dialog from the model and shows it.
+    void Open();
 
 private:
     void FormShow();

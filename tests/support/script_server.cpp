@@ -1,5 +1,7 @@
 #include "support/script_server.h"
 
+#include <sys/socket.h>
+
 #include <QTest>
 
 ScriptServer::ScriptServer()
@@ -34,4 +36,14 @@ void ScriptServer::CloseClient()
 {
     if (client)
         client->disconnectFromHost();
+}
+
+void ScriptServer::ResetClient()
+{
+    if (!client)
+        return;
+    // No lingering: closing sends a reset instead of an orderly end.
+    const linger off{1, 0};
+    ::setsockopt(int(client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &off, sizeof off);
+    client->abort();
 }

@@ -19,6 +19,8 @@ public:
     // Waits until the client has sent at least `text` (as a suffix or anywhere).
     bool WaitForReceived(const QByteArray& text, int ms = 5000);
     void CloseClient();
+    // Drops the connection with a reset, as a crashed server or a broken link does.
+    void ResetClient();
     const QByteArray& Received() const { return received; }
     void ClearReceived() { received.clear(); }
     QTcpSocket* Client() const { return client; }
