@@ -16,12 +16,23 @@
 #include <memory>
 #include <vector>
 
-struct Account {
-    QString id;
-    QString email;
+// What is kept of a password: salt, derived key and the work it took.
+struct Credentials {
     QByteArray salt;
     QByteArray hash;
     int iterations = 0;
+
+    // A fresh salt and the key derived from the password. Slow on purpose:
+    // call it away from the event loop. Safe on any thread.
+    static Credentials derive(const QString& password, int iterations);
+    // True when the password gives this key; takes as long either way.
+    bool matches(const QString& password) const;
+};
+
+struct Account {
+    QString id;
+    QString email;
+    Credentials credentials;
     Avatar avatar;
 };
 
@@ -29,7 +40,12 @@ class AccountStore {
 public:
     explicit AccountStore(QString path, int iterations = kDefaultIterations);
 
-    static constexpr int kDefaultIterations = 20000;
+    // Current guidance for PBKDF2-HMAC-SHA256.
+    static constexpr int kDefaultIterations = 600000;
+    // A count above this in the file is not trusted: an entry asking for
+    // more would let whoever edited the file stall every logon.
+    static constexpr int kMaxIterations = 10000000;
+    int iterations() const { return iterations_; }
 
     // True when the file was read or does not exist yet (existed() tells).
     // A file that cannot be read as accounts is left where it is and false
@@ -42,10 +58,12 @@ public:
     // Lookups ignore letter case.
     Account* find(const QString& id);
     Account* findByAvatar(const QString& name);
-    // The account if the password is right, else null.
-    Account* verify(const QString& id, const QString& password);
+    // What a logon for this ID checks the password against: the account's
+    // own, or for an unknown ID a stand-in that costs the same work, so the
+    // answer's timing does not tell which IDs exist.
+    Credentials credentialsFor(const QString& id);
     // Adds an account; the caller has checked that id and avatar are free.
-    Account& create(const QString& id, const QString& password, const QString& email,
+    Account& create(const QString& id, Credentials credentials, const QString& email,
                     const Avatar& avatar);
 
     void remove(const Account* account);
@@ -55,9 +73,12 @@ public:
     static QByteArray hashPassword(const QString& password, const QByteArray& salt, int iterations);
 
 private:
+    void removeStaleTemporaries() const;
+
     QString path_;
     int iterations_;
     bool existed_ = false;
     std::vector<std::unique_ptr<Account>> accounts_;
     QJsonArray unusable_;  // entries we could not read, kept as they were
+    Credentials dummy_;    // for unknown IDs
 };

@@ -35,10 +35,4 @@ private:
     QString attributes_;
 };
 
-// One line of prose inside its own s-default element.
-QString prose(const QString& text);
-
-// A block of prose lines inside one s-default element.
-QStringList proseBlock(const QStringList& lines);
-
 } // namespace markup
