@@ -1,5 +1,6 @@
 #include "accountstore.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -11,6 +12,8 @@
 AccountStore::AccountStore(QString path, int iterations)
     : path_(std::move(path)), iterations_(qMax(1, iterations))
 {
+    // One writer, so saves land in the order they were made.
+    writer_.setMaxThreadCount(1);
 }
 
 QByteArray AccountStore::hashPassword(const QString& password, const QByteArray& salt,
@@ -95,7 +98,12 @@ bool AccountStore::load(QString* error)
     return true;
 }
 
-bool AccountStore::save(QString* error)
+AccountStore::~AccountStore()
+{
+    flush();
+}
+
+QByteArray AccountStore::serialize() const
 {
     QJsonArray list;
     for (const auto& a : accounts_) {
@@ -109,20 +117,48 @@ bool AccountStore::save(QString* error)
     for (const QJsonValue& v : unusable_)
         list.append(v);
     const QJsonObject root{{"format", 1}, {"accounts", list}};
-    QSaveFile file(path_);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path_, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
     // Hashes and e-mail addresses are nobody else's business.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    file.write(bytes);
     if (!file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path_, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
+    return true;
+}
+
+bool AccountStore::save(QString* error)
+{
+    flush();  // an earlier save must not land after this one
+    if (!write(path_, serialize(), error))
+        return false;
     existed_ = true;
     return true;
+}
+
+void AccountStore::saveInBackground()
+{
+    existed_ = true;
+    writer_.start([path = path_, bytes = serialize()] {
+        QString error;
+        if (!write(path, bytes, &error))
+            qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+    });
+}
+
+void AccountStore::flush()
+{
+    writer_.waitForDone();
 }
 
 Account* AccountStore::find(const QString& id)

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QString>
+#include <QThreadPool>
 
 #include <memory>
 #include <vector>
@@ -39,6 +40,7 @@ struct Account {
 class AccountStore {
 public:
     explicit AccountStore(QString path, int iterations = kDefaultIterations);
+    ~AccountStore();  // waits for the last save to be written
 
     // Current guidance for PBKDF2-HMAC-SHA256.
     static constexpr int kDefaultIterations = 600000;
@@ -52,6 +54,11 @@ public:
     // is returned, so the caller never writes over a player's data.
     bool load(QString* error);
     bool save(QString* error);
+    // Takes a copy now and writes it (and flushes it to disk) on a worker
+    // thread, so the game does not wait for the disk; failures are logged.
+    void saveInBackground();
+    // Waits until every save begun is written.
+    void flush();
     bool existed() const { return existed_; }
     QString path() const { return path_; }
 
@@ -74,6 +81,8 @@ public:
 
 private:
     void removeStaleTemporaries() const;
+    QByteArray serialize() const;
+    static bool write(const QString& path, const QByteArray& bytes, QString* error);
 
     QString path_;
     int iterations_;
@@ -81,4 +90,5 @@ private:
     std::vector<std::unique_ptr<Account>> accounts_;
     QJsonArray unusable_;  // entries we could not read, kept as they were
     Credentials dummy_;    // for unknown IDs
+    QThreadPool writer_;
 };

@@ -135,9 +135,7 @@ void Game::requestSave()
 void Game::saveNow()
 {
     saveTimer_.stop();
-    QString error;
-    if (!store_.save(&error))
-        qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+    store_.saveInBackground();
 }
 
 void Game::showLocation(Player* p, bool withMap)

@@ -71,7 +71,7 @@ public:
     void say(Player* p, const QString& text);
     // Saves the accounts soon (changes made meanwhile are saved together).
     void requestSave();
-    // Saves the accounts now, logging a failure.
+    // Saves the accounts now (written by a worker thread; failures are logged).
     void saveNow();
     // Longest text a player may say or send by tight beam.
     static constexpr int kMaxMessage = 300;

@@ -16,6 +16,9 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadChunk * 4);
+    // Answers are small and interactive: send them at once, not when the
+    // previous segment has been acknowledged.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this,

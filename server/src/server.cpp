@@ -98,6 +98,8 @@ void Server::stop()
         bots_->stop();
     if (game_)
         game_->saveNow();
+    if (store_)
+        store_->flush();
 }
 
 void Server::turnAway(QTcpSocket* socket, const char* why, const char* message)

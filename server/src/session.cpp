@@ -195,7 +195,6 @@ void Session::onNewAccount(Outcome outcome)
     case Outcome::CreateAccount: createAccount(); break;
     case Outcome::LoggedIn:
         qInfo().noquote() << "kyrnd: new account" << newAccount_->account()->id << "from" << peer();
-        services_.game.saveNow();
         loggedIn(newAccount_->account());
         break;
     case Outcome::Quit:

@@ -2,6 +2,7 @@
 // client's logon automation sees them.
 #include "test_env.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -87,8 +88,10 @@ TEST(Logon, WeakerStoredHashIsStrengthenedAtLogon)
     ASSERT_TRUE(t.join(c));
     const auto stored = [&] { return t.server().store()->find("demo1")->credentials.iterations; };
     EXPECT_EQ(stored(), 1200);
-    c.send("quit");
-    ASSERT_TRUE(c.waitClosed());
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QFile f(dir.filePath("accounts.json"));
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("\"iterations\": 1200");
+    }, 5000));
     TestServer again(testOptions(dir.path()));
     ScriptClient d;
     EXPECT_TRUE(again.join(d));
