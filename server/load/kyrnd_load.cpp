@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -294,6 +295,18 @@ qint64 peakKiB(qint64 pid)
     return -1;
 }
 
+// CPU seconds the process has used (user and system).
+double cpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which is in parentheses.
+    const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return f.size() > 13 ? (f[11].toLongLong() + f[12].toLongLong()) / double(sysconf(_SC_CLK_TCK)) : -1;
+}
+
 double percentile(std::vector<double> v, double p)
 {
     if (v.empty())
@@ -371,6 +384,7 @@ int main(int argc, char** argv)
     }
     const qint64 answeredAtStart = figures.answered;
     figures.latenciesMs.clear();
+    const double cpuAtStart = cpuSeconds(server.processId());
     QElapsedTimer play;
     play.start();
     while (play.elapsed() < qint64(seconds) * 1000 && server.state() == QProcess::Running)
@@ -378,6 +392,7 @@ int main(int argc, char** argv)
 
     const bool survived = server.state() == QProcess::Running;
     const qint64 peak = survived ? peakKiB(server.processId()) : -1;
+    const double cpuInPlay = survived ? cpuSeconds(server.processId()) - cpuAtStart : -1;
     // Killed in full flight: nothing gets the chance to save.
     const qint64 killedAt = runClock.elapsed();
     server.kill();
@@ -433,8 +448,8 @@ int main(int argc, char** argv)
                 figures.latenciesMs.empty() ? 0.0 : *std::max_element(figures.latenciesMs.begin(), figures.latenciesMs.end()));
     std::printf("hostile connections:      %d (%d turned away for their address)\n", figures.hostileConnections,
                 figures.hostileTurnedAway);
-    std::printf("server survived:          %s; peak memory %lld KiB\n", survived ? "yes" : "NO",
-                static_cast<long long>(peak));
+    std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play\n",
+                survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds);
     std::printf("after SIGKILL + restart:  %s; accounts.json %s, %d accounts; trades kept for %d players, "
                 "missing for %d; temporary files left: %lld\n",
                 restarted ? "restarted" : "DID NOT RESTART",

@@ -1,6 +1,8 @@
 #include "accountstore.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QPointer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -146,13 +148,20 @@ bool AccountStore::save(QString* error)
     return true;
 }
 
-void AccountStore::saveInBackground()
+void AccountStore::saveInBackground(QObject* context, std::function<void(const QString&)> done)
 {
     existed_ = true;
-    writer_.start([path = path_, bytes = serialize()] {
+    writer_.start([path = path_, bytes = serialize(), guard = QPointer<QObject>(context), done = std::move(done)] {
         QString error;
         if (!write(path, bytes, &error))
             qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+        if (!done)
+            return;
+        // The guard is only looked at on the event loop's thread.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [guard, done, error] {
+            if (guard)
+                done(error);
+        }, Qt::QueuedConnection);
     });
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QThreadPool>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,7 +57,9 @@ public:
     bool save(QString* error);
     // Takes a copy now and writes it (and flushes it to disk) on a worker
     // thread, so the game does not wait for the disk; failures are logged.
-    void saveInBackground();
+    // `done` then runs on the event loop with the error (empty when
+    // written), unless `context` is gone by then.
+    void saveInBackground(QObject* context = nullptr, std::function<void(const QString&)> done = {});
     // Waits until every save begun is written.
     void flush();
     bool existed() const { return existed_; }

@@ -309,18 +309,23 @@ Outcome NewAccountConversation::feed(const QString& raw)
     return Outcome::Continue;
 }
 
-Outcome NewAccountConversation::create(Credentials credentials)
+void NewAccountConversation::create(Credentials credentials)
 {
     password_.clear();
     const Avatar avatar = Avatar::newcomer(name_, race_, gender_, strength_, stamina_, dexterity_,
                                            intelligence_, start_);
-    Account& a = store_.create(id_, std::move(credentials), email_, avatar);
-    if (!store_.save(&saveError_)) {
-        store_.remove(&a);
+    account_ = &store_.create(id_, std::move(credentials), email_, avatar);
+}
+
+Outcome NewAccountConversation::stored(const QString& error)
+{
+    if (!error.isEmpty()) {
+        saveError_ = error;
+        store_.remove(account_);
+        account_ = nullptr;
         send_(QStringLiteral("The account could not be stored; please try again later."));
         return Outcome::Quit;
     }
-    account_ = &a;
     send_(QStringLiteral("Your account %1 is ready.").arg(id_));
     send_(QStringLiteral("Linking to Kyrnos DataSpace..."));
     return Outcome::LoggedIn;

@@ -53,8 +53,10 @@ public:
     // CreateAccount once everything is answered.
     Outcome feed(const QString& line);
     QString password() const { return password_; }
-    // Creates and saves the account: LoggedIn, or Quit when it cannot be stored.
-    Outcome create(Credentials credentials);
+    // Adds the account to the store; the caller saves it and reports with
+    // stored(): LoggedIn, or Quit (the account taken out again) on an error.
+    void create(Credentials credentials);
+    Outcome stored(const QString& error);
     Account* account() const { return account_; }
     QString saveError() const { return saveError_; }
 

@@ -215,9 +215,15 @@ void Session::createAccount()
         [this](Credentials c) {
             if (phase_ == Phase::Closed)
                 return;
-            busy_ = false;
-            onNewAccount(newAccount_->create(std::move(c)));
-            processInbox();
+            newAccount_->create(std::move(c));
+            // Saved at once, but without holding up the game.
+            services_.store.saveInBackground(this, [this](const QString& error) {
+                if (phase_ == Phase::Closed)
+                    return;
+                busy_ = false;
+                onNewAccount(newAccount_->stored(error));
+                processInbox();
+            });
         });
 }
 

@@ -147,8 +147,8 @@ TEST(Robustness, TypingKeepsAPlainTerminalAlive)
 {
     QTemporaryDir dir;
     ServerOptions o = testOptions(dir.path());
-    o.session.noopIntervalMs = 30;
-    o.session.noopTimeoutMs = 400;
+    o.session.noopIntervalMs = 50;
+    o.session.noopTimeoutMs = 1000;
     TestServer t(o);
     ScriptClient typist;
     typist.setAnswerNoOps(false);
