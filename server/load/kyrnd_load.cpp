@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
 #include <QJsonArray>
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <unistd.h>
 #include <memory>
@@ -109,8 +111,10 @@ private:
             return;
         }
         static const QRegularExpression cashRe(QStringLiteral("stat='cash' amount='(-?\\d+)'"));
-        if (const auto m = cashRe.match(line); m.hasMatch())
-            cash_.emplace_back(runClock.elapsed(), m.captured(1).toLongLong());
+        if (line.startsWith(QLatin1String("<s-player-stats stat='cash'"))) {
+            if (const auto m = cashRe.match(line); m.hasMatch())
+                cash_.emplace_back(runClock.elapsed(), m.captured(1).toLongLong());
+        }
         if (!playing_) {
             converse(line);
             return;
@@ -371,24 +375,27 @@ int main(int argc, char** argv)
 
     // Log-ons take a while (each derives a key); play runs its full time
     // after the last one, within an overall limit.
+    // Runs the event loop (sleeping between events) until `done` or the time is up.
+    const auto runUntil = [&](const std::function<bool()>& done, qint64 forMs) {
+        QElapsedTimer clock;
+        clock.start();
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (done() || clock.elapsed() >= forMs || server.state() != QProcess::Running)
+                loop.quit();
+        });
+        check.start(20);
+        loop.exec();
+    };
     QElapsedTimer logonClock;
     logonClock.start();
-    const qint64 limitMs = qint64(seconds) * 1000 + 300000;
-    qint64 logonMs = -1;
-    while (runClock.elapsed() < limitMs && server.state() == QProcess::Running) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (figures.logons == players) {
-            logonMs = logonClock.elapsed();
-            break;
-        }
-    }
+    runUntil([&] { return figures.logons == players; }, 300000);
+    const qint64 logonMs = figures.logons == players ? logonClock.elapsed() : -1;
     const qint64 answeredAtStart = figures.answered;
     figures.latenciesMs.clear();
     const double cpuAtStart = cpuSeconds(server.processId());
-    QElapsedTimer play;
-    play.start();
-    while (play.elapsed() < qint64(seconds) * 1000 && server.state() == QProcess::Running)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    runUntil([] { return false; }, qint64(seconds) * 1000);
 
     const bool survived = server.state() == QProcess::Running;
     const qint64 peak = survived ? peakKiB(server.processId()) : -1;
