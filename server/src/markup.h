@@ -1,5 +1,6 @@
 #pragma once
-// Builds the element lines of the game stream. The client reads them with
+// The writing rules of the game stream's element lines (which elements
+// exist is elements.h's business). The client reads them with
 // a line-oriented scanner, so every element is written on one line, with
 // attribute values in apostrophes, separated by exactly one blank, and with
 // the characters the scanner treats specially written as entities.
