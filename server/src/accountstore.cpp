@@ -1,6 +1,11 @@
 #include "accountstore.h"
 
+#include <QCoreApplication>
+#include <QDebug>
+#include <QPointer>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QJsonDocument>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
@@ -9,6 +14,8 @@
 AccountStore::AccountStore(QString path, int iterations)
     : path_(std::move(path)), iterations_(qMax(1, iterations))
 {
+    // One writer, so saves land in the order they were made.
+    writer_.setMaxThreadCount(1);
 }
 
 QByteArray AccountStore::hashPassword(const QString& password, const QByteArray& salt,
@@ -18,8 +25,44 @@ QByteArray AccountStore::hashPassword(const QString& password, const QByteArray&
                                               iterations, 32);
 }
 
+Credentials Credentials::derive(const QString& password, int iterations)
+{
+    Credentials c;
+    c.salt.resize(16);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(c.salt.data()), 4);
+    c.iterations = iterations;
+    c.hash = AccountStore::hashPassword(password, c.salt, iterations);
+    return c;
+}
+
+bool Credentials::matches(const QString& password) const
+{
+    const QByteArray h = AccountStore::hashPassword(password, salt, qMax(1, iterations));
+    // Compare every byte so the time taken does not tell how much matched.
+    if (h.size() != hash.size() || hash.isEmpty())
+        return false;
+    unsigned diff = 0;
+    for (qsizetype i = 0; i < h.size(); ++i)
+        diff |= static_cast<unsigned char>(h[i] ^ hash[i]);
+    return diff == 0;
+}
+
+void AccountStore::removeStaleTemporaries() const
+{
+    // A save interrupted by a kill may leave its temporary file behind.
+    const QFileInfo info(path_);
+    const QRegularExpression temporary(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                           .arg(QRegularExpression::escape(info.fileName())));
+    const QDir dir = info.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 bool AccountStore::load(QString* error)
 {
+    removeStaleTemporaries();
     accounts_.clear();
     unusable_ = QJsonArray();
     QFile file(path_);
@@ -41,12 +84,14 @@ bool AccountStore::load(QString* error)
         auto a = std::make_unique<Account>();
         a->id = o["id"].toString();
         a->email = o["email"].toString();
-        a->salt = QByteArray::fromHex(o["salt"].toString().toLatin1());
-        a->hash = QByteArray::fromHex(o["hash"].toString().toLatin1());
-        a->iterations = o["iterations"].toInt();
+        Credentials& c = a->credentials;
+        c.salt = QByteArray::fromHex(o["salt"].toString().toLatin1());
+        c.hash = QByteArray::fromHex(o["hash"].toString().toLatin1());
+        c.iterations = o["iterations"].toInt();
         const bool hasAvatar = a->avatar.fromJson(o["avatar"].toObject());
         // An entry we cannot use is not loaded, but written back untouched.
-        if (a->id.isEmpty() || a->hash.isEmpty() || a->iterations < 1 || !hasAvatar || find(a->id)) {
+        if (a->id.isEmpty() || c.hash.isEmpty() || c.iterations < 1 || c.iterations > kMaxIterations
+            || !hasAvatar || find(a->id)) {
             unusable_.append(o);
             continue;
         }
@@ -55,32 +100,74 @@ bool AccountStore::load(QString* error)
     return true;
 }
 
-bool AccountStore::save(QString* error)
+AccountStore::~AccountStore()
+{
+    flush();
+}
+
+QByteArray AccountStore::serialize() const
 {
     QJsonArray list;
     for (const auto& a : accounts_) {
         list.append(QJsonObject{{"id", a->id},
                                 {"email", a->email},
-                                {"salt", QString::fromLatin1(a->salt.toHex())},
-                                {"hash", QString::fromLatin1(a->hash.toHex())},
-                                {"iterations", a->iterations},
+                                {"salt", QString::fromLatin1(a->credentials.salt.toHex())},
+                                {"hash", QString::fromLatin1(a->credentials.hash.toHex())},
+                                {"iterations", a->credentials.iterations},
                                 {"avatar", a->avatar.toJson()}});
     }
     for (const QJsonValue& v : unusable_)
         list.append(v);
     const QJsonObject root{{"format", 1}, {"accounts", list}};
-    QSaveFile file(path_);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path_, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    // Hashes and e-mail addresses are nobody else's business.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(bytes);
     if (!file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path_, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
+    return true;
+}
+
+bool AccountStore::save(QString* error)
+{
+    flush();  // an earlier save must not land after this one
+    if (!write(path_, serialize(), error))
+        return false;
     existed_ = true;
     return true;
+}
+
+void AccountStore::saveInBackground(QObject* context, std::function<void(const QString&)> done)
+{
+    existed_ = true;
+    writer_.start([path = path_, bytes = serialize(), guard = QPointer<QObject>(context), done = std::move(done)] {
+        QString error;
+        if (!write(path, bytes, &error))
+            qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+        if (!done)
+            return;
+        // The guard is only looked at on the event loop's thread.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [guard, done, error] {
+            if (guard)
+                done(error);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void AccountStore::flush()
+{
+    writer_.waitForDone();
 }
 
 Account* AccountStore::find(const QString& id)
@@ -101,32 +188,22 @@ Account* AccountStore::findByAvatar(const QString& name)
     return nullptr;
 }
 
-Account* AccountStore::verify(const QString& id, const QString& password)
+Credentials AccountStore::credentialsFor(const QString& id)
 {
-    Account* a = find(id);
-    if (!a)
-        return nullptr;
-    const QByteArray h = hashPassword(password, a->salt, a->iterations);
-    // Compare every byte so the time taken does not tell how much matched.
-    if (h.size() != a->hash.size())
-        return nullptr;
-    unsigned diff = 0;
-    for (qsizetype i = 0; i < h.size(); ++i)
-        diff |= static_cast<unsigned char>(h[i] ^ a->hash[i]);
-    return diff == 0 ? a : nullptr;
+    if (const Account* a = find(id))
+        return a->credentials;
+    if (dummy_.iterations != iterations_)
+        dummy_ = Credentials{QByteArray(16, '\0'), QByteArray(32, '\1'), iterations_};
+    return dummy_;
 }
 
-Account& AccountStore::create(const QString& id, const QString& password, const QString& email,
+Account& AccountStore::create(const QString& id, Credentials credentials, const QString& email,
                               const Avatar& avatar)
 {
     auto a = std::make_unique<Account>();
     a->id = id;
     a->email = email;
-    a->salt.resize(16);
-    for (char& c : a->salt)
-        c = static_cast<char>(QRandomGenerator::system()->bounded(256));
-    a->iterations = iterations_;
-    a->hash = hashPassword(password, a->salt, a->iterations);
+    a->credentials = std::move(credentials);
     a->avatar = avatar;
     accounts_.push_back(std::move(a));
     return *accounts_.back();

@@ -86,9 +86,9 @@ bool Avatar::fromJson(const QJsonObject& o)
     intelligence = gauge(o["intelligence"], intelligence);
     cash = o["cash"].toInteger();
     loan = o["loan"].toInteger();
-    haulerCredits = o["hc"].toInt();
-    akaturiCredits = o["ak"].toInt();
-    merchantCredits = o["merchant"].toInt();
+    haulerCredits = o["hc"].toInt(kNoHaulerCredit);
+    akaturiCredits = o["ak"].toInt(kNoCredit);
+    merchantCredits = o["merchant"].toInt(kNoCredit);
     traderCredits = o["trader"].toInt();
     place = Place{o["map"].toString(), o["loc"].toInt(-1)};
     const QJsonObject s = o["ship"].toObject();

@@ -37,9 +37,12 @@ struct Avatar {
     Gauge stamina, strength, dexterity, intelligence;
     qint64 cash = 0;
     qint64 loan = 0;
-    int haulerCredits = 0;
-    int akaturiCredits = 0;
-    int merchantCredits = 0;
+    // A guild that has given no line of credit says so with these figures.
+    static constexpr int kNoHaulerCredit = -1;
+    static constexpr int kNoCredit = -99999;
+    int haulerCredits = kNoHaulerCredit;
+    int akaturiCredits = kNoCredit;
+    int merchantCredits = kNoCredit;
     int traderCredits = 0;
     Place place;
     Ship ship;

@@ -1,10 +1,9 @@
 // What each command of a player in the game does.
 #include "game.h"
 
-#include "markup.h"
+#include "elements.h"
 
-using markup::Element;
-using markup::prose;
+using elements::prose;
 
 namespace {
 
@@ -23,6 +22,16 @@ constexpr int kFuelPrice = 5;     // per unit
 constexpr int kCertificatePrice = 500;
 constexpr int kTonsPerRank = 250; // trader credits that earn the next rank
 constexpr int kTradeRanks = 5;    // trading alone leads up to Trader
+constexpr qint64 kLoanLimit = 20000;  // what the exchange's credit desk lends at most
+constexpr int kRepairPrice = 3;   // per point of hull or shields
+
+// A positive whole number of ig, or 0.
+qint64 amountOf(const QString& text)
+{
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok);
+    return ok && v > 0 ? v : 0;
+}
 
 } // namespace
 
@@ -43,6 +52,12 @@ Game::Result Game::command(Player* p, const QString& line)
         trade(p, rest.split(QLatin1Char(' '), Qt::SkipEmptyParts), verb == QLatin1String("buy"));
     } else if (verb == QLatin1String("prices") || verb == QLatin1String("exchange")) {
         prices(p);
+    } else if (verb == QLatin1String("borrow") || verb == QLatin1String("loan")) {
+        borrow(p, rest);
+    } else if (verb == QLatin1String("repay")) {
+        repay(p, rest);
+    } else if (verb == QLatin1String("repair")) {
+        repair(p);
     } else if (verb == QLatin1String("refuel")) {
         refuel(p);
     } else if (verb == QLatin1String("certificate") || verb == QLatin1String("certify")) {
@@ -98,7 +113,7 @@ void Game::board(Player* p)
         return;
     }
     p->send({prose(QStringLiteral("You board your %1 class ship and lift off into orbit.").arg(p->avatar->ship.shipClass)),
-             Element(QStringLiteral("s-sound")).attr("name", "launch").empty()});
+             elements::sound(QStringLiteral("launch"))});
     relocate(p, here->board, QStringLiteral("%1 boards a ship and lifts off.").arg(p->name()),
              QStringLiteral("%1's ship rises into orbit.").arg(p->name()));
 }
@@ -121,7 +136,86 @@ void Game::refuel(Player* p)
     a.cash -= qint64(units) * kFuelPrice;
     p->send({prose(QStringLiteral("The bowser pumps %1 units of fuel into your tanks for %2ig.").arg(units).arg(units * kFuelPrice)),
              views::fuelStat(a.ship), views::cashStat(a)});
-    save();
+    requestSave();
+}
+
+void Game::repair(Player* p)
+{
+    const LocationDef* here = world_.location(p->avatar->place);
+    Avatar& a = *p->avatar;
+    Ship& s = a.ship;
+    if (!here || !here->board.valid()) {
+        p->send(prose(QStringLiteral("The repair crews work on the landing pads.")));
+        return;
+    }
+    const int needed = (s.hull.max - s.hull.cur) + (s.shields.max - s.shields.cur);
+    if (needed <= 0) {
+        p->send(prose(QStringLiteral("Your ship needs no repairs.")));
+        return;
+    }
+    // Hull first: it is what keeps the air in.
+    int points = int(qMin<qint64>(needed, a.cash / kRepairPrice));
+    if (points <= 0) {
+        p->send(prose(QStringLiteral("You cannot afford any repairs.")));
+        return;
+    }
+    const int cost = points * kRepairPrice;
+    const int hull = qMin(points, s.hull.max - s.hull.cur);
+    s.hull.cur += hull;
+    s.shields.cur += points - hull;
+    a.cash -= cost;
+    p->send({prose(QStringLiteral("The crew patches up your ship for %1ig.").arg(cost)),
+             views::hullStat(s), views::shieldsStat(s), views::cashStat(a)});
+    requestSave();
+}
+
+void Game::borrow(Player* p, const QString& amount)
+{
+    const LocationDef* here = world_.location(p->avatar->place);
+    Avatar& a = *p->avatar;
+    if (!here || !marketAt(*here)) {
+        p->send(prose(QStringLiteral("Loans are arranged at the credit desk of a commodity exchange.")));
+        return;
+    }
+    const qint64 wanted = amountOf(amount);
+    if (wanted == 0) {
+        p->send(prose(QStringLiteral("Borrow how much? For example: borrow 2000")));
+        return;
+    }
+    if (a.loan + wanted > kLoanLimit) {
+        p->send(prose(QStringLiteral("The credit desk lends at most %1ig in all; you owe %2ig.").arg(kLoanLimit).arg(a.loan)));
+        return;
+    }
+    a.loan += wanted;
+    a.cash += wanted;
+    p->send({prose(QStringLiteral("The credit desk lends you %1ig.").arg(wanted)), views::cashStat(a), views::loanStat(a)});
+    requestSave();
+}
+
+void Game::repay(Player* p, const QString& amount)
+{
+    const LocationDef* here = world_.location(p->avatar->place);
+    Avatar& a = *p->avatar;
+    if (!here || !marketAt(*here)) {
+        p->send(prose(QStringLiteral("Loans are repaid at the credit desk of a commodity exchange.")));
+        return;
+    }
+    if (a.loan <= 0) {
+        p->send(prose(QStringLiteral("You owe nothing.")));
+        return;
+    }
+    // Without an amount, as much of the loan as the cash covers.
+    const qint64 paid = qMin(qMin(amount.trimmed().isEmpty() ? a.loan : amountOf(amount), a.loan), a.cash);
+    if (paid <= 0) {
+        p->send(prose(QStringLiteral("Repay how much? For example: repay 1000")));
+        return;
+    }
+    a.loan -= paid;
+    a.cash -= paid;
+    p->send({prose(a.loan == 0 ? QStringLiteral("You repay %1ig and are free of debt.").arg(paid)
+                               : QStringLiteral("You repay %1ig; you still owe %2ig.").arg(paid).arg(a.loan)),
+             views::cashStat(a), views::loanStat(a)});
+    requestSave();
 }
 
 void Game::certify(Player* p)
@@ -139,7 +233,7 @@ void Game::certify(Player* p)
         a.ship.customsCertificate = true;
         p->send({prose(QStringLiteral("An officer stamps your papers: your ship is certified for %1ig.").arg(kCertificatePrice)),
                  views::customsStat(), views::cashStat(a)});
-        save();
+        requestSave();
     }
 }
 
@@ -163,7 +257,12 @@ void Game::prices(Player* p)
         p->send(prose(QStringLiteral("There is no exchange here.")));
         return;
     }
-    p->send(views::exchangeView(*m));
+    // The quotes and the table, without announcing the exchange again:
+    // that would start the player's history afresh.
+    QStringList lines;
+    for (const Quote& q : m->quotes())
+        lines << views::quoteLines(q);
+    p->send(lines + views::priceTable(*m));
 }
 
 void Game::trade(Player* p, const QStringList& words, bool buying)
@@ -229,7 +328,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
     }
     a.traderCredits += tons;
     p->send({views::cashStat(a), views::traderStat(a), views::cargoStat(ship),
-             Element(QStringLiteral("s-sound")).attr("name", "cash").empty()});
+             elements::sound(QStringLiteral("cash"))});
     promote(p);
     // Everyone on the trading floor sees the stock change.
     const QStringList quote = views::quoteLines(*q);
@@ -237,7 +336,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
         if (other->avatar->place == p->avatar->place)
             other->send(quote);
     }
-    save();
+    requestSave();
 }
 
 void Game::tell(Player* p, const QString& rest)
@@ -254,8 +353,9 @@ void Game::tell(Player* p, const QString& rest)
         p->send(prose(QStringLiteral("There is nobody called %1 in the game.").arg(name.left(40))));
         return;
     }
-    to->send({Element(QStringLiteral("s-tb")).attr("name", p->name()).withText(text),
-              Element(QStringLiteral("s-sound")).attr("name", "tb").empty()});
+    if (!mayTalk(p, text))
+        return;
+    to->send({elements::tightBeam(p->name(), text), elements::sound(QStringLiteral("tb"))});
     p->send(prose(QStringLiteral("Your tight beam reaches %1.").arg(to->name())));
     if (!to->sink) {
         // Simulated players answer at once with something from their repertoire.
@@ -264,8 +364,7 @@ void Game::tell(Player* p, const QString& rest)
         QString answer = QStringLiteral("Sorry, I'm busy trading.");
         if (bot != world_.bots.end() && !bot->sayings.isEmpty())
             answer = bot->sayings.at(std::uniform_int_distribution<int>(0, int(bot->sayings.size()) - 1)(rng_));
-        p->send({Element(QStringLiteral("s-tb")).attr("name", to->name()).withText(answer),
-                 Element(QStringLiteral("s-sound")).attr("name", "tb").empty()});
+        p->send({elements::tightBeam(to->name(), answer), elements::sound(QStringLiteral("tb"))});
     }
 }
 
@@ -349,8 +448,8 @@ void Game::score(Player* p)
 {
     const Avatar& a = *p->avatar;
     QStringList lines = views::playerStats(a);
-    lines << Element(QStringLiteral("s-player-stats")).attr("stat", "score").empty();
-    lines << markup::proseBlock({QStringLiteral("%1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
+    lines << elements::playerPage();
+    lines << prose(QStringList{QStringLiteral("%1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
                                  QStringLiteral("Cash %1ig, loan %2ig, trader credits %3").arg(a.cash).arg(a.loan).arg(a.traderCredits)});
     p->send(lines);
 }
@@ -359,11 +458,11 @@ void Game::shipReport(Player* p)
 {
     const Ship& s = p->avatar->ship;
     QStringList lines = views::shipStats(s);
-    lines << Element(QStringLiteral("s-ship-stats")).attr("stat", "ship").empty();
+    lines << elements::shipPage();
     QStringList cargo;
     for (auto it = s.cargo.begin(); it != s.cargo.end(); ++it)
         cargo << QStringLiteral("%1 tons of %2").arg(it.value()).arg(it.key());
-    lines << markup::proseBlock({QStringLiteral("Your %1 class ship: fuel %2 of %3, hull %4 of %5.")
+    lines << prose(QStringList{QStringLiteral("Your %1 class ship: fuel %2 of %3, hull %4 of %5.")
                                      .arg(s.shipClass).arg(s.fuel.cur).arg(s.fuel.max).arg(s.hull.cur).arg(s.hull.max),
                                  cargo.isEmpty() ? QStringLiteral("The hold is empty.")
                                                  : QStringLiteral("In the hold: %1.").arg(cargo.join(QLatin1String(", ")))});
@@ -375,14 +474,15 @@ void Game::who(Player* p)
     QStringList lines{QStringLiteral("In Kyrnos DataSpace now:")};
     for (const auto& other : players_)
         lines << QStringLiteral("  %1 (%2)").arg(other->name(), rankName(other->avatar->rank));
-    p->send(markup::proseBlock(lines));
+    p->send(prose(lines));
 }
 
 void Game::help(Player* p)
 {
-    p->send(markup::proseBlock({
+    p->send(prose(QStringList{
         QStringLiteral("Moving: n ne e se s sw w nw u d, look, board (on a landing pad), land"),
-        QStringLiteral("Trading: buy GOODS [tons], sell GOODS [tons], prices, refuel, certificate"),
+        QStringLiteral("Trading: buy GOODS [tons], sell GOODS [tons], prices, borrow AMOUNT, repay [AMOUNT]"),
+        QStringLiteral("Your ship: refuel, repair (on a landing pad), certificate (at customs)"),
         QStringLiteral("People: who, tell NAME TEXT (or tb), say TEXT, hug NAME, kiss NAME"),
         QStringLiteral("Reports: ex NAME, spynet report NAME, score, ship"),
         QStringLiteral("Leaving: quit")}));

@@ -70,20 +70,8 @@ Outcome LogonConversation::feed(const QString& raw)
         send_(QStringLiteral("Account password:"));
         return Outcome::Continue;
     case State::Password:
-        account_ = store_.verify(id_, line);
-        if (account_) {
-            send_(QStringLiteral("Identity confirmed. Welcome back, %1.").arg(account_->avatar.name));
-            send_(QStringLiteral("Linking to Kyrnos DataSpace..."));
-            return Outcome::LoggedIn;
-        }
-        if (++failures_ >= maxAttempts_) {
-            send_(QStringLiteral("The account ID or password is wrong. Too many failed attempts, goodbye."));
-            return Outcome::Quit;
-        }
-        state_ = State::Retry;
-        send_(QStringLiteral("Sorry, the account ID or password is wrong."));
-        send_(QStringLiteral("Would you like to create a new account instead? (yes/no)"));
-        return Outcome::Continue;
+        password_ = line;
+        return Outcome::CheckPassword;
     case State::Retry:
         if (isYes(line))
             return Outcome::NewAccount;
@@ -94,6 +82,25 @@ Outcome LogonConversation::feed(const QString& raw)
         send_(QStringLiteral("Please answer yes or no."));
         return Outcome::Continue;
     }
+    return Outcome::Continue;
+}
+
+Outcome LogonConversation::passwordChecked(Account* account)
+{
+    password_.clear();
+    account_ = account;
+    if (account_) {
+        send_(QStringLiteral("Identity confirmed. Welcome back, %1.").arg(account_->avatar.name));
+        send_(QStringLiteral("Linking to Kyrnos DataSpace..."));
+        return Outcome::LoggedIn;
+    }
+    if (++failures_ >= maxAttempts_) {
+        send_(QStringLiteral("The account ID or password is wrong. Too many failed attempts, goodbye."));
+        return Outcome::Quit;
+    }
+    state_ = State::Retry;
+    send_(QStringLiteral("Sorry, the account ID or password is wrong."));
+    send_(QStringLiteral("Would you like to create a new account instead? (yes/no)"));
     return Outcome::Continue;
 }
 
@@ -217,14 +224,18 @@ Outcome NewAccountConversation::feed(const QString& raw)
         if (!line.contains(QLatin1Char('@')) || line.size() > 79) {
             send_(QStringLiteral("That does not look like an e-mail address."));
             ask(State::Email);
-        } else if (store_.find(id_) || !claims_.claimAccountId(id_, this)) {
-            email_ = line;
-            send_(QStringLiteral("The account ID %1 is already in use, please choose a different name.")
-                      .arg(id_));
-            ask(State::Id);
         } else {
             email_ = line;
-            ask(State::Name);
+            idClaim_.reset();  // a claim from an earlier try must not block this one
+            if (!store_.find(id_))
+                idClaim_ = claims_.claimAccountId(id_);
+            if (idClaim_.held()) {
+                ask(State::Name);
+            } else {
+                send_(QStringLiteral("The account ID %1 is already in use, please choose a different name.")
+                          .arg(id_));
+                ask(State::Id);
+            }
         }
         break;
     case State::Name:
@@ -284,29 +295,38 @@ Outcome NewAccountConversation::feed(const QString& raw)
             ask(State::Name);
         } else if (!isYes(line)) {
             ask(State::Play);
-        } else if (store_.findByAvatar(name_) || !claims_.claimAvatarName(name_, this)) {
+        } else {
+            nameClaim_.reset();
+            if (!store_.findByAvatar(name_))
+                nameClaim_ = claims_.claimAvatarName(name_);
+            if (nameClaim_.held())
+                return Outcome::CreateAccount;
             send_(QStringLiteral("The name %1 is not available.").arg(name_));
             ask(State::Name);
-        } else {
-            create();
-            return account_ ? Outcome::LoggedIn : Outcome::Quit;
         }
         break;
     }
     return Outcome::Continue;
 }
 
-void NewAccountConversation::create()
+void NewAccountConversation::create(Credentials credentials)
 {
+    password_.clear();
     const Avatar avatar = Avatar::newcomer(name_, race_, gender_, strength_, stamina_, dexterity_,
                                            intelligence_, start_);
-    Account& a = store_.create(id_, password_, email_, avatar);
-    if (!store_.save(&saveError_)) {
-        store_.remove(&a);
+    account_ = &store_.create(id_, std::move(credentials), email_, avatar);
+}
+
+Outcome NewAccountConversation::stored(const QString& error)
+{
+    if (!error.isEmpty()) {
+        saveError_ = error;
+        store_.remove(account_);
+        account_ = nullptr;
         send_(QStringLiteral("The account could not be stored; please try again later."));
-        return;
+        return Outcome::Quit;
     }
-    account_ = &a;
     send_(QStringLiteral("Your account %1 is ready.").arg(id_));
     send_(QStringLiteral("Linking to Kyrnos DataSpace..."));
+    return Outcome::LoggedIn;
 }

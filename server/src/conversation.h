@@ -5,6 +5,7 @@
 // through the function given to them.
 
 #include "accountstore.h"
+#include "nameclaims.h"
 
 #include <QString>
 
@@ -12,17 +13,10 @@
 
 using SendFn = std::function<void(const QString&)>;
 
-// Names that are in use or being chosen right now, shared by all sessions.
-class NameClaims {
-public:
-    virtual ~NameClaims() = default;
-    // True when the name is free and now held for `owner` (who may claim again).
-    virtual bool claimAccountId(const QString& id, const void* owner) = 0;
-    virtual bool claimAvatarName(const QString& name, const void* owner) = 0;
-    virtual void release(const void* owner) = 0;
-};
-
-enum class Outcome { Continue, LoggedIn, NewAccount, Quit };
+// CheckPassword and CreateAccount ask the caller for slow work (deriving a
+// key) that must not hold up the event loop; the caller hands the result
+// back with passwordChecked() or create().
+enum class Outcome { Continue, LoggedIn, NewAccount, Quit, CheckPassword, CreateAccount };
 
 class LogonConversation {
 public:
@@ -30,6 +24,11 @@ public:
 
     void start();  // the greeting and the first prompt
     Outcome feed(const QString& line);
+    // After CheckPassword: the ID and password to check.
+    QString id() const { return id_; }
+    QString password() const { return password_; }
+    // The account when the password was right, else null.
+    Outcome passwordChecked(Account* account);
     Account* account() const { return account_; }
 
 private:
@@ -42,6 +41,7 @@ private:
     int failures_ = 0;
     State state_ = State::Login;
     QString id_;
+    QString password_;
     Account* account_ = nullptr;
 };
 
@@ -50,8 +50,13 @@ public:
     NewAccountConversation(AccountStore& store, NameClaims& claims, Place start, SendFn send);
 
     void start();
-    // LoggedIn once the account exists and is saved.
+    // CreateAccount once everything is answered.
     Outcome feed(const QString& line);
+    QString password() const { return password_; }
+    // Adds the account to the store; the caller saves it and reports with
+    // stored(): LoggedIn, or Quit (the account taken out again) on an error.
+    void create(Credentials credentials);
+    Outcome stored(const QString& error);
     Account* account() const { return account_; }
     QString saveError() const { return saveError_; }
 
@@ -63,7 +68,6 @@ private:
     void ask(State s);
     bool takeStat(const QString& line, int& value, int statsAfter);
     void finishStats();
-    void create();
 
     AccountStore& store_;
     NameClaims& claims_;
@@ -74,6 +78,8 @@ private:
     int strength_ = 0, stamina_ = 0, dexterity_ = 0, intelligence_ = 0;
     Account* account_ = nullptr;
     QString saveError_;
+    NameClaim idClaim_;
+    NameClaim nameClaim_;
 };
 
 // Letters and digits only, starting with a letter, length in [min, max].

@@ -1,11 +1,10 @@
 #include "game.h"
 
-#include "markup.h"
+#include "elements.h"
 
 #include <QDebug>
 
-using markup::Element;
-using markup::prose;
+using elements::prose;
 
 Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings,
            QObject* parent)
@@ -17,6 +16,8 @@ Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings ti
         planets_[id] = PlanetState{m.workers, m.factories};
     connect(&driftTimer_, &QTimer::timeout, this, &Game::drift);
     connect(&storyTimer_, &QTimer::timeout, this, &Game::tellStory);
+    saveTimer_.setSingleShot(true);
+    connect(&saveTimer_, &QTimer::timeout, this, &Game::saveNow);
 }
 
 void Game::start()
@@ -81,7 +82,8 @@ void Game::toMap(const QString& mapId, const QStringList& lines) const
     }
 }
 
-Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink)
+Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink,
+                    bool withLocation)
 {
     // A world file edited since the avatar last played may have lost its spot.
     if (!world_.location(avatar->place))
@@ -93,16 +95,16 @@ Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const Q
     QStringList intro = views::playerStats(*avatar);
     intro << views::shipStats(avatar->ship);
     for (const auto& other : players_)
-        intro << Element(QStringLiteral("s-add-player")).attr("name", other->name()).attr("rank", other->avatar->rank).empty();
+        intro << elements::addPlayer(other->name(), other->avatar->rank);
     intro << prose(QStringLiteral("Welcome to Kyrnos DataSpace, %1. Type help for the commands.").arg(avatar->name));
     p->send(intro);
-    showLocation(p, true);
+    if (withLocation)
+        showLocation(p, true);
+    else
+        p->send(views::mapView(*world_.map(avatar->place.map), planet(avatar->place.map)));
 
-    toAll({Element(QStringLiteral("s-add-player")).attr("name", avatar->name).attr("rank", avatar->rank).empty()}, p);
-    toLocation(avatar->place,
-               {Element(QStringLiteral("s-contents")).attr("name", avatar->name)
-                    .withText(QStringLiteral("%1 has just arrived.").arg(avatar->name))},
-               p);
+    toAll({elements::addPlayer(avatar->name, avatar->rank)}, p);
+    toLocation(avatar->place, {elements::contents(avatar->name, QStringLiteral("%1 has just arrived.").arg(avatar->name))}, p);
     return p;
 }
 
@@ -115,19 +117,25 @@ void Game::leave(Player* player)
     std::unique_ptr<Player> gone = std::move(*it);
     players_.erase(it);
     toLocation(gone->avatar->place,
-               {Element(QStringLiteral("s-remove-contents")).attr("name", gone->name())
-                    .withText(QStringLiteral("%1 fades from view.").arg(gone->name()))},
+               {elements::removeContents(gone->name(), QStringLiteral("%1 fades from view.").arg(gone->name()))},
                nullptr);
-    toAll({Element(QStringLiteral("s-remove-player")).attr("name", gone->name()).empty()});
+    toAll({elements::removePlayer(gone->name())});
     if (gone->account)
-        save();
+        saveNow();
 }
 
-void Game::save()
+void Game::requestSave()
 {
-    QString error;
-    if (!store_.save(&error))
-        qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+    if (timings_.saveMs <= 0)
+        saveNow();
+    else if (!saveTimer_.isActive())
+        saveTimer_.start(timings_.saveMs);
+}
+
+void Game::saveNow()
+{
+    saveTimer_.stop();
+    store_.saveInBackground();
 }
 
 void Game::showLocation(Player* p, bool withMap)
@@ -148,11 +156,29 @@ void Game::showLocation(Player* p, bool withMap)
 void Game::relocate(Player* p, const Place& to, const QString& leaving, const QString& arriving)
 {
     const Place from = p->avatar->place;
-    toLocation(from,
-               {Element(QStringLiteral("s-remove-contents")).attr("name", p->name()).withText(leaving)}, p);
+    toLocation(from, {elements::removeContents(p->name(), leaving)}, p);
     p->avatar->place = to;
     showLocation(p, from.map != to.map);
-    toLocation(to, {Element(QStringLiteral("s-contents")).attr("name", p->name()).withText(arriving)}, p);
+    toLocation(to, {elements::contents(p->name(), arriving)}, p);
+    if (const LocationDef* l = world_.location(to); l && l->hazard > 0)
+        damage(p, l->hazard);
+    if (p->account)
+        requestSave();
+}
+
+void Game::damage(Player* p, int amount)
+{
+    Ship& ship = p->avatar->ship;
+    const int absorbed = qMin(amount, ship.shields.cur);
+    ship.shields.cur -= absorbed;
+    // The hull holds at 1: a battered ship still limps home for repairs.
+    const int hullLoss = qMin(amount - absorbed, ship.hull.cur - 1);
+    if (hullLoss > 0)
+        ship.hull.cur -= hullLoss;
+    QStringList lines{prose(hullLoss > 0 ? QStringLiteral("Rocks hammer your hull! Find a landing pad and repair your ship.")
+                                         : QStringLiteral("Rocks batter your shields."))};
+    lines << views::shieldsStat(ship) << views::hullStat(ship);
+    p->send(lines);
 }
 
 bool Game::move(Player* p, Dir d)
@@ -176,7 +202,7 @@ bool Game::move(Player* p, Dir d)
     }
     if (map && map->space && to.map != p->avatar->place.map)
         p->send({prose(QStringLiteral("Your ship drops through the atmosphere and settles on the pad.")),
-                 Element(QStringLiteral("s-sound")).attr("name", "land").empty()});
+                 elements::sound(QStringLiteral("land"))});
     const bool vertical = d == Dir::U || d == Dir::D;
     const QString away = vertical ? dirLongName(d) : QStringLiteral("to the ") + dirLongName(d);
     const QString from = d == Dir::U   ? QStringLiteral("below")
@@ -187,8 +213,23 @@ bool Game::move(Player* p, Dir d)
     return true;
 }
 
+bool Game::mayTalk(Player* p, const QString& text)
+{
+    if (text.size() > kMaxMessage) {
+        p->send(prose(QStringLiteral("That is too long to send; keep it under %1 characters.").arg(kMaxMessage)));
+        return false;
+    }
+    if (!p->talk.take()) {
+        p->send(prose(QStringLiteral("You are talking too fast; wait a moment.")));
+        return false;
+    }
+    return true;
+}
+
 void Game::say(Player* p, const QString& text)
 {
+    if (!mayTalk(p, text))
+        return;
     p->send(prose(QStringLiteral("You say, \"%1\"").arg(text)));
     toLocation(p->avatar->place, {prose(QStringLiteral("%1 says, \"%2\"").arg(p->name(), text))}, p);
 }
@@ -212,30 +253,45 @@ void Game::drift()
         const MapDef* m = world_.map(id);
         if (!m || m->space || m->workers == 0)
             continue;
-        QStringList lines;
         if (percent(rng_) < 40) {
             state.workers = qMax(0, state.workers + std::uniform_int_distribution<int>(-50, 60)(rng_));
-            lines << Element(QStringLiteral("s-update-workers")).attr("workers", state.workers).empty();
+            toMap(id, {elements::updateWorkers(state.workers), elements::updateInfra()});
         }
         if (percent(rng_) < 10 && !m->factories.isEmpty()) {
             const QString output = m->factories.keys().at(
                 std::uniform_int_distribution<int>(0, int(m->factories.size()) - 1)(rng_));
-            int& count = state.factories[output];
-            if (count > 1 && percent(rng_) < 50) {
-                --count;
-                lines << Element(QStringLiteral("s-remove-factory")).attr("output", output).empty()
-                      << prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name));
-            } else {
-                ++count;
-                lines << Element(QStringLiteral("s-add-factory")).attr("output", output).empty()
-                      << prose(QStringLiteral("A new %1 factory opens on %2.").arg(output, m->name));
-            }
-        }
-        if (!lines.isEmpty()) {
-            lines << Element(QStringLiteral("s-update-infra")).empty();
-            toMap(id, lines);
+            // The last factory of a kind may close too; one reopens later.
+            if (percent(rng_) >= 50 || !closeFactory(id, output))
+                openFactory(id, output);
         }
     }
+}
+
+void Game::openFactory(const QString& mapId, const QString& output)
+{
+    const MapDef* m = world_.map(mapId);
+    if (!m)
+        return;
+    ++planet(mapId).factories[output];
+    toMap(mapId, {elements::addFactory(output),
+                  prose(QStringLiteral("A new %1 factory opens on %2.").arg(output, m->name)),
+                  elements::updateInfra()});
+}
+
+bool Game::closeFactory(const QString& mapId, const QString& output)
+{
+    const MapDef* m = world_.map(mapId);
+    PlanetState& state = planet(mapId);
+    const auto it = state.factories.find(output);
+    if (!m || it == state.factories.end() || it.value() < 1)
+        return false;
+    // At zero the output is forgotten, as the client forgets it.
+    if (--it.value() == 0)
+        state.factories.erase(it);
+    toMap(mapId, {elements::removeFactory(output),
+                  prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name)),
+                  elements::updateInfra()});
+    return true;
 }
 
 void Game::tellStory()

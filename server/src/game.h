@@ -5,6 +5,7 @@
 
 #include "accountstore.h"
 #include "market.h"
+#include "ratelimiter.h"
 #include "views.h"
 #include "world.h"
 
@@ -21,6 +22,9 @@ struct Player {
     Avatar* avatar = nullptr;    // owned by the account store or by the bot driver
     Account* account = nullptr;  // null for simulated players
     std::function<void(const QStringList&)> sink;  // empty for simulated players
+    // What one player may say to others: a few lines at once, then a line
+    // every few seconds, so nobody can flood everyone else's screen.
+    RateLimiter talk{0.4, 5};
 
     QString name() const { return avatar->name; }
     void send(const QStringList& lines) const
@@ -34,6 +38,9 @@ struct Player {
 struct GameTimings {
     int driftMs = 20000;   // prices and planets change
     int storyMs = 60000;   // a news line for everyone
+    // Changes are saved together this long after the first one, so a busy
+    // trading floor costs one write, not one per trade.
+    int saveMs = 2000;
 };
 
 class Game : public QObject {
@@ -44,8 +51,11 @@ public:
 
     void start();  // the timers
 
-    // Puts the avatar into the world and shows the world to the player.
-    Player* enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink);
+    // Puts the avatar into the world and shows the player the avatar, the
+    // ship, who is online and the map; the location too when `withLocation`
+    // (a client that looks by itself does not need it twice).
+    Player* enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink,
+                  bool withLocation = true);
     void leave(Player* player);
 
     enum class Result { Continue, Quit };
@@ -59,12 +69,20 @@ public:
     // Moves a player through an exit; false (and a reason told) when it cannot.
     bool move(Player* p, Dir d);
     void say(Player* p, const QString& text);
-    // Saves the accounts, logging a failure.
-    void save();
+    // Saves the accounts soon (changes made meanwhile are saved together).
+    void requestSave();
+    // Saves the accounts now (written by a worker thread; failures are logged).
+    void saveNow();
+    // Longest text a player may say or send by tight beam.
+    static constexpr int kMaxMessage = 300;
 
     // One round of price and planet changes; the drift timer calls it.
     void drift();
     void tellStory();
+    // A factory opens or closes on a planet, as the drift decides; told to
+    // everyone on that map. False when there is none of that output to close.
+    void openFactory(const QString& mapId, const QString& output);
+    bool closeFactory(const QString& mapId, const QString& output);
 
 private:
     Market* marketAt(const LocationDef& l);
@@ -75,6 +93,9 @@ private:
     void toMap(const QString& mapId, const QStringList& lines) const;
     void showLocation(Player* p, bool withMap);
     void relocate(Player* p, const Place& to, const QString& leaving, const QString& arriving);
+    void damage(Player* p, int amount);
+    // False (and the reason told) when the player may not talk right now.
+    bool mayTalk(Player* p, const QString& text);
 
     // Commands (commands.cpp).
     void look(Player* p);
@@ -84,6 +105,9 @@ private:
     void promote(Player* p);
     void trade(Player* p, const QStringList& words, bool buying);
     void prices(Player* p);
+    void borrow(Player* p, const QString& amount);
+    void repay(Player* p, const QString& amount);
+    void repair(Player* p);
     void tell(Player* p, const QString& rest);
     void social(Player* p, const QString& verb, const QString& target);
     void examine(Player* p, const QString& what);
@@ -102,4 +126,5 @@ private:
     std::map<QString, PlanetState> planets_;
     QTimer driftTimer_;
     QTimer storyTimer_;
+    QTimer saveTimer_;
 };

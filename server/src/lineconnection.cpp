@@ -1,5 +1,7 @@
 #include "lineconnection.h"
 
+#include "shell/ansi.h"
+
 #include <QHostAddress>
 #include <QTimer>
 
@@ -10,11 +12,13 @@ constexpr qint64 kReadChunk = 16 * 1024;
 } // namespace
 
 LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent)
-    : QObject(parent), socket_(socket), limits_(limits),
-      decoder_("windows-1252"), encoder_("windows-1252")
+    : QObject(parent), socket_(socket), limits_(limits)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadChunk * 4);
+    // Answers are small and interactive: send them at once, not when the
+    // previous segment has been acknowledged.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this,
@@ -25,9 +29,19 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
     });
 }
 
+void LineConnection::setPaused(bool paused)
+{
+    if (paused_ == paused)
+        return;
+    paused_ = paused;
+    // Bytes that arrived while paused raise no new signal; look at them now.
+    if (!paused_)
+        QMetaObject::invokeMethod(this, &LineConnection::onReadyRead, Qt::QueuedConnection);
+}
+
 void LineConnection::onReadyRead()
 {
-    while (open_ && socket_->bytesAvailable() > 0) {
+    while (open_ && !paused_ && socket_->bytesAvailable() > 0) {
         const QByteArray chunk = socket_->read(kReadChunk);
         if (chunk.isEmpty())
             break;
@@ -68,16 +82,16 @@ void LineConnection::takeLine(QByteArray line)
         else if (u >= 32 && u != 127)
             clean += c;
     }
-    emit lineReceived(decoder_.decode(clean));
+    emit lineReceived(FromAnsi(std::string_view(clean.constData(), size_t(clean.size()))));
 }
 
 void LineConnection::sendLine(const QString& line)
 {
     if (!open_)
         return;
-    QByteArray bytes = encoder_.encode(line);
+    std::string bytes = ToAnsi(line);
     bytes += '\n';
-    socket_->write(bytes);
+    socket_->write(bytes.data(), qint64(bytes.size()));
     if (socket_->bytesToWrite() > limits_.maxOutput) {
         finish(QStringLiteral("output limit passed (client not reading)"));
         socket_->abort();

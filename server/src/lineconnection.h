@@ -1,13 +1,13 @@
 #pragma once
 // One client's TCP connection cut into lines. Incoming bytes are split at
-// line feeds, cleaned of control characters and decoded from Windows-1252;
+// line feeds, cleaned of control characters and decoded from Windows-1252
+// (with the client's own table);
 // outgoing lines are encoded and end with a line feed only. Limits protect
 // the server: an over-long incoming line is thrown away (reported once),
 // and a client that does not read what is sent to it is dropped once its
 // unsent output passes the limit.
 
 #include <QObject>
-#include <QStringConverter>
 #include <QTcpSocket>
 
 struct ConnectionLimits {
@@ -26,6 +26,9 @@ public:
     // Sends what is queued, then closes. Input after this is ignored.
     void close();
     bool isOpen() const { return open_; }
+    // While paused nothing more is read; the client's bytes wait in the
+    // system's buffers and, once those are full, in the client.
+    void setPaused(bool paused);
     QString peer() const { return peer_; }
 
 signals:
@@ -44,6 +47,5 @@ private:
     QByteArray pending_;
     bool discarding_ = false;   // inside an over-long line, up to its line feed
     bool open_ = true;
-    QStringDecoder decoder_;
-    QStringEncoder encoder_;
+    bool paused_ = false;
 };

@@ -58,19 +58,4 @@ QString Element::withText(const QString& text) const
     return open() + escape(text) + close();
 }
 
-QString prose(const QString& text)
-{
-    return Element(QStringLiteral("s-default")).withText(text);
-}
-
-QStringList proseBlock(const QStringList& lines)
-{
-    Element e(QStringLiteral("s-default"));
-    QStringList out{e.open()};
-    for (const QString& line : lines)
-        out << escape(line);
-    out << e.close();
-    return out;
-}
-
 } // namespace markup

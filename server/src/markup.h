@@ -1,5 +1,6 @@
 #pragma once
-// Builds the element lines of the game stream. The client reads them with
+// The writing rules of the game stream's element lines (which elements
+// exist is elements.h's business). The client reads them with
 // a line-oriented scanner, so every element is written on one line, with
 // attribute values in apostrophes, separated by exactly one blank, and with
 // the characters the scanner treats specially written as entities.
@@ -34,11 +35,5 @@ private:
     QString name_;
     QString attributes_;
 };
-
-// One line of prose inside its own s-default element.
-QString prose(const QString& text);
-
-// A block of prose lines inside one s-default element.
-QStringList proseBlock(const QStringList& lines);
 
 } // namespace markup

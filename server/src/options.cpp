@@ -51,7 +51,10 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {{"w", "world"}, "World file (default data/world.xml next to kyrnd).", "file"},
         {"noop-interval", "Milliseconds between keep-alive s-no-op elements (default 5000; 0 off).", "ms"},
         {"noop-timeout", "Drop a client that has not answered a keep-alive for this long (default 120000).", "ms"},
-        {"login-timeout", "Milliseconds allowed to log on (default 300000; 0 off).", "ms"},
+        {"login-timeout", "Milliseconds allowed to log on (default 60000; 0 off).", "ms"},
+        {"failure-delay", "Milliseconds of pause after a wrong password (default 1000).", "ms"},
+        {"command-rate", "Commands a second a player may give after a burst of 20 (default 10; 0 no limit).", "count"},
+        {"save-interval", "Milliseconds by which saving the accounts after a change is put off (default 2000).", "ms"},
         {"drift-interval", "Milliseconds between price and planet changes (default 20000; 0 off).", "ms"},
         {"story-interval", "Milliseconds between news lines (default 60000; 0 off).", "ms"},
         {"bots", "Simulated players online at most (default 4; 0 none).", "count"},
@@ -59,8 +62,9 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {"seed", "Seed of the random numbers (default: random).", "number"},
         {"max-line", "Longest line a client may send, in bytes (default 4096).", "bytes"},
         {"max-output", "Unsent bytes after which a client is dropped (default 1048576).", "bytes"},
-        {"hash-iterations", "PBKDF2 iterations for new passwords (default 20000).", "count"},
+        {"hash-iterations", "PBKDF2 iterations for passwords; weaker ones are rehashed at log-on (default 600000).", "count"},
         {"max-clients", "Connections served at once; more are turned away (default 100).", "count"},
+        {"max-per-address", "Connections served at once from one address (default 8; 0 no limit).", "count"},
         {"no-demo", "Do not create the demo accounts in a new data directory."},
     });
     if (!p.parse(arguments)) {
@@ -79,7 +83,9 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     qint64 port = o.port, noop = o.session.noopIntervalMs, noopTimeout = o.session.noopTimeoutMs,
            login = o.session.loginTimeoutMs, drift = o.driftMs, story = o.storyMs, bots = o.bots,
            botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine,
-           maxOutput = o.limits.maxOutput, iterations = o.hashIterations, maxClients = o.maxClients;
+           maxOutput = o.limits.maxOutput, iterations = o.hashIterations, maxClients = o.maxClients,
+           failureDelay = o.session.failureDelayMs, commandRate = o.session.commandsPerSecond,
+           save = o.saveMs, perAddress = o.maxPerAddress;
     constexpr qint64 day = 86400000;
     if (!number(p, "port", 0, 65535, port, message) || !number(p, "noop-interval", 0, day, noop, message)
         || !number(p, "noop-timeout", 1, day, noopTimeout, message)
@@ -91,11 +97,21 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         || !number(p, "seed", 0, 0xffffffffLL, seed, message)
         || !number(p, "max-line", 80, 1 << 20, maxLine, message)
         || !number(p, "max-output", 4096, 1LL << 30, maxOutput, message)
-        || !number(p, "hash-iterations", 1, 10000000, iterations, message)
-        || !number(p, "max-clients", 1, 10000, maxClients, message))
+        || !number(p, "hash-iterations", 1, AccountStore::kMaxIterations, iterations, message)
+        || !number(p, "max-clients", 1, 10000, maxClients, message)
+        || !number(p, "failure-delay", 0, 60000, failureDelay, message)
+        || !number(p, "command-rate", 0, 10000, commandRate, message)
+        || !number(p, "save-interval", 0, 600000, save, message)
+        || !number(p, "max-per-address", 0, 10000, perAddress, message))
         return false;
     o.port = quint16(port);
-    o.session = SessionTimings{int(noop), int(noopTimeout), int(login)};
+    o.session.noopIntervalMs = int(noop);
+    o.session.noopTimeoutMs = int(noopTimeout);
+    o.session.loginTimeoutMs = int(login);
+    o.session.failureDelayMs = int(failureDelay);
+    o.session.commandsPerSecond = int(commandRate);
+    o.saveMs = int(save);
+    o.maxPerAddress = int(perAddress);
     o.driftMs = int(drift);
     o.storyMs = int(story);
     o.bots = int(bots);

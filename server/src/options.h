@@ -1,6 +1,7 @@
 #pragma once
 // Everything that can be set on kyrnd's command line.
 
+#include "accountstore.h"
 #include "lineconnection.h"
 #include "session.h"
 
@@ -16,12 +17,14 @@ struct ServerOptions {
     ConnectionLimits limits;
     int driftMs = 20000;
     int storyMs = 60000;
+    int saveMs = 2000;                  // changes are saved together after this
     int bots = 4;                       // simulated players online at most
     int botIntervalMs = 6000;
     quint32 seed = 0;                   // 0: a different world every run
-    int hashIterations = 20000;
+    int hashIterations = AccountStore::kDefaultIterations;
     bool createDemo = true;             // demo accounts when there is no accounts file
     int maxClients = 100;               // connections served at once
+    int maxPerAddress = 8;              // of those from one address (0: no limit)
 };
 
 // The default world file: data/world.xml next to the program.

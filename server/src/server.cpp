@@ -4,6 +4,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QHostAddress>
 #include <QRandomGenerator>
 
@@ -29,10 +30,15 @@ bool Server::start(QString* error)
         *error = loader.error();
         return false;
     }
+    const bool newDir = !QDir(options_.dataDir).exists();
     if (!QDir().mkpath(options_.dataDir)) {
         *error = QStringLiteral("cannot create the data directory ") + options_.dataDir;
         return false;
     }
+    // The accounts are nobody else's business; a directory the user made
+    // is left as it is.
+    if (newDir)
+        QFile::setPermissions(options_.dataDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     store_ = std::make_unique<AccountStore>(QDir(options_.dataDir).filePath(QStringLiteral("accounts.json")),
                                             options_.hashIterations);
     if (!store_->load(error))
@@ -41,7 +47,12 @@ bool Server::start(QString* error)
         return false;
 
     const quint32 seed = options_.seed ? options_.seed : QRandomGenerator::global()->generate();
-    game_ = std::make_unique<Game>(world_, *store_, seed, GameTimings{options_.driftMs, options_.storyMs});
+    game_ = std::make_unique<Game>(world_, *store_, seed,
+                                   GameTimings{options_.driftMs, options_.storyMs, options_.saveMs});
+    QStringList botNames;
+    for (const BotDef& b : world_.bots)
+        botNames << b.name;
+    claims_.reserve(botNames);
     bots_ = std::make_unique<BotDriver>(*game_, seed + 1, options_.botIntervalMs, options_.bots);
 
     QHostAddress address;
@@ -66,7 +77,8 @@ bool Server::createDemos(QString* error)
     for (const Demo& d : kDemos) {
         const Avatar a = Avatar::newcomer(QString::fromLatin1(d.avatar), QStringLiteral("Human"),
                                           QStringLiteral("female"), 35, 35, 35, 35, world_.start);
-        store_->create(QString::fromLatin1(d.id), QString::fromLatin1(d.password),
+        store_->create(QString::fromLatin1(d.id),
+                       Credentials::derive(QString::fromLatin1(d.password), store_->iterations()),
                        QStringLiteral("demo@localhost"), a);
     }
     if (!store_->save(error))
@@ -85,27 +97,44 @@ void Server::stop()
     if (bots_)
         bots_->stop();
     if (game_)
-        game_->save();
+        game_->saveNow();
+    if (store_)
+        store_->flush();
+}
+
+void Server::turnAway(QTcpSocket* socket, const char* why, const char* message)
+{
+    qWarning().noquote() << "kyrnd: turned away" << socket->peerAddress().toString() << why;
+    socket->write(message);
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
 }
 
 void Server::onNewConnection()
 {
     while (QTcpSocket* socket = listener_.nextPendingConnection()) {
         if (int(sessions_.size()) >= options_.maxClients) {
-            qWarning().noquote() << "kyrnd: turned away" << socket->peerAddress().toString() << "(server full)";
-            socket->write("Kyrnos II is full, please try again later.\n");
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            socket->disconnectFromHost();
-            if (socket->state() == QAbstractSocket::UnconnectedState)
-                socket->deleteLater();
+            turnAway(socket, "(server full)", "Kyrnos II is full, please try again later.\n");
             continue;
         }
+        // One host must not hold every slot.
+        const QString address = socket->peerAddress().toString();
+        if (options_.maxPerAddress > 0 && perAddress_.value(address) >= options_.maxPerAddress) {
+            turnAway(socket, "(too many connections from there)",
+                     "Too many connections from your address, please try again later.\n");
+            continue;
+        }
+        ++perAddress_[address];
         auto* session = new Session(socket,
-                                    SessionServices{*game_, *store_, *this, options_.session, options_.limits},
+                                    SessionServices{*game_, *store_, claims_, options_.session, options_.limits},
                                     this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);
-        connect(session, &Session::finished, this, [this](Session* s) {
+        connect(session, &Session::finished, this, [this, address](Session* s) {
+            if (--perAddress_[address] <= 0)
+                perAddress_.remove(address);
             std::erase(sessions_, s);
             s->deleteLater();
             emit sessionFinished();
@@ -121,41 +150,5 @@ void Server::onAboutToPlay(Session* session, Account* account)
         if (other != session && other->account() == account && other->playing())
             other->end(QStringLiteral("linked from another terminal"),
                        QStringLiteral("Your avatar has been linked from another terminal. Goodbye."));
-    }
-}
-
-bool Server::claimAccountId(const QString& id, const void* owner)
-{
-    const QString key = id.toLower();
-    const void* holder = claimedIds_.value(key, nullptr);
-    if (holder && holder != owner)
-        return false;
-    claimedIds_.insert(key, owner);
-    return true;
-}
-
-bool Server::claimAvatarName(const QString& name, const void* owner)
-{
-    const QString key = name.toLower();
-    for (const BotDef& b : world_.bots) {
-        if (b.name.toLower() == key)
-            return false;
-    }
-    const void* holder = claimedNames_.value(key, nullptr);
-    if (holder && holder != owner)
-        return false;
-    claimedNames_.insert(key, owner);
-    return true;
-}
-
-void Server::release(const void* owner)
-{
-    for (auto* claims : {&claimedIds_, &claimedNames_}) {
-        for (auto it = claims->begin(); it != claims->end();) {
-            if (it.value() == owner)
-                it = claims->erase(it);
-            else
-                ++it;
-        }
     }
 }

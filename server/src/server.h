@@ -16,7 +16,7 @@
 
 #include <memory>
 
-class Server : public QObject, public NameClaims {
+class Server : public QObject {
     Q_OBJECT
 public:
     explicit Server(ServerOptions options, QObject* parent = nullptr);
@@ -33,9 +33,7 @@ public:
     AccountStore* store() const { return store_.get(); }
     BotDriver* bots() const { return bots_.get(); }
 
-    bool claimAccountId(const QString& id, const void* owner) override;
-    bool claimAvatarName(const QString& name, const void* owner) override;
-    void release(const void* owner) override;
+    const NameClaims& claims() const { return claims_; }
 
     // The demo accounts made in a new data directory.
     struct Demo {
@@ -51,6 +49,7 @@ signals:
 private:
     void onNewConnection();
     void onAboutToPlay(Session* session, Account* account);
+    void turnAway(QTcpSocket* socket, const char* why, const char* message);
     bool createDemos(QString* error);
 
     ServerOptions options_;
@@ -60,6 +59,6 @@ private:
     std::unique_ptr<BotDriver> bots_;
     QTcpServer listener_;
     std::vector<Session*> sessions_;
-    QHash<QString, const void*> claimedIds_;    // lower-case id -> owner
-    QHash<QString, const void*> claimedNames_;  // lower-case avatar name -> owner
+    QHash<QString, int> perAddress_;  // open sessions by peer address
+    NameClaims claims_;
 };

@@ -1,8 +1,36 @@
 #include "session.h"
 
-#include "markup.h"
+#include "elements.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QPointer>
+#include <QThreadPool>
+
+namespace {
+
+// Lines held while the client is throttled; past this the socket is not
+// read, so a flood waits in the client's own buffers, not in ours.
+constexpr size_t kInboxLimit = 64;
+
+// Runs `work` on the thread pool and `done` with its result back on the
+// event loop, unless the session has gone by then.
+template <typename Result, typename Work, typename Done>
+void offLoop(Session* session, Work work, Done done)
+{
+    QPointer<Session> self(session);
+    QThreadPool::globalInstance()->start([self, work = std::move(work), done = std::move(done)]() mutable {
+        Result result = work();
+        QMetaObject::invokeMethod(QCoreApplication::instance(),
+                                  [self, done = std::move(done), result = std::move(result)]() mutable {
+                                      if (self)
+                                          done(std::move(result));
+                                  },
+                                  Qt::QueuedConnection);
+    });
+}
+
+} // namespace
 
 Session::Session(QTcpSocket* socket, SessionServices services, QObject* parent)
     : QObject(parent), services_(services),
@@ -18,13 +46,16 @@ Session::Session(QTcpSocket* socket, SessionServices services, QObject* parent)
     connect(&loginTimer_, &QTimer::timeout, this,
             [this] { end(QStringLiteral("log-on timed out"), QStringLiteral("Timed out, goodbye.")); });
     connect(&noopTimer_, &QTimer::timeout, this, &Session::keepAlive);
+    throttle_.setSingleShot(true);
+    connect(&throttle_, &QTimer::timeout, this, &Session::processInbox);
+    if (services_.timings.commandsPerSecond > 0)
+        commandRate_.emplace(services_.timings.commandsPerSecond, qMax(1, services_.timings.commandBurst));
 }
 
 Session::~Session()
 {
     if (player_)
         services_.game.leave(player_);
-    services_.claims.release(this);
 }
 
 void Session::start()
@@ -45,51 +76,155 @@ void Session::sendText(const QString& line)
 void Session::onTooLong()
 {
     const QString text = QStringLiteral("That line was too long and has been ignored.");
-    connection_->sendLine(phase_ == Phase::Playing ? markup::prose(text) : text);
+    connection_->sendLine(phase_ == Phase::Playing ? elements::prose(text) : text);
 }
 
 void Session::onLine(const QString& line)
 {
+    // Any line is a sign of life, typed or a keep-alive answer.
+    lastHeard_.restart();
+    if (phase_ == Phase::Playing && line.trimmed() == QLatin1String("<c-no-op/>"))
+        return;
+    inbox_.push_back(line);
+    if (inbox_.size() >= kInboxLimit)
+        connection_->setPaused(true);
+    processInbox();
+}
+
+void Session::processInbox()
+{
+    while (!busy_ && !inbox_.empty() && phase_ != Phase::Closed) {
+        if (phase_ == Phase::Playing && commandRate_ && !commandRate_->take()) {
+            if (!throttle_.isActive())
+                throttle_.start(commandRate_->msUntilNext());
+            return;
+        }
+        const QString line = inbox_.front();
+        inbox_.pop_front();
+        handle(line);
+    }
+    if (inbox_.size() < kInboxLimit / 2)
+        connection_->setPaused(false);
+}
+
+void Session::handle(const QString& line)
+{
     switch (phase_) {
     case Phase::Logon:
-        switch (logon_->feed(line)) {
-        case Outcome::LoggedIn: loggedIn(logon_->account()); break;
-        case Outcome::NewAccount: startNewAccount(); break;
-        case Outcome::Quit: end(QStringLiteral("too many failed log-ons")); break;
-        case Outcome::Continue: break;
-        }
+        onLogon(logon_->feed(line));
         break;
     case Phase::NewAccount:
-        switch (newAccount_->feed(line)) {
-        case Outcome::LoggedIn:
-            qInfo().noquote() << "kyrnd: new account" << newAccount_->account()->id << "from" << peer();
-            loggedIn(newAccount_->account());
-            break;
-        case Outcome::Quit:
-            qWarning().noquote() << "kyrnd: could not store a new account:" << newAccount_->saveError();
-            end(QStringLiteral("account not stored"));
-            break;
-        default: break;
-        }
+        onNewAccount(newAccount_->feed(line));
         break;
     case Phase::AwaitHello:
         if (line.startsWith(QLatin1String("<?xml")))
             break;
+        orvix_ = line.startsWith(QLatin1String("<c-orvix"));
         startPlaying();
         // A plain terminal says no hello; take its first line as a command.
-        if (!line.startsWith(QLatin1String("<c-orvix")) && phase_ == Phase::Playing)
-            onLine(line);
+        if (!orvix_ && phase_ == Phase::Playing)
+            handle(line);
         break;
     case Phase::Playing:
-        if (line.trimmed() == QLatin1String("<c-no-op/>")) {
-            lastReply_.restart();
-        } else if (services_.game.command(player_, line) == Game::Result::Quit) {
+        if (services_.game.command(player_, line) == Game::Result::Quit)
             end(QStringLiteral("quit"));
-        }
         break;
     case Phase::Closed:
         break;
     }
+}
+
+void Session::onLogon(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::LoggedIn: loggedIn(logon_->account()); break;
+    case Outcome::NewAccount: startNewAccount(); break;
+    case Outcome::Quit: end(QStringLiteral("too many failed log-ons")); break;
+    case Outcome::CheckPassword: checkPassword(); break;
+    default: break;
+    }
+}
+
+void Session::checkPassword()
+{
+    busy_ = true;
+    const QString id = logon_->id();
+    const Credentials stored = services_.store.credentialsFor(id);
+    const int wanted = services_.store.iterations();
+    struct Checked {
+        bool ok = false;
+        std::optional<Credentials> stronger;  // a rehash when the stored one is weaker
+    };
+    offLoop<Checked>(this,
+        [password = logon_->password(), stored, wanted] {
+            Checked c;
+            c.ok = stored.matches(password);
+            if (c.ok && stored.iterations < wanted)
+                c.stronger = Credentials::derive(password, wanted);
+            return c;
+        },
+        [this, id](Checked c) {
+            if (phase_ == Phase::Closed)
+                return;
+            Account* account = c.ok ? services_.store.find(id) : nullptr;
+            if (account) {
+                if (c.stronger) {
+                    account->credentials = std::move(*c.stronger);
+                    services_.game.requestSave();
+                }
+                busy_ = false;
+                onLogon(logon_->passwordChecked(account));
+                processInbox();
+                return;
+            }
+            qWarning().noquote() << "kyrnd: failed log-on as" << id.left(40) << "from" << peer();
+            // A short pause makes guessing slow; the lines sent meanwhile wait.
+            QTimer::singleShot(services_.timings.failureDelayMs, this, [this] {
+                if (phase_ == Phase::Closed)
+                    return;
+                busy_ = false;
+                onLogon(logon_->passwordChecked(nullptr));
+                processInbox();
+            });
+        });
+}
+
+void Session::onNewAccount(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::CreateAccount: createAccount(); break;
+    case Outcome::LoggedIn:
+        qInfo().noquote() << "kyrnd: new account" << newAccount_->account()->id << "from" << peer();
+        loggedIn(newAccount_->account());
+        break;
+    case Outcome::Quit:
+        qWarning().noquote() << "kyrnd: could not store a new account:" << newAccount_->saveError();
+        end(QStringLiteral("account not stored"));
+        break;
+    default: break;
+    }
+}
+
+void Session::createAccount()
+{
+    busy_ = true;
+    offLoop<Credentials>(this,
+        [password = newAccount_->password(), iterations = services_.store.iterations()] {
+            return Credentials::derive(password, iterations);
+        },
+        [this](Credentials c) {
+            if (phase_ == Phase::Closed)
+                return;
+            newAccount_->create(std::move(c));
+            // Saved at once, but without holding up the game.
+            services_.store.saveInBackground(this, [this](const QString& error) {
+                if (phase_ == Phase::Closed)
+                    return;
+                busy_ = false;
+                onNewAccount(newAccount_->stored(error));
+                processInbox();
+            });
+        });
 }
 
 void Session::startNewAccount()
@@ -116,19 +251,20 @@ void Session::startPlaying()
     phase_ = Phase::Playing;
     connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
     player_ = services_.game.enter(&account_->avatar, account_,
-                                   [this](const QStringList& lines) { connection_->sendLines(lines); });
-    lastReply_.start();
+                                   [this](const QStringList& lines) { connection_->sendLines(lines); },
+                                   !orvix_);
+    lastHeard_.start();
     if (services_.timings.noopIntervalMs > 0)
         noopTimer_.start(services_.timings.noopIntervalMs);
 }
 
 void Session::keepAlive()
 {
-    if (lastReply_.elapsed() > services_.timings.noopTimeoutMs) {
+    if (lastHeard_.elapsed() > services_.timings.noopTimeoutMs) {
         end(QStringLiteral("no answer to keep-alive"));
         return;
     }
-    connection_->sendLine(QStringLiteral("<s-no-op/>"));
+    connection_->sendLine(elements::noOp());
 }
 
 void Session::end(const QString& reason, const QString& farewell)
@@ -139,13 +275,16 @@ void Session::end(const QString& reason, const QString& farewell)
     phase_ = Phase::Closed;
     loginTimer_.stop();
     noopTimer_.stop();
+    throttle_.stop();
+    inbox_.clear();
     if (!farewell.isEmpty())
-        connection_->sendLine(playing ? markup::prose(farewell) : farewell);
+        connection_->sendLine(playing ? elements::prose(farewell) : farewell);
     if (player_) {
         services_.game.leave(player_);
         player_ = nullptr;
     }
-    services_.claims.release(this);
+    // Names being chosen are free again at once.
+    newAccount_.reset();
     connection_->close();
     qInfo().noquote() << "kyrnd:" << (account_ ? account_->id : QStringLiteral("connection")) << "from"
                       << peer() << "ended:" << reason;

@@ -6,18 +6,26 @@
 #include "conversation.h"
 #include "game.h"
 #include "lineconnection.h"
+#include "ratelimiter.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
+#include <deque>
 #include <memory>
+#include <optional>
 
 struct SessionTimings {
     int noopIntervalMs = 5000;    // how often s-no-op is sent
     // Generous, so a client on a stalled network is not dropped too soon.
     int noopTimeoutMs = 120000;   // silence after which the client is dropped
-    int loginTimeoutMs = 300000;  // time allowed to log on and say hello
+    int loginTimeoutMs = 60000;   // time allowed to log on and say hello
+    int failureDelayMs = 1000;    // pause after a wrong password
+    // Commands a player may give: a burst (a macro), then this many a
+    // second. Faster lines wait their turn; 0 means no limit.
+    int commandsPerSecond = 10;
+    int commandBurst = 20;
 };
 
 struct SessionServices {
@@ -49,6 +57,14 @@ private:
     enum class Phase { Logon, NewAccount, AwaitHello, Playing, Closed };
 
     void onLine(const QString& line);
+    // Works through the lines received, one at a time, as fast as the
+    // command rate allows and not while a password is being checked.
+    void processInbox();
+    void handle(const QString& line);
+    void onLogon(Outcome outcome);
+    void onNewAccount(Outcome outcome);
+    void checkPassword();
+    void createAccount();
     void onTooLong();
     void startNewAccount();
     void loggedIn(Account* account);
@@ -63,7 +79,12 @@ private:
     std::unique_ptr<NewAccountConversation> newAccount_;
     Account* account_ = nullptr;
     Player* player_ = nullptr;
+    bool orvix_ = false;          // said hello as Orvix, which looks by itself
+    std::deque<QString> inbox_;
+    bool busy_ = false;           // a key is being derived, or a failure delay runs
+    std::optional<RateLimiter> commandRate_;
     QTimer loginTimer_;
     QTimer noopTimer_;
-    QElapsedTimer lastReply_;
+    QTimer throttle_;
+    QElapsedTimer lastHeard_;
 };

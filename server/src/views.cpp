@@ -1,27 +1,10 @@
 #include "views.h"
 
-#include "markup.h"
-
-using markup::Element;
+#include "elements.h"
 
 namespace views {
 
 namespace {
-
-QString playerStat(const QString& stat, const Gauge& g)
-{
-    return Element(QStringLiteral("s-player-stats")).attr("stat", stat).attr("max", g.max).attr("cur", g.cur).empty();
-}
-
-QString amountStat(const QString& stat, qint64 amount)
-{
-    return Element(QStringLiteral("s-player-stats")).attr("stat", stat).attr("amount", amount).empty();
-}
-
-QString shipStat(const QString& stat, const Gauge& g)
-{
-    return Element(QStringLiteral("s-ship-stats")).attr("stat", stat).attr("max", g.max).attr("cur", g.cur).empty();
-}
 
 QString pronoun(const Avatar& a)
 {
@@ -42,41 +25,46 @@ QString describe(const Gauge& g, const char* high, const char* mid, const char* 
 
 QStringList playerStats(const Avatar& a)
 {
-    return {Element(QStringLiteral("s-player-stats")).attr("name", a.name).empty(),
+    return {elements::playerName(a.name),
             rankStat(a),
-            playerStat(QStringLiteral("sta"), a.stamina),
-            playerStat(QStringLiteral("str"), a.strength),
-            playerStat(QStringLiteral("dex"), a.dexterity),
-            playerStat(QStringLiteral("int"), a.intelligence),
+            elements::playerGauge(QStringLiteral("sta"), a.stamina),
+            elements::playerGauge(QStringLiteral("str"), a.strength),
+            elements::playerGauge(QStringLiteral("dex"), a.dexterity),
+            elements::playerGauge(QStringLiteral("int"), a.intelligence),
             cashStat(a),
-            amountStat(QStringLiteral("loan"), a.loan),
-            amountStat(QStringLiteral("hc"), a.haulerCredits),
-            amountStat(QStringLiteral("ak"), a.akaturiCredits),
-            amountStat(QStringLiteral("merchant"), a.merchantCredits),
+            loanStat(a),
+            elements::playerAmount(QStringLiteral("hc"), a.haulerCredits),
+            elements::playerAmount(QStringLiteral("ak"), a.akaturiCredits),
+            elements::playerAmount(QStringLiteral("merchant"), a.merchantCredits),
             traderStat(a)};
 }
 
 QString cashStat(const Avatar& a)
 {
-    return amountStat(QStringLiteral("cash"), a.cash);
+    return elements::playerAmount(QStringLiteral("cash"), a.cash);
+}
+
+QString loanStat(const Avatar& a)
+{
+    return elements::playerAmount(QStringLiteral("loan"), a.loan);
 }
 
 QString traderStat(const Avatar& a)
 {
-    return amountStat(QStringLiteral("trader"), a.traderCredits);
+    return elements::playerAmount(QStringLiteral("trader"), a.traderCredits);
 }
 
 QStringList shipStats(const Ship& s)
 {
-    QStringList out{Element(QStringLiteral("s-ship-stats")).attr("class", s.shipClass).empty(),
-                    shipStat(QStringLiteral("hull"), s.hull),
-                    shipStat(QStringLiteral("shields"), s.shields),
-                    shipStat(QStringLiteral("engines"), s.engines),
+    QStringList out{elements::shipClass(s.shipClass),
+                    hullStat(s),
+                    shieldsStat(s),
+                    elements::shipGauge(QStringLiteral("engines"), s.engines),
                     fuelStat(s),
-                    shipStat(QStringLiteral("computer"), s.computer),
+                    elements::shipGauge(QStringLiteral("computer"), s.computer),
                     cargoStat(s)};
     if (s.navComputer)
-        out << Element(QStringLiteral("s-ship-stats")).attr("stat", "navcomp").empty();
+        out << elements::shipItem(QStringLiteral("navcomp"));
     if (s.customsCertificate)
         out << customsStat();
     return out;
@@ -84,57 +72,52 @@ QStringList shipStats(const Ship& s)
 
 QString customsStat()
 {
-    return Element(QStringLiteral("s-ship-stats")).attr("stat", "customs-cert").empty();
+    return elements::shipItem(QStringLiteral("customs-cert"));
 }
 
 QString rankStat(const Avatar& a)
 {
-    return Element(QStringLiteral("s-player-stats")).attr("rank", rankName(a.rank)).empty();
+    return elements::playerRank(rankName(a.rank));
 }
 
 QString cargoStat(const Ship& s)
 {
-    return shipStat(QStringLiteral("cargo"), Gauge{s.cargoFree(), s.cargoCapacity});
+    return elements::shipGauge(QStringLiteral("cargo"), Gauge{s.cargoFree(), s.cargoCapacity});
 }
 
 QString fuelStat(const Ship& s)
 {
-    return shipStat(QStringLiteral("fuel"), s.fuel);
+    return elements::shipGauge(QStringLiteral("fuel"), s.fuel);
+}
+
+QString hullStat(const Ship& s)
+{
+    return elements::shipGauge(QStringLiteral("hull"), s.hull);
+}
+
+QString shieldsStat(const Ship& s)
+{
+    return elements::shipGauge(QStringLiteral("shields"), s.shields);
 }
 
 QStringList mapView(const MapDef& m, const PlanetState& state)
 {
-    QStringList out{Element(QStringLiteral("s-new-map")).attr("system", m.system).attr("name", m.name).attr("owner", m.owner).empty(),
-                    Element(QStringLiteral("s-map-info")).attr("economy", m.economy).attr("workers", state.workers).empty()};
+    QStringList out{elements::newMap(m.system, m.name, m.owner), elements::mapInfo(m.economy, state.workers)};
     for (auto it = state.factories.begin(); it != state.factories.end(); ++it) {
         for (int i = 0; i < it.value(); ++i)
-            out << Element(QStringLiteral("s-add-factory")).attr("output", it.key()).empty();
+            out << elements::addFactory(it.key());
     }
-    out << Element(QStringLiteral("s-update-infra")).empty();
+    out << elements::updateInfra();
     return out;
-}
-
-QString newLocation(const LocationDef& l)
-{
-    Element e(QStringLiteral("s-new-loc"));
-    e.attr("name", l.name).attr("loc-num", l.num);
-    for (int i = 0; i < kDirCount; ++i) {
-        if (l.exits[i].valid())
-            e.attr(dirName(Dir(i)), l.exits[i].loc);
-    }
-    return e.open();
 }
 
 QStringList locationView(const LocationDef& l, const QStringList& players)
 {
-    QStringList out{newLocation(l)};
-    for (const QString& line : l.description)
-        out << markup::escape(line);
-    out << QStringLiteral("</s-new-loc>");
+    QStringList out = elements::newLoc(l);
     for (const QString& item : l.items)
-        out << Element(QStringLiteral("s-contents")).attr("name", item).withText(QStringLiteral("You see %1.").arg(item));
+        out << elements::contents(item, QStringLiteral("You see %1.").arg(item));
     for (const QString& p : players)
-        out << Element(QStringLiteral("s-contents")).attr("name", p).withText(QStringLiteral("%1 is here.").arg(p));
+        out << elements::contents(p, QStringLiteral("%1 is here.").arg(p));
     QStringList exits;
     for (int i = 0; i < kDirCount; ++i) {
         if (l.exits[i].valid())
@@ -142,24 +125,30 @@ QStringList locationView(const LocationDef& l, const QStringList& players)
     }
     if (l.board.valid())
         exits << QStringLiteral("board");
-    out << markup::prose(exits.isEmpty() ? QStringLiteral("There are no obvious exits.")
-                                         : QStringLiteral("Obvious exits: %1.").arg(exits.join(QLatin1String(", "))));
+    out << elements::prose(exits.isEmpty() ? QStringLiteral("There are no obvious exits.")
+                                           : QStringLiteral("Obvious exits: %1.").arg(exits.join(QLatin1String(", "))));
     return out;
 }
 
 QStringList quoteLines(const Quote& q)
 {
-    return {Element(QStringLiteral("s-exch-sell")).attr("name", q.commodity).attr("price", q.sellPrice()).attr("stock", q.stock).empty(),
-            Element(QStringLiteral("s-exch-buy")).attr("name", q.commodity).attr("price", q.buyPrice()).empty()};
+    return {elements::exchSell(q.commodity, q.sellPrice(), q.stock), elements::exchBuy(q.commodity, q.buyPrice())};
 }
 
 QStringList exchangeView(const Market& m)
 {
-    QStringList out{Element(QStringLiteral("s-exchange")).attr("name", m.name()).empty()};
+    QStringList out{elements::exchange(m.name())};
+    for (const Quote& q : m.quotes())
+        out << quoteLines(q);
+    out << priceTable(m);
+    return out;
+}
+
+QStringList priceTable(const Market& m)
+{
     QStringList table{QStringLiteral("%1 Commodity Exchange").arg(m.name()),
                       QStringLiteral("Commodity     Sells at   Stock   Buys at")};
     for (const Quote& q : m.quotes()) {
-        out << quoteLines(q);
         table << QStringLiteral("%1 %2 %3 %4")
                      .arg(q.commodity.leftJustified(13))
                      .arg(QString::number(q.sellPrice()).leftJustified(10))
@@ -167,32 +156,25 @@ QStringList exchangeView(const Market& m)
                      .arg(q.buyPrice());
     }
     table << QStringLiteral("Prices are per ton. Type buy or sell, a commodity and, if you like, the tons.");
-    out << markup::proseBlock(table);
-    return out;
+    return elements::prose(table);
 }
 
 QStringList examineReport(const Avatar& a, bool online)
 {
     const QString he = pronoun(a);
-    const QStringList body{
+    return elements::examine(a.name, rankName(a.rank), {
         QStringLiteral("%1 is a %2 %3.").arg(a.name, a.gender, a.species),
         QStringLiteral("%1 looks %2 and %3.").arg(he,
             describe(a.strength, "very strong", "strong", "slight"),
             describe(a.stamina, "tireless", "fit", "easily tired")),
         QStringLiteral("%1 holds the rank of %2.").arg(he, rankName(a.rank)),
         online ? QStringLiteral("%1 is in the game right now.").arg(he)
-               : QStringLiteral("%1 is not in the game right now.").arg(he)};
-    QStringList out{Element(QStringLiteral("s-examine-start")).attr("name", a.name).attr("rank", rankName(a.rank)).empty(),
-                    QStringLiteral("<s-examine>")};
-    for (const QString& line : body)
-        out << markup::escape(line);
-    out << QStringLiteral("</s-examine>");
-    return out;
+               : QStringLiteral("%1 is not in the game right now.").arg(he)});
 }
 
 QStringList spynetReport(const Avatar& a, bool online, const QString& whereabouts)
 {
-    const QStringList body{
+    return elements::spynet(a.name, rankName(a.rank), {
         QStringLiteral("Subject: %1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
         QStringLiteral("Strength %1, stamina %2, dexterity %3, intelligence %4")
             .arg(a.strength.max).arg(a.stamina.max).arg(a.dexterity.max).arg(a.intelligence.max),
@@ -201,13 +183,7 @@ QStringList spynetReport(const Avatar& a, bool online, const QString& whereabout
             .arg(a.ship.shipClass).arg(a.ship.hull.cur).arg(a.ship.hull.max)
             .arg(a.ship.cargoUsed()).arg(a.ship.cargoCapacity),
         QStringLiteral("Last seen: %1").arg(whereabouts),
-        online ? QStringLiteral("Status: active in DataSpace") : QStringLiteral("Status: dormant")};
-    QStringList out{Element(QStringLiteral("s-spynet-start")).attr("name", a.name).attr("rank", rankName(a.rank)).empty(),
-                    QStringLiteral("<s-spynet>")};
-    for (const QString& line : body)
-        out << markup::escape(line);
-    out << QStringLiteral("</s-spynet>");
-    return out;
+        online ? QStringLiteral("Status: active in DataSpace") : QStringLiteral("Status: dormant")});
 }
 
 } // namespace views

@@ -43,6 +43,7 @@ struct LocationDef {
     QStringList items;                   // things lying about
     QString exchange;                    // id of the exchange here, if any
     bool customs = false;                // customs certificates are issued here
+    int hazard = 0;                      // damage a ship takes on arriving here
     Place board;                         // where "board" takes you, if anywhere
 };
 

@@ -147,6 +147,7 @@ bool WorldLoader::load(QIODevice& device, World& world)
             l.name = strAttr(a, "name");
             l.exchange = strAttr(a, "exchange");
             l.customs = strAttr(a, "customs") == QLatin1String("true");
+            l.hazard = qBound(0, intAttr(a, "hazard", 0), 1000);
             if (l.name.isEmpty())
                 return fail(where() + QStringLiteral("location without a name"));
             for (const QString& d : strAttr(a, "exits").split(QLatin1Char(' '), Qt::SkipEmptyParts)) {

@@ -5,7 +5,9 @@
 #include "worldloader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,8 +77,8 @@ TEST(AccountsFile, PasswordsAreSaltedHashesAndSurviveARoundTrip)
         QString error;
         ASSERT_TRUE(store.load(&error));
         EXPECT_FALSE(store.existed());
-        store.create("alpha1", "samepassword", "a@x", Avatar::newcomer("Ana", "Human", "female", 40, 40, 30, 30, {}));
-        store.create("bravo2", "samepassword", "b@x", Avatar::newcomer("Bo", "Human", "male", 40, 40, 30, 30, {}));
+        store.create("alpha1", Credentials::derive("samepassword", 100), "a@x", Avatar::newcomer("Ana", "Human", "female", 40, 40, 30, 30, {}));
+        store.create("bravo2", Credentials::derive("samepassword", 100), "b@x", Avatar::newcomer("Bo", "Human", "male", 40, 40, 30, 30, {}));
         ASSERT_TRUE(store.save(&error));
     }
     QFile f(path);
@@ -91,9 +93,12 @@ TEST(AccountsFile, PasswordsAreSaltedHashesAndSurviveARoundTrip)
     AccountStore again(path);
     QString error;
     ASSERT_TRUE(again.load(&error));
-    EXPECT_NE(again.verify("ALPHA1", "samepassword"), nullptr);
-    EXPECT_EQ(again.verify("alpha1", "samepassworD"), nullptr);
-    EXPECT_EQ(again.verify("charlie", "samepassword"), nullptr);
+    EXPECT_TRUE(again.credentialsFor("ALPHA1").matches("samepassword"));
+    EXPECT_FALSE(again.credentialsFor("alpha1").matches("samepassworD"));
+    // An unknown ID is checked against a stand-in of the same cost.
+    const Credentials stand_in = again.credentialsFor("charlie");
+    EXPECT_EQ(stand_in.iterations, again.iterations());
+    EXPECT_FALSE(stand_in.matches("samepassword"));
     ASSERT_NE(again.findByAvatar("bo"), nullptr);
     EXPECT_EQ(again.findByAvatar("bo")->avatar.strength.max, 40);
 }
@@ -124,17 +129,69 @@ TEST(AccountsFile, EntriesThatCannotBeUsedAreKeptOnSave)
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(R"({"accounts": [{"id": "broken", "note": "no hash"}]})");
+        // An entry asking for more work than any sane setting is not used.
+        f.write(R"({"accounts": [{"id": "broken", "note": "no hash"},
+            {"id": "greedy", "hash": "00ff", "salt": "00", "iterations": 2000000000,
+             "avatar": {"name": "Grim"}}]})");
     }
     AccountStore store(path, 50);
     QString error;
     ASSERT_TRUE(store.load(&error));
     EXPECT_EQ(store.find("broken"), nullptr);
-    store.create("fresh1", "password1", "f@x", Avatar::newcomer("Fay", "Human", "female", 35, 35, 35, 35, {}));
+    EXPECT_EQ(store.find("greedy"), nullptr);
+    store.create("fresh1", Credentials::derive("password1", 50), "f@x", Avatar::newcomer("Fay", "Human", "female", 35, 35, 35, 35, {}));
     ASSERT_TRUE(store.save(&error));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
     EXPECT_TRUE(text.contains("\"note\": \"no hash\""));
+    EXPECT_TRUE(text.contains("2000000000"));
     EXPECT_TRUE(text.contains("fresh1"));
+}
+
+TEST(AccountsFile, OnlyTheOwnerCanReadItAndNoTemporaryIsLeftBehind)
+{
+    QTemporaryDir parent;
+    const QString dataDir = parent.filePath("data");
+    Server server(testOptions(dataDir));
+    QString error;
+    ASSERT_TRUE(server.start(&error)) << error.toStdString();
+    server.stop();
+    EXPECT_EQ(QFileInfo(dataDir).permissions() & 0x0077, 0);
+    EXPECT_EQ(QFileInfo(dataDir + "/accounts.json").permissions() & 0x0077, 0);
+
+    // What a save cut short by a kill may leave behind.
+    QFile stale(dataDir + "/accounts.json.Ab12Cd");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    Server again(testOptions(dataDir));
+    ASSERT_TRUE(again.start(&error)) << error.toStdString();
+    again.stop();
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files | QDir::Hidden), QStringList{"accounts.json"});
+}
+
+TEST(WorldFile, ShippedWorldShowsEveryKindOfMapCell)
+{
+    World w;
+    WorldLoader loader;
+    ASSERT_TRUE(loader.load(QStringLiteral(KYRND_WORLD_FILE), w)) << loader.error().toStdString();
+    bool ownerless = false, border = false, diagonal = false, oneWay = false;
+    for (const auto& [id, m] : w.maps) {
+        ownerless = ownerless || m.owner.isEmpty();
+        for (const auto& [num, l] : m.locations) {
+            const int x = num % kMapWidth, y = num / kMapWidth;
+            border = border || x == 0 || y == 0 || x == kMapWidth - 1 || y == kMapWidth - 1;
+            for (int d = 0; d < 8; ++d) {
+                const LocationDef* to = w.location(l.exits[d]);
+                if (!to)
+                    continue;
+                diagonal = diagonal || d % 2 == 1;
+                oneWay = oneWay || !(to->exits[int(opposite(Dir(d)))] == Place{id, num});
+            }
+        }
+    }
+    EXPECT_TRUE(ownerless);
+    EXPECT_TRUE(border);
+    EXPECT_TRUE(diagonal);
+    EXPECT_TRUE(oneWay);
 }

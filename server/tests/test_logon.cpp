@@ -2,6 +2,7 @@
 // client's logon automation sees them.
 #include "test_env.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -22,13 +23,79 @@ TEST(Logon, RightPasswordLinksAndStreamStartsAfterHello)
     // beginning with "<" would end the client's wait too early.
     c.send("<?xml version=\"1.0\"?>");
     c.send("<c-orvix version='1.60'>");
-    const QStringList stream = c.collectUntil("<s-new-loc ");
+    const QStringList stream = c.collectUntil("<s-update-infra/>");
     ASSERT_FALSE(stream.isEmpty());
     EXPECT_TRUE(stream.first().startsWith('<'));
     EXPECT_EQ(stream.at(1), "<s-player-stats name='Nova'/>");
     EXPECT_TRUE(stream.contains("<s-add-player name='Nova' rank='0'/>"));
     EXPECT_TRUE(stream.contains("<s-ship-stats class='Trader'/>"));
-    EXPECT_TRUE(stream.contains("<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"));
+    // No line of credit yet: the figures that say so.
+    EXPECT_TRUE(inOrder(stream, {"<s-player-stats stat='hc' amount='-1'/>",
+                                 "<s-player-stats stat='ak' amount='-99999'/>",
+                                 "<s-player-stats stat='merchant' amount='-99999'/>"}));
+    EXPECT_TRUE(inOrder(stream, {"<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>",
+                                 "<s-map-info economy='Agricultural' workers='1400'/>",
+                                 "<s-add-factory output='Grain'/>", "<s-update-infra/>"}));
+    // Orvix looks by itself once the stream begins: the location comes
+    // once, as the answer to that look.
+    c.send("who");
+    EXPECT_FALSE(c.waitFor("In Kyrnos DataSpace now").isNull());
+    c.send("look");
+    EXPECT_FALSE(c.waitFor("</s-new-loc>").isNull());
+    EXPECT_EQ(c.count("<s-new-loc "), 1);
+}
+
+TEST(Logon, PlainTerminalGetsTheLocationInStreamOrder)
+{
+    TestServer t;
+    ScriptClient c;
+    ASSERT_TRUE(t.join(c, "demo1", false));
+    const QStringList stream = c.collectUntil("In Kyrnos DataSpace now");
+    EXPECT_TRUE(inOrder(stream, {"<s-new-map ", "<s-map-info ", "<s-add-factory ", "<s-update-infra/>",
+                                 "<s-new-loc name='Spaceport Concourse'", "</s-new-loc>", "<s-contents "}));
+}
+
+TEST(Logon, WrongPasswordIsAnsweredLaterWithoutHoldingUpOthers)
+{
+    QTemporaryDir dir;
+    ServerOptions o = testOptions(dir.path());
+    o.session.failureDelayMs = 1500;
+    TestServer t(o);
+    ScriptClient player, guesser;
+    ASSERT_TRUE(t.join(player));
+    ASSERT_TRUE(guesser.connectTo(t.port()));
+    ASSERT_FALSE(guesser.waitFor("login:").isNull());
+    guesser.send("demo2");
+    ASSERT_FALSE(guesser.waitFor("password:").isNull());
+    guesser.send("wrongguess");
+    player.send("who");
+    ASSERT_FALSE(player.waitFor("In Kyrnos DataSpace now").isNull());
+    EXPECT_EQ(guesser.count("password is wrong"), 0);
+    EXPECT_FALSE(guesser.waitFor("password is wrong").isNull());
+}
+
+TEST(Logon, WeakerStoredHashIsStrengthenedAtLogon)
+{
+    QTemporaryDir dir;
+    {
+        TestServer first(testOptions(dir.path()));  // demo accounts at 500 iterations
+        ASSERT_TRUE(first.ok());
+    }
+    ServerOptions o = testOptions(dir.path());
+    o.hashIterations = 1200;
+    TestServer t(o);
+    ScriptClient c;
+    ASSERT_TRUE(t.join(c));
+    const auto stored = [&] { return t.server().store()->find("demo1")->credentials.iterations; };
+    EXPECT_EQ(stored(), 1200);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QFile f(dir.filePath("accounts.json"));
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("\"iterations\": 1200");
+    }, 5000));
+    TestServer again(testOptions(dir.path()));
+    ScriptClient d;
+    EXPECT_TRUE(again.join(d));
+    EXPECT_EQ(again.server().store()->find("demo1")->credentials.iterations, 1200);
 }
 
 TEST(Logon, AccountIdIgnoresCase)

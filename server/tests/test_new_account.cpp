@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -189,4 +190,27 @@ TEST(NewAccount, SameIdChosenOnTwoConnectionsAtOnceGoesToTheFirst)
     ASSERT_FALSE(a.waitFor("provide a name").isNull());
     ASSERT_TRUE(createUpToEmail(b, s));
     EXPECT_FALSE(b.waitFor("different name.").isNull());
+}
+
+TEST(NewAccount, AnAbandonedCreationFreesItsNames)
+{
+    TestServer t;
+    ASSERT_TRUE(t.ok());
+    const NewAccountScript s{"pilot14", "secretpw7", "v@example.org", "Plover", "Human", "male"};
+    {
+        ScriptClient quitter;
+        ASSERT_TRUE(quitter.connectTo(t.port()));
+        ASSERT_TRUE(createUpToEmail(quitter, s));
+        ASSERT_FALSE(quitter.waitFor("provide a name").isNull());
+        quitter.send(s.name);
+        quitter.send(s.race);
+        ASSERT_FALSE(quitter.waitFor("choose the gender").isNull());
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.server().sessionCount() == 0; }, 5000));
+    EXPECT_EQ(t.server().claims().size(), 0);
+    ScriptClient c;
+    ASSERT_TRUE(c.connectTo(t.port()));
+    ASSERT_TRUE(createUpToEmail(c, s));
+    ASSERT_TRUE(createFromName(c, s));
+    EXPECT_FALSE(c.waitFor("inking to Kyrnos").isNull());
 }

@@ -35,6 +35,7 @@ protected:
         ASSERT_TRUE(t.ok()) << t.error().toStdString();
         ASSERT_TRUE(c.connectTo(t.port()));
         ASSERT_TRUE(logOn(c, "demo1", "orvixdemo"));
+        c.send("look");
         ASSERT_FALSE(c.waitFor("<s-new-loc name='Spaceport Concourse' loc-num='1950'").isNull());
     }
     void TearDown() override { expectScannable(c); }
@@ -65,7 +66,9 @@ TEST_F(Play, ExitsHoldTheDestinationAndMovingCrossesIntoTheNextMap)
     c.send("e");
     const QStringList crossing = c.collectUntil("<s-new-loc name='Western Trailhead' loc-num='1994'");
     ASSERT_FALSE(crossing.isEmpty());
-    EXPECT_TRUE(crossing.contains("<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>"));
+    EXPECT_TRUE(inOrder(crossing, {"<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>",
+                                   "<s-map-info economy='Wilderness' workers='40'/>", "<s-update-infra/>",
+                                   "<s-new-loc name='Western Trailhead'"}));
     EXPECT_EQ(attr(crossing.last(), "w"), 2016);
     c.send("w");
     const QStringList back = c.collectUntil("<s-new-loc name='East Road'");
@@ -132,10 +135,125 @@ TEST_F(Play, BuyingAndSellingChangeCashCargoAndStock)
     const QString cash = c.waitFor("<s-player-stats stat='cash'");
     EXPECT_GE(attr(cash, "amount"), 0);
 
+    // The quotes again, without entering the exchange anew.
+    c.send("prices");
+    const QStringList quoted = c.collectUntil("Commodity Exchange");
+    EXPECT_TRUE(inOrder(quoted, {"<s-exch-sell name='Grain'", "<s-exch-buy name='Grain'"}));
+    EXPECT_EQ(c.count("<s-exchange "), 1);
+
     // The purchase was saved with the account.
-    QFile f(t.dataDir() + "/accounts.json");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains("\"Grain\": 6"));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QFile f(t.dataDir() + "/accounts.json");
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("\"Grain\": 6");
+    }, 5000));
+}
+
+TEST_F(Play, LoansAreTakenAndRepaidAtTheExchange)
+{
+    c.send("borrow 1000");
+    EXPECT_FALSE(c.waitFor("credit desk of a commodity exchange").isNull());
+    c.send("w");
+    ASSERT_FALSE(c.waitFor("<s-exchange name='Kyrnos'/>").isNull());
+    c.send("borrow 1000");
+    EXPECT_TRUE(inOrder(c.collectUntil("stat='loan'"), {"<s-player-stats stat='cash' amount='16000'/>",
+                                                         "<s-player-stats stat='loan' amount='6000'/>"}));
+    c.send("borrow 50000");
+    EXPECT_FALSE(c.waitFor("lends at most").isNull());
+    c.send("repay 500");
+    EXPECT_FALSE(c.waitFor("<s-player-stats stat='loan' amount='5500'/>").isNull());
+    c.send("repay");
+    EXPECT_FALSE(c.waitFor("free of debt").isNull());
+    EXPECT_TRUE(inOrder(c.collectUntil("stat='loan'"), {"<s-player-stats stat='cash' amount='10000'/>",
+                                                         "<s-player-stats stat='loan' amount='0'/>"}));
+    c.send("repay");
+    EXPECT_FALSE(c.waitFor("You owe nothing").isNull());
+}
+
+TEST_F(Play, TheBeltDamagesShieldsThenHullAndThePadRepairsThem)
+{
+    c.send("s");
+    c.send("board");
+    ASSERT_FALSE(c.waitFor("<s-new-loc name='Orbit of Kyrnos'").isNull());
+    c.send("e");
+    for (const char* shields : {"30", "10", "0"}) {
+        c.send("e");
+        ASSERT_FALSE(c.waitFor("<s-new-loc name='Asteroid Belt'").isNull());
+        EXPECT_FALSE(c.waitFor(QString("<s-ship-stats stat='shields' max='50' cur='%1'/>").arg(shields)).isNull());
+        c.send("w");
+    }
+    EXPECT_FALSE(c.waitFor("<s-ship-stats stat='hull' max='100' cur='90'/>").isNull());
+    c.send("w");
+    c.send("d");
+    ASSERT_FALSE(c.waitFor("<s-new-loc name='Landing Pad'").isNull());
+    c.send("repair");
+    EXPECT_TRUE(inOrder(c.collectUntil("stat='cash'"), {"<s-ship-stats stat='hull' max='100' cur='100'/>",
+                                                         "<s-ship-stats stat='shields' max='50' cur='50'/>",
+                                                         "<s-player-stats stat='cash' amount='14820'/>"}));
+    c.send("repair");
+    EXPECT_FALSE(c.waitFor("needs no repairs").isNull());
+}
+
+TEST(Pace, PipelinedTradesWaitTheirTurnAndShareOneSave)
+{
+    QTemporaryDir dir;
+    ServerOptions o = testOptions(dir.path());
+    o.saveMs = 600000;
+    o.session.commandsPerSecond = 20;
+    o.session.commandBurst = 5;
+    TestServer slow(o);
+    ScriptClient trader, other;
+    ASSERT_TRUE(slow.join(trader));
+    ASSERT_TRUE(slow.join(other, "demo2"));
+    QByteArray orders = "w\n";
+    for (int i = 0; i < 20; ++i)
+        orders += "buy grain 1\nsell grain 1\n";
+    trader.sendRaw(orders);
+    other.send("who");
+    ASSERT_FALSE(other.waitFor("In Kyrnos DataSpace now").isNull());
+    EXPECT_LT(trader.count("You sell"), 20);  // still working through them
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trader.count("You sell") == 20; }, 10000));
+    // Not one write per trade: nothing is on disk until the player leaves.
+    const auto saved = [&] {
+        QFile f(dir.filePath("accounts.json"));
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("\"trader\": 40");
+    };
+    EXPECT_FALSE(saved());
+    trader.send("quit");
+    EXPECT_TRUE(QTest::qWaitFor(saved, 5000));
+}
+
+TEST_F(Play, TalkIsCappedInLengthAndRate)
+{
+    ScriptClient v;
+    ASSERT_TRUE(t.join(v, "demo2"));
+    c.send("say " + QString(Game::kMaxMessage + 1, 'x'));
+    EXPECT_FALSE(c.waitFor("too long to send").isNull());
+    c.send("tell vega " + QString(Game::kMaxMessage + 1, 'y'));
+    EXPECT_FALSE(c.waitFor("too long to send").isNull());
+    // A byte beyond ASCII survives the trip both ways.
+    c.sendRaw("say caf\xe9 \x80\n");
+    EXPECT_FALSE(v.waitFor(QString::fromLatin1("Nova says, \"caf\xe9 \x80\"")).isNull());
+    for (int i = 0; i < 8; ++i)
+        c.send(QString("say line %1").arg(i));
+    EXPECT_FALSE(c.waitFor("talking too fast").isNull());
+    v.send("who");
+    ASSERT_FALSE(v.waitFor("In Kyrnos DataSpace now").isNull());
+    EXPECT_EQ(v.count("xxxx") + v.count("yyyy"), 0);
+    // Four fit in the burst; a slow machine may have earned one more.
+    EXPECT_GE(v.count("Nova says, \"line"), 4);
+    EXPECT_LT(v.count("Nova says, \"line"), 8);
+}
+
+TEST_F(Play, TheLastFactoryOfAKindClosesAndIsGone)
+{
+    ASSERT_TRUE(t.server().game()->closeFactory("kyrnos", "Spices"));
+    EXPECT_TRUE(inOrder(c.collectUntil("<s-update-infra/>"),
+                        {"<s-remove-factory output='Spices'/>", "<s-default>A Spices factory on Kyrnos closes"}));
+    EXPECT_FALSE(t.server().game()->closeFactory("kyrnos", "Spices"));
+    ScriptClient v;
+    ASSERT_TRUE(t.join(v, "demo2"));
+    EXPECT_TRUE(inOrder(v.collectUntil("<s-update-infra/>"), {"<s-add-factory output='Grain'/>", "<s-add-factory output='Textiles'/>"}));
+    EXPECT_EQ(v.count("output='Spices'"), 0);
 }
 
 TEST_F(Play, CustomsCertificateAndPromotionByTrade)
@@ -183,6 +301,7 @@ TEST_F(Play, TwoPlayersSeeAndTalkToEachOther)
     ScriptClient v;
     ASSERT_TRUE(v.connectTo(t.port()));
     ASSERT_TRUE(logOn(v, "demo2", "orvixdemo"));
+    v.send("look");
     EXPECT_FALSE(v.waitFor("<s-add-player name='Nova' rank='0'/>").isNull());
     EXPECT_FALSE(v.waitFor("<s-contents name='Nova'>Nova is here.</s-contents>").isNull());
     EXPECT_FALSE(c.waitFor("<s-add-player name='Vega' rank='0'/>").isNull());

@@ -1,6 +1,7 @@
 // Clients that misbehave: silence, garbage, floods, clients that do not read.
 #include "test_env.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -140,4 +141,41 @@ TEST(Robustness, IdleLogonTimesOutAndAFullServerTurnsClientsAway)
     ScriptClient next;
     ASSERT_TRUE(next.connectTo(t.port()));
     EXPECT_FALSE(next.waitFor("login:").isNull());
+}
+
+TEST(Robustness, TypingKeepsAPlainTerminalAlive)
+{
+    QTemporaryDir dir;
+    ServerOptions o = testOptions(dir.path());
+    o.session.noopIntervalMs = 50;
+    o.session.noopTimeoutMs = 1000;
+    TestServer t(o);
+    ScriptClient typist;
+    typist.setAnswerNoOps(false);
+    ASSERT_TRUE(t.join(typist, "demo1", false));
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3 * o.session.noopTimeoutMs) {
+        typist.send("look");
+        ASSERT_FALSE(typist.waitFor("</s-new-loc>").isNull());
+        ASSERT_FALSE(typist.waitFor("<s-no-op/>").isNull());
+    }
+    EXPECT_TRUE(typist.isOpen());
+}
+
+TEST(Robustness, OneAddressCannotHoldEverySlot)
+{
+    QTemporaryDir dir;
+    ServerOptions o = testOptions(dir.path());
+    o.maxPerAddress = 2;
+    TestServer t(o);
+    ScriptClient a, b, c;
+    ASSERT_TRUE(a.connectTo(t.port()));
+    ASSERT_TRUE(b.connectTo(t.port()));
+    ASSERT_FALSE(a.waitFor("login:").isNull());
+    ASSERT_FALSE(b.waitFor("login:").isNull());
+    ASSERT_TRUE(c.connectTo(t.port()));
+    EXPECT_FALSE(c.waitFor("Too many connections from your address").isNull());
+    EXPECT_TRUE(c.waitClosed());
+    EXPECT_TRUE(a.isOpen());
 }

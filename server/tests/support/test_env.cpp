@@ -8,12 +8,17 @@ ServerOptions testOptions(const QString& dataDir)
     o.port = 0;
     o.dataDir = dataDir;
     o.worldFile = QStringLiteral(KYRND_WORLD_FILE);
-    o.session = SessionTimings{0, 60000, 0};
+    o.session.noopIntervalMs = 0;
+    o.session.noopTimeoutMs = 60000;
+    o.session.loginTimeoutMs = 0;
+    o.session.failureDelayMs = 0;
     o.driftMs = 0;
     o.storyMs = 0;
     o.bots = 0;
     o.seed = 7;
     o.hashIterations = 500;
+    o.saveMs = 20;
+    o.maxPerAddress = 0;
     return o;
 }
 
@@ -29,7 +34,26 @@ TestServer::TestServer(ServerOptions options)
     ok_ = server_->start(&error_);
 }
 
-bool logOn(ScriptClient& c, const QString& id, const QString& password)
+bool TestServer::join(ScriptClient& c, const QString& id, bool orvix)
+{
+    return ok_ && c.connectTo(port()) && logOn(c, id, QStringLiteral("orvixdemo"), orvix);
+}
+
+::testing::AssertionResult inOrder(const QStringList& lines, const QStringList& prefixes)
+{
+    qsizetype at = 0;
+    for (const QString& p : prefixes) {
+        while (at < lines.size() && !lines[at].startsWith(p))
+            ++at;
+        if (at == lines.size())
+            return ::testing::AssertionFailure() << "missing or out of order: " << p.toStdString()
+                                                 << "\n" << lines.join('\n').toStdString();
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+bool logOn(ScriptClient& c, const QString& id, const QString& password, bool orvix)
 {
     if (c.waitFor(QStringLiteral("login:")).isNull())
         return false;
@@ -39,8 +63,12 @@ bool logOn(ScriptClient& c, const QString& id, const QString& password)
     c.send(password);
     if (c.waitFor(QStringLiteral("Linking to Kyrnos DataSpace")).isNull())
         return false;
-    c.send(QStringLiteral("<?xml version=\"1.0\"?>"));
-    c.send(QStringLiteral("<c-orvix version='1.60'>"));
+    if (orvix) {
+        c.send(QStringLiteral("<?xml version=\"1.0\"?>"));
+        c.send(QStringLiteral("<c-orvix version='1.60'>"));
+    } else {
+        c.send(QStringLiteral("who"));
+    }
     return !c.waitFor(QStringLiteral("<?xml version=\"1.0\"?>")).isNull();
 }
 

@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 // Quiet, fast options: no simulated players, no timers, cheap hashing.
@@ -22,6 +24,9 @@ public:
     Server& server() { return *server_; }
     quint16 port() const { return server_->port(); }
     QString dataDir() const { return dir_.path(); }
+    // Connects the client and logs on with the account, saying hello as
+    // Orvix (or, with `orvix` false, as a plain terminal that types `who`).
+    bool join(ScriptClient& c, const QString& id = QStringLiteral("demo1"), bool orvix = true);
 
 private:
     QTemporaryDir dir_;
@@ -31,7 +36,11 @@ private:
 };
 
 // Logs on with the account and says hello; true once the stream has begun.
-bool logOn(ScriptClient& c, const QString& id, const QString& password);
+bool logOn(ScriptClient& c, const QString& id, const QString& password, bool orvix = true);
+
+// Checks that lines beginning with each of the prefixes come in this order
+// (other lines may come between them).
+::testing::AssertionResult inOrder(const QStringList& lines, const QStringList& prefixes);
 
 // True when the client's markup scanner reads the line as the element it
 // begins with, with the attributes the server meant (see the .cpp).

@@ -1,0 +1,468 @@
+// kyrnd under load: starts a server on 127.0.0.1 with a fresh data
+// directory, connects simulated players who create their accounts and then
+// move, trade and talk at a person's pace, plus hostile clients, and
+// reports what was answered how fast. Then it kills the server with
+// SIGKILL, starts it again and checks that the accounts file is whole and
+// holds every trade made more than one save interval before the kill.
+//
+//   kyrnd_load --server build/server/kyrnd [--players 200] [--hostile 20]
+//              [--seconds 60] [--hash-iterations N] [--save-interval MS]
+//
+// Everything stays on the loopback interface; the run ends by itself.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <unistd.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+QElapsedTimer runClock;
+
+struct Figures {
+    int logons = 0;
+    qint64 sent = 0;
+    qint64 answered = 0;
+    std::vector<double> latenciesMs;
+    int hostileConnections = 0;
+    int hostileTurnedAway = 0;
+};
+
+// One command of a player's round and the line fragments that answer it.
+struct Step {
+    QString command;
+    QStringList answers;
+};
+
+const std::vector<Step>& round()
+{
+    static const std::vector<Step> steps{
+        {"w", {"<s-new-loc "}},
+        {"prices", {"Commodity Exchange"}},
+        {"buy Grain 1", {"<s-default>You buy", "<s-default>The exchange has no", "<s-default>You cannot",
+                         "<s-default>Your hold"}},
+        {"say Fine prices today", {"<s-default>You say", "talking too fast"}},
+        {"sell Grain 1", {"<s-default>You sell", "<s-default>You have no"}},
+        {"e", {"<s-new-loc "}},
+        {"look", {"<s-new-loc "}},
+    };
+    return steps;
+}
+
+// A person at a terminal: creates an account, says hello as Orvix, then
+// gives one command every one to three seconds and waits for its answer.
+class Player : public QObject {
+public:
+    Player(int index, quint16 port, Figures& figures) : index_(index), figures_(figures)
+    {
+        // Spread over loopback addresses, as players come from many hosts.
+        socket_.bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + index % 250)));
+        QObject::connect(&socket_, &QTcpSocket::readyRead, this, [this] { read(); });
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { next(); });
+        timer_.setSingleShot(true);
+        QObject::connect(&socket_, &QTcpSocket::connected, this,
+                         [this] { socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
+        socket_.connectToHost(QHostAddress::LocalHost, port);
+    }
+
+    QString id() const { return QStringLiteral("load%1").arg(index_); }
+    bool playing() const { return playing_; }
+    // Cash figures as they arrived, with the time each came.
+    const std::vector<std::pair<qint64, qint64>>& cash() const { return cash_; }
+    void stop() { stopped_ = true; timer_.stop(); }
+
+private:
+    void send(const QString& line) { socket_.write(line.toLatin1() + '\n'); }
+
+    void read()
+    {
+        buffer_ += socket_.readAll();
+        qsizetype nl;
+        while ((nl = buffer_.indexOf('\n')) >= 0) {
+            const QString line = QString::fromLatin1(buffer_.left(nl));
+            buffer_.remove(0, nl + 1);
+            take(line);
+        }
+    }
+
+    void take(const QString& line)
+    {
+        if (line == QLatin1String("<s-no-op/>")) {
+            send(QStringLiteral("<c-no-op/>"));
+            return;
+        }
+        static const QRegularExpression cashRe(QStringLiteral("stat='cash' amount='(-?\\d+)'"));
+        if (line.startsWith(QLatin1String("<s-player-stats stat='cash'"))) {
+            if (const auto m = cashRe.match(line); m.hasMatch())
+                cash_.emplace_back(runClock.elapsed(), m.captured(1).toLongLong());
+        }
+        if (!playing_) {
+            converse(line);
+            return;
+        }
+        if (waiting_ && std::any_of(round()[step_].answers.begin(), round()[step_].answers.end(),
+                                    [&](const QString& a) { return line.contains(a); })) {
+            waiting_ = false;
+            ++figures_.answered;
+            figures_.latenciesMs.push_back(sent_.nsecsElapsed() / 1e6);
+            step_ = (step_ + 1) % round().size();
+            schedule();
+        }
+    }
+
+    // The account-creation questions, answered by their fragments.
+    void converse(const QString& line)
+    {
+        static const std::vector<std::pair<const char*, const char*>> script{
+            {"login:", "new"}, {"numbers only):", nullptr}, {"15 letters):", "loadpass1"},
+            {"confirm password:", "loadpass1"}, {"processing agency):", "load@localhost"},
+            {"provide a name", nullptr}, {"choose the race", "Human"}, {"choose the gender", "female"},
+            {"stats be allocated", "yes"}, {"play using this char", "yes"}};
+        for (const auto& [fragment, reply] : script) {
+            if (!line.contains(QLatin1String(fragment)))
+                continue;
+            if (QLatin1String(fragment) == QLatin1String("numbers only):"))
+                send(id());
+            else if (QLatin1String(fragment) == QLatin1String("provide a name"))
+                send(QStringLiteral("Loader%1").arg(index_));
+            else
+                send(QLatin1String(reply));
+            return;
+        }
+        if (line.contains(QLatin1String("Linking to Kyrnos DataSpace"))) {
+            send(QStringLiteral("<?xml version=\"1.0\"?>"));
+            send(QStringLiteral("<c-orvix version='1.60'>"));
+            playing_ = true;
+            ++figures_.logons;
+            step_ = round().size() - 1;  // the look Orvix sends first
+            give();
+        }
+    }
+
+    void schedule()
+    {
+        if (!stopped_)
+            timer_.start(QRandomGenerator::global()->bounded(1000, 3000));
+    }
+
+    void next()
+    {
+        if (!stopped_ && !waiting_)
+            give();
+    }
+
+    void give()
+    {
+        waiting_ = true;
+        sent_.start();
+        ++figures_.sent;
+        send(round()[step_].command);
+    }
+
+    int index_;
+    Figures& figures_;
+    QTcpSocket socket_;
+    QByteArray buffer_;
+    QTimer timer_;
+    QElapsedTimer sent_;
+    bool playing_ = false;
+    bool waiting_ = false;
+    bool stopped_ = false;
+    size_t step_ = 0;
+    std::vector<std::pair<qint64, qint64>> cash_;
+};
+
+// A client that means harm; reconnects whenever it is thrown out.
+class Hostile : public QObject {
+public:
+    enum Kind { Flood, Oversized, NeverReads, RandomBytes, HalfLogon, KindCount };
+
+    Hostile(Kind kind, quint16 port, Figures& figures) : kind_(kind), port_(port), figures_(figures)
+    {
+        QObject::connect(&tick_, &QTimer::timeout, this, [this] { act(); });
+        reconnect();
+        tick_.start(kind_ == HalfLogon ? 1500 : 50);
+    }
+    void stop()
+    {
+        stopped_ = true;
+        tick_.stop();
+        if (socket_)
+            socket_->abort();
+    }
+
+private:
+    void reconnect()
+    {
+        if (stopped_)
+            return;
+        socket_ = std::make_unique<QTcpSocket>();
+        if (kind_ == NeverReads)
+            socket_->setReadBufferSize(1);
+        QObject::connect(socket_.get(), &QTcpSocket::readyRead, this, [this] {
+            if (kind_ == NeverReads)
+                return;
+            const QByteArray got = socket_->readAll();
+            if (got.contains("Too many connections"))
+                ++figures_.hostileTurnedAway;
+        });
+        QObject::connect(socket_.get(), &QTcpSocket::disconnected, this,
+                         [this] { QTimer::singleShot(200, this, [this] { reconnect(); }); });
+        QObject::connect(socket_.get(), &QTcpSocket::connected, this, [this] {
+            ++figures_.hostileConnections;
+            if (kind_ == NeverReads)
+                socket_->write("demo1\norvixdemo\n<c-orvix version='1.60'>\n");
+        });
+        socket_->connectToHost(QHostAddress::LocalHost, port_);
+    }
+
+    void act()
+    {
+        if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState || socket_->bytesToWrite() > 256 * 1024)
+            return;
+        switch (kind_) {
+        case Flood: socket_->write(QByteArray("look\nbuy grain 1\n").repeated(500)); break;
+        case Oversized: socket_->write(QByteArray(64 * 1024, 'A')); break;
+        case NeverReads: socket_->write(QByteArray("help\nwho\n").repeated(50)); break;
+        case RandomBytes: {
+            QByteArray junk(4096, Qt::Uninitialized);
+            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
+            socket_->write(junk);
+            break;
+        }
+        case HalfLogon:
+            // Starts an account, then walks away: its name must come free.
+            socket_->write(QStringLiteral("new\nhalf%1\nhalfpass1\nhalfpass1\nh@x\n").arg(++attempts_).toLatin1());
+            QTimer::singleShot(700, socket_.get(), [s = socket_.get()] { s->abort(); });
+            break;
+        default: break;
+        }
+    }
+
+    Kind kind_;
+    quint16 port_;
+    Figures& figures_;
+    std::unique_ptr<QTcpSocket> socket_;
+    QTimer tick_;
+    bool stopped_ = false;
+    int attempts_ = 0;
+};
+
+quint16 startServer(QProcess& server, const QString& program, const QStringList& args)
+{
+    server.setProcessChannelMode(QProcess::SeparateChannels);
+    server.start(program, args);
+    if (!server.waitForStarted(10000))
+        return 0;
+    const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
+    QByteArray log;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 30000 && server.state() == QProcess::Running) {
+        server.waitForReadyRead(200);
+        log += server.readAllStandardError();
+        if (const auto m = listening.match(QString::fromLatin1(log)); m.hasMatch())
+            return m.captured(1).toUShort();
+    }
+    std::fprintf(stderr, "kyrnd did not start:\n%s\n", log.constData());
+    return 0;
+}
+
+qint64 peakKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// CPU seconds the process has used (user and system).
+double cpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which is in parentheses.
+    const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return f.size() > 13 ? (f[11].toLongLong() + f[12].toLongLong()) / double(sysconf(_SC_CLK_TCK)) : -1;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Puts a kyrnd server under load on 127.0.0.1 and reports."));
+    p.addHelpOption();
+    p.addOptions({{"server", "The kyrnd program.", "path"},
+                  {"players", "Simulated players (default 200).", "n", "200"},
+                  {"hostile", "Hostile clients (default 20).", "n", "20"},
+                  {"seconds", "Seconds of play once all have logged on (default 60).", "s", "60"},
+                  {"hash-iterations", "PBKDF2 iterations of the server (default: its own).", "n"},
+                  {"save-interval", "The server's save interval in ms (default 2000).", "ms", "2000"}});
+    p.process(app);
+    const QString program = p.value("server");
+    const int players = qBound(1, p.value("players").toInt(), 1000);
+    const int hostiles = qBound(0, p.value("hostile").toInt(), 100);
+    const int seconds = qBound(1, p.value("seconds").toInt(), 600);
+    const int saveMs = qBound(0, p.value("save-interval").toInt(), 60000);
+    if (program.isEmpty()) {
+        std::fprintf(stderr, "kyrnd_load: --server is needed\n");
+        return 2;
+    }
+    QTemporaryDir data;
+    QStringList args{"--port", "0", "--listen", "127.0.0.1", "--data-dir", data.path(), "--bots", "4",
+                     "--max-clients", QString::number(players + hostiles + 20),
+                     "--save-interval", QString::number(saveMs), "--seed", "1"};
+    if (p.isSet("hash-iterations"))
+        args << "--hash-iterations" << p.value("hash-iterations");
+
+    runClock.start();
+    QProcess server;
+    const quint16 port = startServer(server, program, args);
+    if (!port)
+        return 1;
+    // The server's log is not needed; keep its pipe from filling.
+    QObject::connect(&server, &QProcess::readyReadStandardError, [&] { server.readAllStandardError(); });
+
+    Figures figures;
+    std::vector<std::unique_ptr<Player>> crowd;
+    std::vector<std::unique_ptr<Hostile>> hostile;
+    for (int i = 0; i < hostiles; ++i)
+        hostile.push_back(std::make_unique<Hostile>(Hostile::Kind(i % Hostile::KindCount), port, figures));
+    // Players arrive over a few seconds, not all in one instant.
+    QTimer arrivals;
+    QObject::connect(&arrivals, &QTimer::timeout, [&] {
+        if (int(crowd.size()) < players)
+            crowd.push_back(std::make_unique<Player>(int(crowd.size()) + 1, port, figures));
+        else
+            arrivals.stop();
+    });
+    arrivals.start(20);
+
+    // Log-ons take a while (each derives a key); play runs its full time
+    // after the last one, within an overall limit.
+    // Runs the event loop (sleeping between events) until `done` or the time is up.
+    const auto runUntil = [&](const std::function<bool()>& done, qint64 forMs) {
+        QElapsedTimer clock;
+        clock.start();
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (done() || clock.elapsed() >= forMs || server.state() != QProcess::Running)
+                loop.quit();
+        });
+        check.start(20);
+        loop.exec();
+    };
+    QElapsedTimer logonClock;
+    logonClock.start();
+    runUntil([&] { return figures.logons == players; }, 300000);
+    const qint64 logonMs = figures.logons == players ? logonClock.elapsed() : -1;
+    const qint64 answeredAtStart = figures.answered;
+    figures.latenciesMs.clear();
+    const double cpuAtStart = cpuSeconds(server.processId());
+    runUntil([] { return false; }, qint64(seconds) * 1000);
+
+    const bool survived = server.state() == QProcess::Running;
+    const qint64 peak = survived ? peakKiB(server.processId()) : -1;
+    const double cpuInPlay = survived ? cpuSeconds(server.processId()) - cpuAtStart : -1;
+    // Killed in full flight: nothing gets the chance to save.
+    const qint64 killedAt = runClock.elapsed();
+    server.kill();
+    server.waitForFinished(10000);
+    for (auto& h : hostile)
+        h->stop();
+    for (auto& c : crowd)
+        c->stop();
+
+    QProcess again;
+    const bool restarted = startServer(again, program, args) != 0;
+    QFile file(data.filePath("accounts.json"));
+    QJsonParseError parseError{};
+    const QJsonDocument doc = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &parseError)
+                                                             : QJsonDocument();
+    std::map<QString, qint64> stored;
+    for (const QJsonValue& v : doc.object()["accounts"].toArray())
+        stored[v.toObject()["id"].toString()] = v.toObject()["avatar"].toObject()["cash"].toInteger();
+    // A trade is safe once a save interval (and the write) has passed.
+    const qint64 safeBefore = killedAt - saveMs - 500;
+    int covered = 0, missing = 0;
+    for (const auto& c : crowd) {
+        if (!c->playing())
+            continue;
+        const auto it = stored.find(c->id());
+        if (it == stored.end()) {
+            ++missing;
+            continue;
+        }
+        // The stored cash is the last safe figure or one that came later.
+        const auto& cash = c->cash();
+        size_t from = 0;
+        for (size_t i = 0; i < cash.size(); ++i) {
+            if (cash[i].first <= safeBefore)
+                from = i;
+        }
+        const bool ok = std::any_of(cash.begin() + qsizetype(from), cash.end(),
+                                    [&](const auto& c) { return c.second == it->second; });
+        covered += ok ? 1 : 0;
+        missing += ok ? 0 : 1;
+    }
+    const QStringList leftovers = QDir(data.path()).entryList({"accounts.json.*"}, QDir::Files | QDir::Hidden);
+    again.terminate();
+    again.waitForFinished(10000);
+
+    const double p50 = percentile(figures.latenciesMs, 0.50), p99 = percentile(figures.latenciesMs, 0.99);
+    std::printf("players logged on:        %d of %d (%.1f s to log all on)\n", figures.logons, players,
+                logonMs / 1000.0);
+    std::printf("commands answered:        %lld in %d s of play (%lld of %lld in all)\n",
+                static_cast<long long>(figures.answered - answeredAtStart), seconds,
+                static_cast<long long>(figures.answered), static_cast<long long>(figures.sent));
+    std::printf("command to answer:        p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", p50, p99,
+                figures.latenciesMs.empty() ? 0.0 : *std::max_element(figures.latenciesMs.begin(), figures.latenciesMs.end()));
+    std::printf("hostile connections:      %d (%d turned away for their address)\n", figures.hostileConnections,
+                figures.hostileTurnedAway);
+    std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play\n",
+                survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds);
+    std::printf("after SIGKILL + restart:  %s; accounts.json %s, %d accounts; trades kept for %d players, "
+                "missing for %d; temporary files left: %lld\n",
+                restarted ? "restarted" : "DID NOT RESTART",
+                parseError.error == QJsonParseError::NoError && doc.isObject() ? "whole" : "BROKEN",
+                int(stored.size()), covered, missing, static_cast<long long>(leftovers.size()));
+    const bool good = survived && restarted && figures.logons == players && missing == 0 && leftovers.isEmpty()
+                      && doc.isObject();
+    return good ? 0 : 1;
+}
