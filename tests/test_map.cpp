@@ -68,7 +68,7 @@ protected:
     FakeMainView view;
     FakeMapView mapView;
     WorldMap world{view, mapView};
-    DispatchTargets targets{nullptr, nullptr, nullptr,
+    DispatchTargets targets{nullptr, nullptr, nullptr, nullptr,
                             [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); },
                             &world};
     ServerParser parser{view, targets};
