@@ -47,11 +47,13 @@
 #include "account/new_account.h"
 #include "shell/ansi.h"
 #include "macros/cmdform.h"
+#include "find/page_find.h"
 #include "map/map_display.h"
 #include "map/world_map.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "panels/panel_widgets.h"
+#include "shell/accessibility.h"
 #include "shell/coms.h"
 #include "shell/input.h"
 #include "shell/list_rows.h"
@@ -121,6 +123,11 @@ TMainForm::TMainForm(QWidget* parent)
     setObjectName("MainForm");
     BuildUi();
     FormCreate();
+    new PageFind(this, MainNotebook,
+                 {{MainNotebook->widget(0), OutputEdit}, {StoryMemo, StoryMemo}, {ScrollBackMemo, ScrollBackMemo}});
+    for (TextPane* pane : findChildren<TextPane*>())
+        connect(pane, &TextPane::LinkActivated, this, &TMainForm::OpenAddress);
+    NameControlsForScreenReaders(this);
 }
 
 TMainForm::~TMainForm()

@@ -509,7 +509,7 @@ void TMainForm::BuildMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu");
 
-    QMenu* file = Named(bar->addMenu("File"), "FileMenu");
+    QMenu* file = Named(bar->addMenu("&File"), "FileMenu");
     connect(AddItem(file, "Start Logging...", "StartLoggingItem"), &QAction::triggered, this,
             [this] { sessionLog->StartLoggingItemClick(); });
     QAction* stop = AddItem(file, "Stop Logging", "StopLoggingItem");
@@ -527,7 +527,7 @@ void TMainForm::BuildMenus()
     file->addSeparator();
     connect(AddItem(file, "Exit", "ExitItem"), &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = Named(bar->addMenu("Edit"), "EditMenu");
+    QMenu* edit = Named(bar->addMenu("&Edit"), "EditMenu");
     connect(AddItem(edit, "Copy", "CopyItem"), &QAction::triggered, this, &TMainForm::CopyItemClick);
     QAction* paste = AddItem(edit, "Paste", "PasteItem");
     paste->setEnabled(false);
@@ -535,7 +535,7 @@ void TMainForm::BuildMenus()
     connect(AddItem(edit, "Select All", "SelectAllItem"), &QAction::triggered, this,
             &TMainForm::SelectAllItemClick);
 
-    QMenu* conn = Named(bar->addMenu("Connect"), "ConnectMenu");
+    QMenu* conn = Named(bar->addMenu("&Connect"), "ConnectMenu");
     connect(AddItem(conn, "Logon to Kyrn...", "LogonItem"), &QAction::triggered, this,
             [this] { coms->StartLogon(); });
     connect(AddItem(conn, "New Account/Avatar...", "NewAccountAvatarItem"), &QAction::triggered,
@@ -545,7 +545,7 @@ void TMainForm::BuildMenus()
     logOff->setEnabled(false);
     connect(logOff, &QAction::triggered, this, &TMainForm::LogOffItemClick);
 
-    QMenu* options = Named(bar->addMenu("Options"), "OptionsMenu");
+    QMenu* options = Named(bar->addMenu("&Options"), "OptionsMenu");
     connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered,
             this, &TMainForm::FKeyStartUpItemClick);
     connect(AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this,
@@ -568,14 +568,14 @@ void TMainForm::BuildMenus()
     connect(AddItem(options, "Dump to Scrollback", "DumptoScrollItem"), &QAction::triggered, this,
             &TMainForm::DumptoScrollItemClick);
 
-    QMenu* extras = Named(bar->addMenu("Extras"), "ExtrasMenu");
+    QMenu* extras = Named(bar->addMenu("E&xtras"), "ExtrasMenu");
     connect(AddItem(extras, "Buy Extras", "ExtrasItem"), &QAction::triggered, this,
             [this] { OpenAddress(QUrl(addresses::kExtrasPage)); });
     extras->addSeparator();
     connect(AddItem(extras, "TMC Voting", "VotingItem"), &QAction::triggered, this,
             &TMainForm::VotingItemClick);
 
-    QMenu* help = Named(bar->addMenu("Help"), "HelpMenu");
+    QMenu* help = Named(bar->addMenu("&Help"), "HelpMenu");
     connect(AddItem(help, "Contact Feedback", "FeedbackItem"), &QAction::triggered, this,
             [this] { OpenAddress(QUrl(addresses::kFeedbackMail)); });
     help->addSeparator();

@@ -1,5 +1,7 @@
 #include "shell/textpane.h"
 
+#include "shell/links.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -45,6 +47,7 @@ TextPane::TextPane(const QString& name, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
@@ -300,6 +303,25 @@ void TextPane::paintEvent(QPaintEvent*)
         LayoutLine(layout, line);
         const int h = std::max(int(std::ceil(layout.boundingRect().height())), fontMetrics().lineSpacing());
         QList<QTextLayout::FormatRange> selection;
+        const QString& text = lines[std::size_t(line)];
+        for (const LinkSpan& link : FindLinks(text)) {
+            QTextLayout::FormatRange range;
+            range.start = link.start;
+            range.length = link.length;
+            range.format.setForeground(pal.brush(QPalette::Link));
+            range.format.setFontUnderline(true);
+            selection << range;
+        }
+        if (!findNeedle.isEmpty())
+            for (const TextMatch& m : TextFinder::MatchesInLine(text, line, findNeedle, findCase)) {
+                QTextLayout::FormatRange range;
+                range.start = m.column;
+                range.length = m.length;
+                range.format.setBackground(QColor(255, 226, 110));
+                range.format.setForeground(QColor(Qt::black));
+                selection << range;
+            }
+        // The selection is drawn last, over links and find highlights.
         if (hasSelection && line >= selStart.line && line <= selEnd.line) {
             const int from = line == selStart.line ? selStart.column : 0;
             const int to = line == selEnd.line ? selEnd.column : int(lines[std::size_t(line)].size()) + 1;
@@ -378,6 +400,12 @@ void TextPane::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        if (const QUrl url = LinkAt(event->position().toPoint()); url.isValid()) {
+            emit LinkActivated(url);
+            return;
+        }
+    }
     setFocus(Qt::MouseFocusReason);
     cursor = HitTest(event->position().toPoint());
     // Shift+click extends the selection from its anchor.
@@ -390,8 +418,13 @@ void TextPane::mousePressEvent(QMouseEvent* event)
 
 void TextPane::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!selecting)
+    if (!selecting) {
+        // Ctrl over an address shows that a click opens it.
+        const bool overLink = event->modifiers().testFlag(Qt::ControlModifier)
+                              && LinkAt(event->position().toPoint()).isValid();
+        viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
         return;
+    }
     dragPoint = event->position().toPoint();
     cursor = HitTest(dragPoint);
     // Past the top or bottom edge the pane scrolls, so a selection can be
@@ -623,4 +656,36 @@ void TextPane::copy() const
 {
     if (HasSelection())
         QApplication::clipboard()->setText(SelectedText());
+}
+
+QUrl TextPane::LinkAt(const QPoint& point) const
+{
+    const bool onLine = std::any_of(placed.begin(), placed.end(), [&point](const Placed& p) {
+        return point.y() >= p.y && point.y() < p.y + p.height;
+    });
+    if (!onLine)
+        return {};
+    const Pos at = HitTest(point);
+    for (const LinkSpan& link : FindLinks(LineAt(at.line)))
+        if (at.column >= link.start && at.column < link.start + link.length)
+            return link.url;
+    return {};
+}
+
+void TextPane::ShowFindMatch(const TextMatch& match)
+{
+    anchor = Pos{match.line, match.column};
+    cursor = Pos{match.line, match.column + match.length};
+    if (placed.empty())
+        verticalScrollBar()->setValue(match.line);
+    else
+        EnsureVisible(match.line);
+    viewport()->update();
+}
+
+void TextPane::SetFindHighlight(const QString& needle, Qt::CaseSensitivity cs)
+{
+    findNeedle = needle;
+    findCase = cs;
+    viewport()->update();
 }

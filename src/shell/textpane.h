@@ -12,12 +12,15 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+#include "find/find_bar.h"
 
 class QMenu;
 class QTextLayout;
 class QTimer;
 
-class TextPane : public QAbstractScrollArea {
+class TextPane : public QAbstractScrollArea, public FindTarget {
     Q_OBJECT
 public:
     explicit TextPane(const QString& name, QWidget* parent = nullptr);
@@ -51,6 +54,16 @@ public:
     // The pane's context menu: Copy and Select All. The caller owns it.
     QMenu* CreateContextMenu();
 
+    // Finding: the find bar's view of this pane.
+    int FindLineCount() const override { return LineCount(); }
+    QString FindLineAt(int line) const override { return LineAt(line); }
+    void ShowFindMatch(const TextMatch& match) override;
+    void SetFindHighlight(const QString& needle, Qt::CaseSensitivity cs) override;
+
+signals:
+    // Ctrl+click on a web address in the text.
+    void LinkActivated(const QUrl& url);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -65,6 +78,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The web address at a point of the viewport, if any.
+    QUrl LinkAt(const QPoint& point) const;
     struct Pos {
         int line = 0;
         int column = 0;
@@ -96,6 +111,8 @@ private:
     void DragScroll();
 
     std::deque<QString> lines;
+    QString findNeedle;      // every match drawn highlighted
+    Qt::CaseSensitivity findCase = Qt::CaseInsensitive;
     bool follow = true;      // stick to the newest line
     bool settingScroll = false;
     bool scrollBarPending = false;
