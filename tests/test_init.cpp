@@ -395,6 +395,9 @@ TEST_F(SettingsTest, VotingAutologAndIgnoredElements)
     EXPECT_TRUE(view.fontsApplied.empty());
     ReadLines("<voting/>\n");
     EXPECT_EQ(init->VotingTime(), 0);
+    // A time that wraps negative is no vote, as the writer leaves it out.
+    ReadLines("<voting time='3400000000'/>\n");
+    EXPECT_EQ(init->VotingTime(), 0);
 }
 
 TEST_F(SettingsTest, MacrosAreHandedToTheStoreAtTheirEndTag)

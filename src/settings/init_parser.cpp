@@ -1,5 +1,6 @@
 #include "settings/init_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -145,7 +146,9 @@ void InitParser::StartElement(const std::string& name, const AttribList& a)
         friends.AddName(GetAttribute(a, "name"));
         break;
     case Voting:
-        init->SetVotingTime(GetNumberAttribute(a, "time", 0));
+        // Only a time after the epoch is a vote; anything else reads as none,
+        // as it is written.
+        init->SetVotingTime(std::max(GetNumberAttribute(a, "time", 0), 0));
         break;
     case SoundFx:
         view.SetOptionChecked(Option::SoundFx, GetAttribute(a, "enabled") == "true");

@@ -53,6 +53,10 @@ public:
     using MessageHook = std::function<void(MessageKind, const QString&)>;
     using ConfirmHook = std::function<bool(const QString&)>;
 
+    // Limits of the contents list under a flooding server.
+    static constexpr int kMaxLocationItems = 500;
+    static constexpr std::size_t kMaxItemBytes = 256;
+
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 

@@ -21,6 +21,9 @@ public:
     ~TextPane() override;
 
     // Appends one line; text holding line feeds becomes several lines.
+    // Longer lines are cut here: no game line comes near it, and a hostile
+    // server's endless line must not cost a pane hundreds of megabytes.
+    static constexpr int kMaxLineLength = 16384;
     void AppendLine(const QString& text);
     // Drops the oldest lines down to `limit` once more than limit + 100 are held.
     void TrimTo(int limit);
