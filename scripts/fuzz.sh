@@ -7,7 +7,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="$(realpath -m "${1:-$ROOT/build-fuzz}")"
-SECONDS_PER_TARGET="${2:-50}"
+SECONDS_PER_TARGET="${2:-45}"
 
 bash "$ROOT/scripts/install-deps.sh" fuzz
 launcher=()
