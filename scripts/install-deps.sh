@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, testing and running Orvix needs on Debian 12.
+# With the argument "fuzz", also clang and libFuzzer's runtime (scripts/fuzz.sh).
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
@@ -8,6 +9,9 @@ PACKAGES=(
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream
 )
+if [ "${1:-}" = fuzz ]; then
+  PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -220,6 +220,20 @@ TEST_F(DispatcherTest, RosterFollowsArrivalsAndDepartures)
     EXPECT_THAT(view.players, ElementsAre("Zed"));
 }
 
+TEST_F(DispatcherTest, AFloodingServerCannotGrowTheRosterWithoutBound)
+{
+    Feed({"<s-add-player name='" + std::string(Players::kMaxNameBytes + 1, 'x') + "'/>"});
+    EXPECT_EQ(players.Count(), 0u);
+    for (std::size_t i = 0; i <= Players::kMaxPlayers; ++i)
+        parser.ParseText("<s-add-player name='P" + std::to_string(i) + "'/>");
+    EXPECT_EQ(players.Count(), Players::kMaxPlayers);
+    EXPECT_EQ(view.players.size(), Players::kMaxPlayers);
+    EXPECT_FALSE(players.Contains("P" + std::to_string(Players::kMaxPlayers)));
+
+    Feed({"<s-remove-player name='P0'/>", "<s-add-player name='Last'/>"});
+    EXPECT_TRUE(players.Contains("Last"));
+}
+
 TEST_F(DispatcherTest, RanksOutsideTheSixteenKnownOnesAnnounceNobody)
 {
     friends.SetRanks(0xFFFF);

@@ -1,5 +1,6 @@
 #include "settings/init_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>

@@ -398,8 +398,11 @@ void TMainForm::CliSocketRead()
 void TMainForm::ReceiveChunk(std::string_view chunk)
 {
     coms->ProcessChunk(chunk);
-    if (OptionChecked(Option::DisplayServerStream))
+    if (OptionChecked(Option::DisplayServerStream)) {
+        // A raw chunk may hold thousands of line feeds: trim after it.
         ScrollBackMemo->AppendEntry(FromAnsi(chunk));
+        TrimMemo(ScrollBackMemo);
+    }
 }
 
 void TMainForm::CliSocketError(QAbstractSocket::SocketError error)
@@ -449,8 +452,10 @@ void TMainForm::SendText(const std::string& text)
         return;
     if (cliSocket->state() == QAbstractSocket::ConnectedState)
         cliSocket->write(text.data(), static_cast<qint64>(text.size()));
-    if (OptionChecked(Option::DisplayClientStream))
+    if (OptionChecked(Option::DisplayClientStream)) {
         ScrollBackMemo->AppendEntry(FromAnsi(text));
+        TrimMemo(ScrollBackMemo);
+    }
 }
 
 // ---------------------------------------------------------------- panes
@@ -537,13 +542,16 @@ void TMainForm::SetStatusText(int panel, const std::string& text)
 
 void TMainForm::AddLocationItem(const std::string& text)
 {
-    const QString item = FromAnsi(text);
+    // No real location holds this many things; past it the server is flooding.
+    if (LocListBox->count() >= kMaxLocationItems)
+        return;
+    const QString item = FromAnsi(text.substr(0, kMaxItemBytes));
     LocListBox->insertItem(SortedPosition(LocListBox, item), item);
 }
 
 void TMainForm::RemoveLocationItem(const std::string& text)
 {
-    RemoveFirst(LocListBox, FromAnsi(text), Qt::CaseInsensitive);
+    RemoveFirst(LocListBox, FromAnsi(text.substr(0, kMaxItemBytes)), Qt::CaseInsensitive);
 }
 
 void TMainForm::ClearLocationList()
@@ -732,6 +740,7 @@ void TMainForm::OpenReport(const std::string& title)
 void TMainForm::AddReportLine(const std::string& text)
 {
     SpynetOutput->AppendLine(FromAnsi(text));
+    TrimMemo(SpynetOutput);
 }
 
 void TMainForm::LoadReportPicture(const std::string& path)
@@ -944,6 +953,7 @@ void TMainForm::ClearTightBeamTranscript()
 void TMainForm::AddTightBeamLine(const std::string& text)
 {
     TBMemo->AppendLine(FromAnsi(text));
+    TrimMemo(TBMemo);
 }
 
 void TMainForm::LoadTightBeamPicture(const std::string& path)

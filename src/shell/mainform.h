@@ -64,6 +64,10 @@ public:
     // Web pages, mail and help pages go to the desktop unless a test listens.
     using UrlOpener = std::function<void(const QUrl&)>;
 
+    // Limits of the contents list under a flooding server.
+    static constexpr int kMaxLocationItems = 500;
+    static constexpr std::size_t kMaxItemBytes = 256;
+
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 

@@ -67,10 +67,10 @@ void TextPane::AppendLine(const QString& text)
 {
     const QString clean = WithoutCarriageReturns(text);
     if (!clean.contains(QLatin1Char('\n'))) {
-        lines.push_back(clean);
+        lines.push_back(clean.left(kMaxLineLength));
     } else {
         for (const QString& part : clean.split(QLatin1Char('\n')))
-            lines.push_back(part);
+            lines.push_back(part.left(kMaxLineLength));
     }
     ++generation;
     UpdateScrollBar();

@@ -27,6 +27,9 @@ public:
     ~TextPane() override;
 
     // Appends one line; text holding line feeds becomes several lines.
+    // Longer lines are cut here: no game line comes near it, and a hostile
+    // server's endless line must not cost a pane hundreds of megabytes.
+    static constexpr int kMaxLineLength = 16384;
     void AppendLine(const QString& text);
     // Appends one entry that keeps its line feeds: it is shown over several
     // rows but counts, trims and selects as one line (raw stream echoes).

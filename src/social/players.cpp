@@ -9,6 +9,8 @@ Players::Players(MainView& v)
 
 void Players::AddPlayer(const std::string& name)
 {
+    if (name.size() > kMaxNameBytes || roster.size() >= kMaxPlayers)
+        return;
     if (roster.try_emplace(name, Persona{name}).second)
         view.AddPlayerItem(name);
 }

@@ -14,6 +14,11 @@ struct Persona {
 
 class Players {
 public:
+    // A flooding server cannot grow the roster without bound: past this many
+    // players, and for names too long to be names, arrivals are ignored.
+    static constexpr std::size_t kMaxPlayers = 1000;
+    static constexpr std::size_t kMaxNameBytes = 64;
+
     explicit Players(MainView& view);
 
     // Names compare byte by byte: "zed" and "Zed" are two players.

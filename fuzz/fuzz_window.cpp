@@ -1,0 +1,104 @@
+// The server stream through the real main window on the offscreen platform:
+// panes, lists, pages and their trimming, with the window shown so painting
+// runs too. One window serves the whole run, as in a long session.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include "account/login_code.h"
+#include "account/new_ac_code.h"
+#include "shell/application.h"
+#include "shell/coms.h"
+#include "shell/mainform.h"
+#include "shell/textpane.h"
+#include "social/players.h"
+#include "scratch_dir.h"
+#include "stream_input.h"
+
+namespace {
+
+// The dialogs are closed unanswered: the conversation goes on with what
+// was stored, and nothing connects anywhere.
+class ClosedLogon : public LogonPrompt {
+    void Open(Login&) override {}
+};
+class ClosedNewAccount : public NewAccountPrompt {
+    void Open(NewAccount&) override {}
+};
+
+struct Harness {
+    int argc = 1;
+    char name[16] = "fuzz_window";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<OrvixApplication> app;
+    std::unique_ptr<TMainForm> window;
+    ClosedLogon logon;
+    ClosedNewAccount newAccount;
+
+    Harness()
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app = std::make_unique<OrvixApplication>(argc, argv);
+        // The window takes the working directory it starts in as its own.
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(ScratchDir());
+        window = std::make_unique<TMainForm>();
+        QDir::setCurrent(previous);
+        window->SetMessageHook([](MessageKind, const QString&) {});
+        window->SetConfirmHook([](const QString&) { return true; });
+        TMainForm& w = *window;
+        w.GetComs().SetLoginFactory(
+            [&w, this] { return std::make_unique<Login>(w, w.Settings(), logon); });
+        w.GetComs().SetNewAccountFactory(
+            [&w, this] { return std::make_unique<NewAccount>(w, w.Settings(), newAccount); });
+        w.show();
+    }
+};
+
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        fprintf(stderr, "broken property: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    static Harness h;
+    TMainForm& w = *h.window;
+    const StreamInput in = CutStream(data, size);
+
+    w.GetPlayers().Clear();
+    w.SetOptionChecked(Option::DisplayServerStream, (in.flags & 1) != 0);
+    w.SetOptionChecked(Option::SuppressBlankLines, (in.flags & 2) != 0);
+    w.SetOptionChecked(Option::StatsPanel, (in.flags & 4) == 0);
+    Coms& coms = w.GetComs();
+    switch (in.phase) {
+    case StreamPhase::LoggingOn: coms.StartLogon(); break;
+    case StreamPhase::CreatingAccount: coms.StartNewAccount(); break;
+    case StreamPhase::AwaitingStream: coms.SetMode(Coms::AwaitingStream); break;
+    case StreamPhase::Streaming: coms.SetMode(Coms::Streaming); break;
+    }
+    for (const std::string& chunk : in.chunks)
+        w.ReceiveChunk(chunk);
+    QCoreApplication::processEvents();
+
+    // Every pane keeps to the buffer size, with the 100 lines of slack it
+    // trims in and the line appended after trimming.
+    const int paneLimit = w.BufferLines() + 101;
+    for (TextPane* pane : w.findChildren<TextPane*>()) {
+        if (pane->LineCount() > paneLimit)
+            fprintf(stderr, "%s: %d lines\n", qPrintable(pane->objectName()), pane->LineCount());
+        Check(pane->LineCount() <= paneLimit, "pane within the buffer size");
+    }
+    Check(w.PlayerListBox->count() == static_cast<int>(w.GetPlayers().Count()),
+          "players list matches the roster");
+    return 0;
+}
