@@ -10,7 +10,6 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QScreen>
-#include <QTimer>
 
 #include "macros/macro.h"
 #include "macros/macro_rec.h"
@@ -66,22 +65,6 @@ const std::string kSaved = "<?xml version=\"1.0\"?>\n"
                            "   </avatar>\n"
                            "\n"
                            "</init-file>\n";
-
-// Answers the next modal dialog of type D once it is up.
-template <class D, class F>
-void AnswerDialog(F answer)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-        }
-    });
-    timer->start();
-}
 
 using SettingsWindowTest = WindowFixture;
 
@@ -160,11 +143,13 @@ TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
     TMainForm& w = Window();
     w.show();
 
-    AnswerDialog<QColorDialog>([](QColorDialog& d) {
-        d.setCurrentColor(QColor(0, 128, 128));
-        d.accept();
+    ModalScript colour;
+    colour.Then([](QWidget* d) {
+        qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(0, 128, 128));
+        qobject_cast<QDialog*>(d)->accept();
     });
     w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_TRUE(colour.Finished());
     EXPECT_EQ(w.Settings().BackgroundColour(), 0x00808000);
     EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("   <colour bkg='8421376'/>\n"), std::string::npos);
 
@@ -195,8 +180,10 @@ TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
 
     // Cancelling writes nothing.
     std::filesystem::remove(WorkPath("init.xml").toStdString());
-    AnswerDialog<QColorDialog>([](QColorDialog& d) { d.reject(); });
+    ModalScript cancel;
+    cancel.Then([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); });
     w.findChild<QAction*>("ColorItem")->trigger();
+    EXPECT_TRUE(cancel.Finished());
     EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
 }
 
