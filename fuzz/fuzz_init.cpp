@@ -29,7 +29,8 @@ struct Model {
     int width, height, inputHeight, bufferLines;
     FontSpec font;
     std::map<Option, bool> options;
-    int32_t bufferSize, colour, votingTime;
+    int32_t bufferSize, colour;
+    int64_t votingTime;
     bool autoLog;
     std::vector<AccountModel> accounts;
     uint16_t ranks;

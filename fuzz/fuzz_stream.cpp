@@ -79,8 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     FakeTightBeamView page;
     TightBeam tightBeam(view, page);
     std::unique_ptr<Location> lastLocation;
-    DispatchTargets targets{&players, &friends, &tightBeam,
-                            [&](std::unique_ptr<Location> l) { lastLocation = std::move(l); }};
+    DispatchTargets targets;
+    targets.players = &players;
+    targets.friends = &friends;
+    targets.tightBeam = &tightBeam;
+    targets.locationArrived = [&](std::unique_ptr<Location> l) { lastLocation = std::move(l); };
 
     AcceptingLogon logonDialog;
     AcceptingNewAccount newAccountDialog;
