@@ -18,28 +18,24 @@
 #include "map/world_map.h"
 #include "shell/coms.h"
 #include "shell/mainform.h"
+#include "bench_window.h"
 #include "support/fake_mainview.h"
 
 namespace {
 
 constexpr int kSquare = kMapWidth * kMapWidth;
 
-struct Workplace {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    Workplace()
-    {
-        QDir::setCurrent(dir.path());
-        QDir().mkpath("maps");
-        QImage tiles(128, 16, QImage::Format_RGB32);
-        for (int i = 0; i < 8; ++i)
-            for (int x = 0; x < 16; ++x)
-                for (int y = 0; y < 16; ++y)
-                    tiles.setPixel(16 * i + x, y, qRgb(30 * i, (x * y) % 255, 90));
-        tiles.save("links.bmp", "BMP");
-    }
-    ~Workplace() { QDir::setCurrent(previous); }
-};
+// The map folder and a tile strip, as the map tab reads them.
+void MapFiles()
+{
+    QDir().mkpath("maps");
+    QImage tiles(128, 16, QImage::Format_RGB32);
+    for (int i = 0; i < 8; ++i)
+        for (int x = 0; x < 16; ++x)
+            for (int y = 0; y < 16; ++y)
+                tiles.setPixel(16 * i + x, y, qRgb(30 * i, (x * y) % 255, 90));
+    tiles.save("links.bmp", "BMP");
+}
 
 std::unique_ptr<Location> Place(int key)
 {
@@ -52,13 +48,10 @@ std::unique_ptr<Location> Place(int key)
 }
 
 // The real window, shown, streaming, on a map whose whole square is known.
-struct FullWindow {
-    Workplace place;
-    std::unique_ptr<TMainForm> form;
+struct FullWindow : BenchWindow {
     FullWindow()
+        : BenchWindow(MapFiles)
     {
-        form = std::make_unique<TMainForm>();
-        form->SetConfirmHook([](const QString&) { return true; });
         form->show();
         form->GetComs().SetMode(Coms::Streaming);
         form->ReceiveChunk("<s-new-map system='Sol' name='Bench' owner='Hale'/>\n");
@@ -123,7 +116,7 @@ public:
 };
 
 struct FullModel {
-    Workplace place;
+    BenchWorkDir place{MapFiles};
     FakeMainView main;
     NullMapView view;
     std::unique_ptr<KyrMap> map;

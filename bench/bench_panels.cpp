@@ -13,39 +13,30 @@
 #include <QImage>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include "shell/coms.h"
 #include "shell/mainform.h"
+#include "bench_window.h"
 
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    std::unique_ptr<TMainForm> form;
-    Window()
-    {
-        QDir::setCurrent(dir.path());
-        QDir().mkpath("pictures");
-        for (const char* name : {"Grain", "Spices", "Alloys", "exchange", "interference", "space",
-                                 "nova", "trader"}) {
-            QImage image(100, 60, QImage::Format_RGB32);
-            image.fill(Qt::darkCyan);
-            image.save(QString("pictures/%1.bmp").arg(name), "BMP");
-        }
-        form = std::make_unique<TMainForm>();
-        form->SetConfirmHook([](const QString&) { return true; });
-        form->show();
+void PanelPictures()
+{
+    QDir().mkpath("pictures");
+    for (const char* name : {"Grain", "Spices", "Alloys", "exchange", "interference", "space",
+                             "nova", "trader"}) {
+        QImage image(100, 60, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        image.save(QString("pictures/%1.bmp").arg(name), "BMP");
     }
-    ~Window()
-    {
-        form.reset();
-        QDir::setCurrent(previous);
-    }
+}
+
+// The window, shown, with the pictures its panels load.
+struct Window : BenchWindow {
+    Window() : BenchWindow(PanelPictures) { form->show(); }
 };
 
 // Rounds of ten elements: five figures and five quotes.

@@ -8,13 +8,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include "shell/coms.h"
 #include "shell/mainform.h"
 #include "shell/textpane.h"
+#include "bench_window.h"
 
 namespace {
 
@@ -51,22 +51,11 @@ long ResidentKiB()
     return resident * 4;
 }
 
-struct Window {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    std::unique_ptr<TMainForm> form;
+struct Window : BenchWindow {
     explicit Window(bool rawEcho)
     {
-        QDir::setCurrent(dir.path());
-        form = std::make_unique<TMainForm>();
-        form->SetConfirmHook([](const QString&) { return true; });
         form->GetComs().SetMode(Coms::AwaitingStream);
         form->SetOptionChecked(Option::DisplayServerStream, rawEcho);
-    }
-    ~Window()
-    {
-        form.reset();
-        QDir::setCurrent(previous);
     }
 };
 
