@@ -1,5 +1,6 @@
 #pragma once
-// A recording stand-in for the "TB" page of the main window.
+// A recording stand-in for the "TB" page of the main window: every call in
+// order, as "Name" or "Name:argument", into its own log or a shared one.
 
 #include <string>
 #include <vector>
@@ -8,23 +9,15 @@
 
 class FakeTightBeamView : public TightBeamView {
 public:
-    enum class Page { None, TightBeam, Reports };
-    Page page = Page::None;
-    std::string caption = "Connection not yet initiated";
-    std::vector<std::string> transcript;
-    std::string picture;
-    std::string input;
-    int prefills = 0;
+    explicit FakeTightBeamView(std::vector<std::string>* shared = nullptr) : log(shared ? *shared : calls) {}
+    std::vector<std::string> calls;
+    std::vector<std::string>& log;
 
-    void ShowTightBeamPage() override { page = Page::TightBeam; }
-    void ShowReportsPage() override { page = Page::Reports; }
-    void SetTightBeamCaption(const std::string& text) override { caption = text; }
-    void ClearTightBeamTranscript() override { transcript.clear(); }
-    void AddTightBeamLine(const std::string& text) override { transcript.push_back(text); }
-    void LoadTightBeamPicture(const std::string& path) override { picture = path; }
-    void PrefillInput(const std::string& text) override
-    {
-        input = text;
-        ++prefills;
-    }
+    void ShowTightBeamPage() override { log.emplace_back("TbPage"); }
+    void ShowReportsPage() override { log.emplace_back("TbReportsPage"); }
+    void SetTightBeamCaption(const std::string& text) override { log.push_back("TbCaption:" + text); }
+    void ClearTightBeamTranscript() override { log.emplace_back("TbClear"); }
+    void AddTightBeamLine(const std::string& text) override { log.push_back("TbLine:" + text); }
+    void LoadTightBeamPicture(const std::string& path) override { log.push_back("TbPicture:" + path); }
+    void PrefillInput(const std::string& text) override { log.push_back("TbPrefill:" + text); }
 };

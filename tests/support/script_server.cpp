@@ -2,7 +2,10 @@
 
 #include <sys/socket.h>
 
-#include <QTest>
+#include <QLabel>
+
+#include "shell/coms.h"
+#include "shell/mainform.h"
 
 ScriptServer::ScriptServer()
 {
@@ -13,9 +16,20 @@ ScriptServer::ScriptServer()
     });
 }
 
-bool ScriptServer::WaitForClient(int ms)
+bool ScriptServer::Connect(TMainForm& w)
 {
-    return QTest::qWaitFor([this] { return !client.isNull(); }, ms);
+    w.OpenConnection("127.0.0.1", Port(), "Nova");
+    return WaitForClient() && QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; }, 5000);
+}
+
+bool ScriptServer::Stream(TMainForm& w)
+{
+    if (!Connect(w))
+        return false;
+    w.GetComs().SetMode(Coms::AwaitingStream);
+    Send("<s-default>\n");
+    const bool started = WaitForReceived("look\n");
+    return ClearReceived(), started;
 }
 
 void ScriptServer::Send(const QByteArray& bytes)
@@ -25,17 +39,6 @@ void ScriptServer::Send(const QByteArray& bytes)
     client->write(bytes);
     client->flush();
     (void)QTest::qWaitFor([this] { return !client || client->bytesToWrite() == 0; }, 2000);
-}
-
-bool ScriptServer::WaitForReceived(const QByteArray& text, int ms)
-{
-    return QTest::qWaitFor([&] { return received.contains(text); }, ms);
-}
-
-void ScriptServer::CloseClient()
-{
-    if (client)
-        client->disconnectFromHost();
 }
 
 void ScriptServer::ResetClient()
