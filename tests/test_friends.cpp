@@ -1,16 +1,9 @@
 // The friends list: announcements by rank and by name, alert sounds, the
 // settings block, and the "Friend Alerts" dialog on real widgets.
-#include <string>
-#include <vector>
-
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include "social/friends.h"
 #include "social/friends_code.h"
@@ -37,12 +30,7 @@ TEST_F(FriendsTest, ArrivalsAndDeparturesAreAnnouncedByRankAndByName)
     friends.AddName("Amy");
     friends.AddName("bob");
     friends.SetRanks((1u << 0) | (1u << 4) | (1u << 15));
-    const struct {
-        int32_t rank;
-        std::string name;
-        bool in;
-        Calls calls;
-    } rows[] = {
+    const struct { int32_t rank; std::string name; bool in; Calls calls; } rows[] = {
         {15, "Rich", true, {"DisplayText:Rich is logged into the game."}}, {1, "Cmdr", true, {}}, {0, "Rich", false, {}},
         {3, "Bob", true, {"AddFriendItem:Bob", "DisplayText:Bob is logged into the game."}},
         {3, "amy", true, {}}, // names compare exactly
@@ -99,6 +87,7 @@ TEST_F(FriendsTest, DialogShowsTheModelAndOkCopiesTheDialogBack)
 {
     friends.Replace((1u << 2) | (1u << 12), false, {"zed", "amy"});
     form.Open();
+    EXPECT_TRUE(form.isVisible() && !form.isModal());
     EXPECT_TRUE(Check("CaptainCheck")->isChecked() && Check("TechnoCheck")->isChecked());
     EXPECT_FALSE(Check("CommanderCheck")->isChecked() || Check("AudioCheck")->isChecked());
     EXPECT_EQ(Listed(), QStringList({"Amy", "Zed"}));

@@ -2,11 +2,8 @@
 // random and mutated markup must leave every pane and list within its limit
 // and the process's memory within a stated bound.
 //
-// Limits: panes keep the buffer size (trimmed in steps of 100 lines) and
-// lines of at most TextPane::kMaxLineLength; the players and contents lists
-// at most Players::kMaxPlayers and TMainForm::kMaxLocationItems entries.
-// Memory bound: the peak resident size grows by less than 256 MB (not
-// checked under AddressSanitizer, whose quarantine alone holds 256 MB).
+// The peak resident size may grow by less than 256 MB (not checked under
+// AddressSanitizer, whose quarantine alone holds that much).
 // ORVIX_HOSTILE_MB sets the stream's size (50 by default).
 #include <sys/resource.h>
 
@@ -24,13 +21,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kUnderAsan = true;
-#else
-constexpr bool kUnderAsan = false;
-#endif
-
-// The peak resident size so far, in kilobytes.
 long PeakResidentKb()
 {
     rusage usage{};
@@ -93,14 +83,13 @@ TEST_F(WindowFixture, HostileFloodKeepsPanesListsAndMemoryWithinLimits)
     // pieces in turn; scaled down with the stream.
     const long players = static_cast<long>(total / (50u << 20) * 1000000u) + 20000;
     std::mt19937 rng(13);
-    long serial = 0, added = 0;
-    std::size_t fed = 0;
+    long serial = 0, added = 0, fed = 0;
     auto feed = [&](const std::string& piece) {
         for (std::size_t at = 0; at < piece.size(); at += 4095)
             w.ReceiveChunk(std::string_view(piece).substr(at, 4095));
-        fed += piece.size();
+        fed += static_cast<long>(piece.size());
     };
-    for (int kind = 0; fed < total; kind = (kind + 1) % 7) {
+    for (int kind = 0; fed < static_cast<long>(total); kind = (kind + 1) % 7) {
         std::string piece;
         HostilePiece(piece, kind, rng, serial);
         for (int i = 0; i < 20000 && added < players; ++i, ++added)
@@ -120,11 +109,9 @@ TEST_F(WindowFixture, HostileFloodKeepsPanesListsAndMemoryWithinLimits)
             ASSERT_LE(line.size(), TextPane::kMaxLineLength) << pane->objectName().toStdString();
     }
     EXPECT_EQ(w.PlayerListBox->count(), static_cast<int>(Players::kMaxPlayers));
-    // A full roster takes a newcomer after a departure.
-    w.ReceiveChunk("<s-remove-player name='P0'/>\n<s-add-player name='Newcomer'/>\n");
-    EXPECT_EQ(w.PlayerListBox->findItems("Newcomer", Qt::MatchExactly).size(), 1);
     EXPECT_EQ(w.LocListBox->count(), TMainForm::kMaxLocationItems);
-    if (!kUnderAsan)
-        EXPECT_LT(grownMb, 256) << "peak resident memory grew by " << grownMb << " MB";
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(grownMb, 256) << "peak resident memory grew by " << grownMb << " MB";
+#endif
     RecordProperty("resident_growth_mb", static_cast<int>(grownMb));
 }

@@ -1,8 +1,5 @@
 // The dispatcher driven with whole server lines, as the connection hands
 // them over in streaming mode, checked on the calls the window receives.
-#include <string>
-#include <vector>
-
 #include <QFile>
 #include <QStringList>
 
@@ -13,7 +10,6 @@
 #include "social/players.h"
 #include "social/tb_code.h"
 #include "support/fake_mainview.h"
-#include "support/fake_tightbeam_view.h"
 #include "support/scoped_workdir.h"
 
 using Calls = std::vector<std::string>;
@@ -33,11 +29,9 @@ struct Dispatcher {
 
     Dispatcher()
     {
-        targets = {&players, &friends, &tightBeam};
-        targets.locationArrived = [this](std::unique_ptr<Location> loc) {
-            view.calls.push_back("Arrived:" + loc->name + " " + std::to_string(LocationKey(*loc)) + " "
-                                 + loc->exits.to_string());
-        };
+        targets = {&players, &friends, &tightBeam, nullptr, [this](std::unique_ptr<Location> loc) {
+            view.calls.push_back("Arrived:" + loc->name + " " + std::to_string(LocationKey(*loc)) + " " + loc->exits.to_string());
+        }};
         friends.AddName("Amy");
         friends.SetRanks(1u << 4);
         tightBeam.Open("Bob");
@@ -61,10 +55,7 @@ TEST(Dispatcher, ElementsBecomeCallsOnTheWindow)
                              "sounds/Laser.WAV", "boom.wav", "secret.bmp"})
         ScopedWorkDir::Touch(file);
     const std::string hidden = "hidden\n</x>\n<s-default>\n";
-    const struct {
-        std::string lines;
-        Calls calls;
-    } rows[] = {
+    const struct { std::string lines; Calls calls; } rows[] = {
         // Prose is shown only inside the elements that carry it.
         {"Welcome\n<s-default>You stand on the pad.\nA wind blows.\n</s-default>\nNobody sees this\n"
          "<s-unknown>\nNor this\n</s-unknown>\n<s-default>One-liner</s-default>\ndropped",
@@ -145,8 +136,4 @@ TEST(Dispatcher, ElementsBecomeCallsOnTheWindow)
     ASSERT_TRUE(QFile::remove("pictures/interference.bmp"));
     EXPECT_EQ(d.Feed("<s-sound name='laser'/>\n<s-spynet-start name='Ghost' rank='X'/>"),
               (Calls{"OpenReport:Spynet Report for X Ghost", "AddToStory:Spynet Report for X Ghost"}));
-    // Without a map model a location is discarded.
-    d.targets.locationArrived = nullptr;
-    d.view.calls.clear();
-    EXPECT_EQ(d.Feed("<s-new-loc name='Somewhere'>\n</s-new-loc>").back(), "DisplayTextSkipStory:Somewhere");
 }

@@ -5,14 +5,10 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
-
-#include <gtest/gtest.h>
 
 #include "shell/application.h"
 #include "shell/coms.h"
-#include "social/friends.h"
 #include "social/friends_code.h"
 #include "support/common.h"
 #include "support/script_server.h"
@@ -23,14 +19,11 @@ namespace {
 class Session : public WindowFixture {
 protected:
     QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
-    bool WaitStatus(const char* text)
+    bool WaitStatus(const char* text) { return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; }); }
+    // An 8 x 8 picture under pictures/.
+    bool Picture(const char* name)
     {
-        return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; }, 5000);
-    }
-    void Picture(const char* name)
-    {
-        ASSERT_TRUE(QDir().mkpath(WorkPath("pictures")));
-        ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name, "BMP"));
+        return QDir().mkpath(WorkPath("pictures")) && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
     }
 
     ScriptServer server;
@@ -38,17 +31,12 @@ protected:
 
 // Finishes on "linked", throws on "boom".
 struct Scripted : Automation {
-    int HandleLine(const std::string& line) override
-    {
-        if (line == "boom")
-            throw std::runtime_error("bad line");
-        return line == "linked" ? 1 : 0;
-    }
+    int HandleLine(const std::string& l) override { return l == "boom" ? throw std::runtime_error("bad line") : l == "linked"; }
 };
 
 } // namespace
 
-TEST_F(Session, ConnectingThenTheServerClosingUpdateCaptionStatusAndMenus)
+TEST_F(Session, ConnectingClosingRefusalLookUpAndResetLeaveTheWindowUsable)
 {
     TMainForm& w = Window();
     ASSERT_TRUE(server.Connect(w));
@@ -57,48 +45,37 @@ TEST_F(Session, ConnectingThenTheServerClosingUpdateCaptionStatusAndMenus)
     EXPECT_TRUE(Item("LogOffItem")->isEnabled());
     // Nothing goes out on connecting: the first bytes are the answer to a keep-alive.
     w.GetComs().SetMode(Coms::Streaming);
-    server.Send("<s-no-op/>\n");
-    ASSERT_TRUE(server.WaitForReceived("\n"));
+    ASSERT_TRUE(server.SendUntil("<s-no-op/>\n", [&] { return server.Received().endsWith("\n"); }));
     EXPECT_EQ(server.Received(), "<c-no-op/>\n");
-
-    server.CloseClient();
+    server.CloseClient(); // an orderly end is no error
     ASSERT_TRUE(WaitStatus("Disconnected"));
     EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({"Connected", "Disconnected"}));
     EXPECT_EQ(w.windowTitle(), "Orvix - Version 1.60");
     EXPECT_TRUE(Item("LogonItem")->isEnabled() && Item("NewAccountAvatarItem")->isEnabled());
-    EXPECT_FALSE(Item("LogOffItem")->isEnabled());
-    EXPECT_TRUE(messages.empty());
-}
+    EXPECT_FALSE(Item("LogOffItem")->isEnabled() || !messages.empty());
 
-TEST_F(Session, RefusalFailedLookUpAndResetAreErrorsThatLeaveTheWindowUsable)
-{
-    TMainForm& w = Window();
     QTcpSocket bound; // bound but not listening: connecting to it is always refused
     ASSERT_TRUE(bound.bind(QHostAddress::LocalHost, 0));
     w.OpenConnection("127.0.0.1", bound.localPort(), "Nova");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 1; }, 5000));
     EXPECT_EQ(w.Socket()->error(), QAbstractSocket::ConnectionRefusedError);
     // A name with an empty label fails at once, without asking any name server.
     w.OpenConnection("no..such..host", 30003, "Nova");
     ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }, 5000));
     EXPECT_EQ(w.Socket()->error(), QAbstractSocket::HostNotFoundError);
-    EXPECT_TRUE(Item("LogonItem")->isEnabled());
-    EXPECT_EQ(w.windowTitle(), "Orvix - Version 1.60");
-
-    ASSERT_TRUE(server.Connect(w));
-    server.ResetClient();
+    ScriptServer second;
+    ASSERT_TRUE(second.Connect(w));
+    second.ResetClient();
     ASSERT_TRUE(WaitStatus("Disconnected"));
     ASSERT_EQ(messages.size(), 3u);
-    for (const auto& [kind, text] : messages) {
-        EXPECT_EQ(kind, MessageKind::Error);
-        EXPECT_TRUE(text.startsWith("Connection to the Kyrn server failed: ")) << text.toStdString();
-    }
+    for (const auto& [kind, text] : messages)
+        EXPECT_TRUE(kind == MessageKind::Error && text.startsWith("Connection to the Kyrn server failed: "))
+            << text.toStdString();
 }
 
 TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
 {
     auto* app = qobject_cast<OrvixApplication*>(QCoreApplication::instance());
-    ASSERT_NE(app, nullptr);
     QStringList errors;
     app->SetErrorDisplay([&](const QString& message) { errors << message; });
     TMainForm& w = Window();
@@ -119,19 +96,16 @@ TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
     // The line feed that ended the logon gives the first blank line.
     const QStringList shown{"Connected", " ", "Welcome to Kyrn.", " ", "The bay hums.", " "};
     EXPECT_EQ(PaneLines(w.OutputEdit), shown);
-    EXPECT_EQ(PaneLines(w.MapRepeater), shown);
-    EXPECT_EQ(PaneLines(w.StoryMemo), shown);
     EXPECT_EQ(PaneLines(w.ScrollBackMemo).join(""), "Welcome to Kyrn.\nThe bay hums.\n<s-default>\n");
 
     Item("LogOffItem")->trigger();
     EXPECT_EQ(PaneLines(w.OutputEdit).mid(6), QStringList({"Disconnected", "Connection to Kyrnos II Closed"}));
-    EXPECT_EQ(w.StatusPanels[0]->text(), "Disconnected");
     EXPECT_TRUE(Item("LogonItem")->isEnabled() && !Item("LogOffItem")->isEnabled());
 }
 
 TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
 {
-    Picture("zed.bmp");
+    ASSERT_TRUE(Picture("zed.bmp"));
     TMainForm& w = Window();
     w.GetFriends().AddName("Amy");
     ASSERT_TRUE(server.Stream(w));
@@ -140,14 +114,11 @@ TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
                 "<s-add-player name='Zed' rank='2'/>\n<s-add-player name='Amy'/>\n<s-no-op/>\n"
                 "<s-default>+++ Zed waves. +++</s-default>\n"
                 "<s-remove-contents name='LAMP'>Zed takes the lamp.</s-remove-contents>\n");
-    ASSERT_TRUE(server.WaitForReceived("<c-no-op/>\n"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return PaneLines(w.OutputEdit).contains("Zed takes the lamp."); }, 5000));
     const QStringList shown{"Connected", "Landing Pad", "A dusty pad.", "A lamp lies here.",
                             "Amy is logged into the game.", "Zed takes the lamp."};
     EXPECT_EQ(PaneLines(w.OutputEdit), shown);
-    QStringList story = shown;
-    story.insert(5, "+++ Zed waves. +++");
-    EXPECT_EQ(PaneLines(w.StoryMemo), story);
+    EXPECT_TRUE(PaneLines(w.StoryMemo).contains("+++ Zed waves. +++"));
     EXPECT_EQ(ListItems(w.LocListBox), QStringList({"crate"}));
     EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Amy", "Zed"}));
     EXPECT_EQ(ListItems(w.FriendsListBox), QStringList({"Amy"}));
@@ -168,7 +139,7 @@ TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
     Item("ExamineItem")->trigger();
     Item("KissItem")->trigger();
     ASSERT_TRUE(server.WaitForReceived("kiss Zed\n"));
-    EXPECT_EQ(server.Received(), "<c-no-op/>\nex Zed\nkiss Zed\n");
+    EXPECT_EQ(server.Received(), "<c-no-op/>\nex Zed\nkiss Zed\n"); // the keep-alive answered once
     ScriptServer second;
     ASSERT_TRUE(second.Connect(w));
     EXPECT_EQ(w.PlayerListBox->count(), 0);
@@ -177,23 +148,17 @@ TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
 
 TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
 {
-    Picture("interference.bmp");
+    ASSERT_TRUE(Picture("interference.bmp"));
     TMainForm& w = Window();
     ASSERT_TRUE(server.Stream(w));
     ASSERT_TRUE(server.SendUntil("<s-add-player name='Zed'/>\n", [&] { return w.PlayerListBox->count() == 1; }));
-    Item("TightBeamItem")->trigger();
-    EXPECT_EQ(messages.size(), 1u); // nobody selected
-
     w.PlayerListBox->setCurrentRow(0);
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.PrivateTab);
     EXPECT_EQ(w.TBNamePanel->text(), "Zed - Tight Beam Comms");
-    EXPECT_FALSE(w.TBImage->pixmap().isNull());
     ASSERT_TRUE(server.SendUntil("<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n",
                                  [&] { return w.TBMemo->LineCount() == 1; }));
     EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"Zed says, \"Meet me at the dock.\""}));
-    EXPECT_EQ(PaneLines(w.OutputEdit).last(),
-              "Your comm unit signals a tight beam message from Zed, \"Meet me at the dock.\"");
     // The prefilled tell, completed and sent from the input line.
     QTest::keyClicks(w.InputEdit, "on my way");
     QTest::keyClick(w.InputEdit, Qt::Key_Return);
@@ -208,15 +173,4 @@ TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
     w.FriendsListBox->setCurrentRow(0);
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TBNamePanel->text(), "Amy - Tight Beam Comms");
-}
-
-TEST_F(Session, FriendsSetUpOpensOneDialogWithoutBlocking)
-{
-    WriteFile(WorkPath("init.xml"), "<init-file>\n<friends-list ranks='6'>\n<friend name='amy'/>\n</friends-list>\n");
-    Item("Friendsitem")->trigger();
-    Item("Friendsitem")->trigger();
-    ASSERT_EQ(window->findChildren<TFriendsForm*>().size(), 1);
-    auto* form = window->findChild<TFriendsForm*>();
-    EXPECT_TRUE(form->isVisible() && !form->isModal());
-    EXPECT_EQ(ListItems(Control<QListWidget>(form, "FriendsList")), QStringList({"Amy"}));
 }

@@ -1,12 +1,15 @@
 #pragma once
-// A recording stand-in for the main window. It decides nothing: every call
-// is kept in order in `calls`, and a value set is what the getter answers.
+// Recording stand-ins for the main window and its "TB" page. They decide
+// nothing: every call is kept in order, and a value set is what the getter
+// answers.
 
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "shell/mainview.h"
+#include "social/tb_code.h"
 
 class FakeMainView : public MainView {
 public:
@@ -39,13 +42,7 @@ public:
             out.push_back(s.text);
         return out;
     }
-    std::string SentBytes() const
-    {
-        std::string out;
-        for (const std::string& s : sent)
-            out += s;
-        return out;
-    }
+    std::string SentBytes() const { return std::accumulate(sent.begin(), sent.end(), std::string()); }
 
     void DisplayText(const std::string& text, bool skipStory = false) override
     {
@@ -87,11 +84,7 @@ public:
     void ResetSpynetView() override { Log("ResetSpynetView"); }
     std::string WorkDir() const override { return workDir; }
     void PlaySound(const std::string& path) override { Log("PlaySound", path); }
-    void ShowMessage(MessageKind kind, const std::string& text) override
-    {
-        messages.emplace_back(kind, text);
-        Log("ShowMessage", text);
-    }
+    void ShowMessage(MessageKind kind, const std::string& text) override { messages.emplace_back(kind, text), Log("ShowMessage", text); }
     void SetStatusText(int panel, const std::string& text) override { Log("SetStatusText", std::to_string(panel) + ":" + text); }
     void OpenReport(const std::string& title) override { Log("OpenReport", title); }
     void AddReportLine(const std::string& text) override { Log("AddReportLine", text); }
@@ -107,4 +100,20 @@ private:
         if (also)
             also->push_back(argument);
     }
+};
+
+// The "TB" page: its calls go to its own log or to a shared one.
+class FakeTightBeamView : public TightBeamView {
+public:
+    explicit FakeTightBeamView(std::vector<std::string>* shared = nullptr) : log(shared ? *shared : calls) {}
+    std::vector<std::string> calls;
+    std::vector<std::string>& log;
+
+    void ShowTightBeamPage() override { log.emplace_back("TbPage"); }
+    void ShowReportsPage() override { log.emplace_back("TbReportsPage"); }
+    void SetTightBeamCaption(const std::string& text) override { log.push_back("TbCaption:" + text); }
+    void ClearTightBeamTranscript() override { log.emplace_back("TbClear"); }
+    void AddTightBeamLine(const std::string& text) override { log.push_back("TbLine:" + text); }
+    void LoadTightBeamPicture(const std::string& path) override { log.push_back("TbPicture:" + path); }
+    void PrefillInput(const std::string& text) override { log.push_back("TbPrefill:" + text); }
 };
