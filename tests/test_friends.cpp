@@ -1,294 +1,136 @@
 // The friends list: announcements by rank and by name, alert sounds, the
 // settings block, and the "Friend Alerts" dialog on real widgets.
-#include <string>
-#include <vector>
-
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "social/friends.h"
 #include "social/friends_code.h"
+#include "support/common.h"
 #include "support/fake_mainview.h"
+#include "support/modal_script.h"
+#include "support/scoped_workdir.h"
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using Calls = std::vector<std::string>;
 
-namespace {
-
-class FriendsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QDir(dir.path()).mkpath("sounds"));
-        view.workDir = dir.path().toStdString();
-    }
-
-    void Touch(const QString& name)
-    {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-
-    std::string Sound(const std::string& name) const { return view.workDir + "/sounds/" + name; }
-
-    QTemporaryDir dir;
-    FakeMainView view;
-    Friends friends{view};
-};
-
-} // namespace
-
-TEST_F(FriendsTest, ChosenRanksAreAnnouncedOnArrivalOnly)
-{
-    friends.SetRanks((1u << 0) | (1u << 15));
-    friends.PlayerChanged(15, "Rich", true);
-    friends.PlayerChanged(0, "Hog", true);
-    friends.PlayerChanged(1, "Cmdr", true);
-    friends.PlayerChanged(0, "Rich", false);
-
-    EXPECT_THAT(view.DisplayedTexts(),
-                ElementsAre("Rich is logged into the game.", "Hog is logged into the game."));
-    EXPECT_THAT(view.friendItems, IsEmpty());
-}
-
-TEST_F(FriendsTest, NamedFriendsAreListedWhileInTheGame)
-{
-    friends.AddName("Amy");
-    friends.AddName("bob");
-    friends.PlayerChanged(3, "Bob", true);
-    friends.PlayerChanged(3, "Amy", true);
-    friends.PlayerChanged(3, "amy", true); // names compare exactly
-    EXPECT_THAT(view.friendItems, ElementsAre("Bob", "Amy"));
-
-    friends.PlayerChanged(0, "Bob", false);
-    EXPECT_THAT(view.friendItems, ElementsAre("Amy"));
-    EXPECT_THAT(view.DisplayedTexts(),
-                ElementsAre("Bob is logged into the game.", "Amy is logged into the game.",
-                            "Bob is logged out of the game."));
-}
-
-TEST_F(FriendsTest, AFriendOfAChosenRankArrivesByRankAndLeavesByName)
-{
-    friends.AddName("Amy");
-    friends.SetRanks(1u << 4);
-    friends.PlayerChanged(4, "Amy", true);
-    EXPECT_THAT(view.friendItems, IsEmpty());
-    friends.PlayerChanged(0, "Amy", false);
-    EXPECT_THAT(view.DisplayedTexts(),
-                ElementsAre("Amy is logged into the game.", "Amy is logged out of the game."));
-}
-
-TEST_F(FriendsTest, AlertPlaysFriendsSoundThenAlertSoundThenNothing)
-{
-    friends.AddName("Amy");
-    friends.PlayerChanged(0, "Amy", true);
-    EXPECT_THAT(view.sounds, IsEmpty()); // audio off
-
-    friends.SetAudio();
-    Touch("sounds/alert.wav");
-    Touch("sounds/Friends.WAV");
-    friends.PlayerChanged(0, "Amy", true);
-    ASSERT_TRUE(QFile::remove(dir.filePath("sounds/Friends.WAV")));
-    friends.PlayerChanged(0, "Amy", false);
-    ASSERT_TRUE(QFile::remove(dir.filePath("sounds/alert.wav")));
-    friends.PlayerChanged(0, "Amy", true);
-
-    EXPECT_THAT(view.sounds, ElementsAre(Sound("Friends.WAV"), Sound("alert.wav")));
-    EXPECT_EQ(view.DisplayedTexts().size(), 4u);
-}
-
-TEST_F(FriendsTest, SettingsReadMergeRanksAndKeepNamesCapitalisedOnce)
-{
-    friends.SetRanks(0x10001u);
-    friends.SetRanks(2u);
-    EXPECT_EQ(friends.Ranks(), 3);
-
-    friends.AddName("aLICE");
-    friends.AddName("Alice");
-    friends.AddName("bob");
-    friends.AddName("");
-    EXPECT_THAT(friends.Names(), ElementsAre("Alice", "Bob", ""));
-    EXPECT_FALSE(friends.Audio());
-    friends.SetAudio();
-    EXPECT_TRUE(friends.Audio());
-}
-
-TEST_F(FriendsTest, SettingsBlockIsWrittenOnlyWhenThereIsSomethingToKeep)
-{
-    EXPECT_EQ(friends.FriendsBlock(), "");
-
-    friends.SetRanks(1u << 15);
-    EXPECT_EQ(friends.FriendsBlock(),
-              "   <friends-list ranks='32768' audio='false'>\n"
-              "   </friends-list>\n\n");
-
-    friends.Replace(0, true, {"o'neil", "Tom & jerry", "<b>"});
-    EXPECT_EQ(friends.FriendsBlock(),
-              "   <friends-list ranks='0' audio='true'>\n"
-              "      <friend name='O&apos;neil'/>\n"
-              "      <friend name='Tom &amp; jerry'/>\n"
-              "      <friend name='&lt;b&gt;'/>\n"
-              "   </friends-list>\n\n");
-}
-
-namespace {
-
-class FriendsFormTest : public ::testing::Test {
-protected:
-    template <typename T>
-    T* Find(const char* name)
-    {
-        T* w = form.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    QStringList ListItems()
-    {
-        QStringList out;
-        auto* list = Find<QListWidget>("FriendsList");
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
-    }
-    void Type(const QString& name)
-    {
-        auto* edit = Find<QLineEdit>("NewEdit");
-        edit->setText(name);
-        Click("AddBtn");
-    }
-
+struct FriendsTest : ::testing::Test {
     FakeMainView view;
     Friends friends{view};
     TFriendsForm form{friends};
+
+    QStringList Listed() { return ListItems(Control<QListWidget>(&form, "FriendsList")); }
+    QCheckBox* Check(const char* name) { return Control<QCheckBox>(&form, name); }
+    void Click(const char* name) { QTest::mouseClick(Control<QPushButton>(&form, name), Qt::LeftButton); }
+    void Add(const QString& name) { TypeInto(Control<QLineEdit>(&form, "NewEdit"), name), Click("AddBtn"); }
 };
 
-} // namespace
-
-TEST_F(FriendsFormTest, LooksAsDesigned)
+TEST_F(FriendsTest, ArrivalsAndDeparturesAreAnnouncedByRankAndByName)
 {
-    EXPECT_EQ(form.windowTitle(), "Friend Alerts");
-    EXPECT_EQ(form.size(), QSize(459, 273));
-    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(Find<QLineEdit>("NewEdit")->maxLength(), 31);
-    EXPECT_TRUE(Find<QPushButton>("OKBtn")->isDefault());
-    EXPECT_EQ(Find<QPushButton>("AddBtn")->text(), "Add Name");
-    EXPECT_EQ(Find<QPushButton>("DeleteBtn")->text(), "Delete Name");
-    EXPECT_EQ(Find<QPushButton>("CancelBtn")->text(), "Cancel");
-    EXPECT_EQ(Find<QCheckBox>("AudioCheck")->text(), "Audible Alert");
-
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    auto* merchant = Find<QCheckBox>("MerchantCheck");
-    auto* trader = Find<QCheckBox>("TraderCheck");
-    EXPECT_LT(merchant->x(), trader->x());
-    EXPECT_EQ(merchant->y(), trader->y());
-    auto* magnate = Find<QCheckBox>("MagnateCheck");
-    auto* syndicrat = Find<QCheckBox>("SyndicratCheck");
-    EXPECT_EQ(magnate->x(), syndicrat->x());
-    EXPECT_GT(syndicrat->y(), magnate->y());
-    form.close();
+    friends.AddName("Amy");
+    friends.AddName("bob");
+    friends.SetRanks((1u << 0) | (1u << 4) | (1u << 15));
+    const struct { int32_t rank; std::string name; bool in; Calls calls; } rows[] = {
+        {15, "Rich", true, {"DisplayText:Rich is logged into the game."}}, {1, "Cmdr", true, {}}, {0, "Rich", false, {}},
+        {3, "Bob", true, {"AddFriendItem:Bob", "DisplayText:Bob is logged into the game."}},
+        {3, "amy", true, {}}, // names compare exactly
+        // A friend of a chosen rank arrives by rank, so is not listed, yet leaves by name.
+        {4, "Amy", true, {"DisplayText:Amy is logged into the game."}},
+        {0, "Amy", false, {"RemoveFriendItem:Amy", "DisplayText:Amy is logged out of the game."}},
+        // Ranks outside the sixteen known ones match nothing.
+        {16, "A", true, {}}, {32, "B", true, {}}, {48, "C", true, {}}, {-1, "D", true, {}},
+    };
+    for (const auto& row : rows) {
+        view.calls.clear();
+        friends.PlayerChanged(row.rank, row.name, row.in);
+        EXPECT_EQ(view.calls, row.calls) << row.rank << " " << row.name;
+    }
 }
 
-TEST_F(FriendsFormTest, ShowsTheModelAndOkCopiesTheDialogBack)
+TEST_F(FriendsTest, AlertPlaysTheFriendsSoundElseTheAlertSoundOnlyWithAudio)
 {
-    friends.SetRanks((1u << 2) | (1u << 12));
-    friends.AddName("zed");
-    friends.AddName("amy");
+    ScopedWorkDir dir;
+    ScopedWorkDir::Touch("sounds/alert.wav");
+    ScopedWorkDir::Touch("sounds/Friends.WAV");
+    friends.AddName("Amy");
+    auto lastCall = [&] { return friends.PlayerChanged(0, "Amy", true), view.calls.back(); };
+    EXPECT_EQ(lastCall(), "DisplayText:Amy is logged into the game."); // audio off
+    friends.SetAudio();
+    EXPECT_EQ(lastCall(), "PlaySound:./sounds/Friends.WAV");
+    ASSERT_TRUE(QFile::remove("sounds/Friends.WAV"));
+    EXPECT_EQ(lastCall(), "PlaySound:./sounds/alert.wav");
+    ASSERT_TRUE(QFile::remove("sounds/alert.wav"));
+    EXPECT_EQ(lastCall(), "DisplayText:Amy is logged into the game.");
+}
+
+TEST_F(FriendsTest, SettingsMergeRanksKeepNamesCapitalisedOnceAndWriteTheBlock)
+{
+    EXPECT_EQ(friends.FriendsBlock(), "");
+    friends.SetRanks(0x18000u);
+    friends.SetRanks(2u);
+    EXPECT_EQ(friends.Ranks(), 0x8002);
+    EXPECT_EQ(friends.FriendsBlock(), "   <friends-list ranks='32770' audio='false'>\n   </friends-list>\n\n");
+
+    for (const char* name : {"aLICE", "Alice", "bob", ""})
+        friends.AddName(name);
+    EXPECT_EQ(friends.Names(), (std::vector<std::string>{"Alice", "Bob", ""}));
+
+    friends.Replace(0, true, {"o'neil", "Tom & jerry", "<b>"});
+    EXPECT_EQ(friends.FriendsBlock(), "   <friends-list ranks='0' audio='true'>\n"
+                                      "      <friend name='O&apos;neil'/>\n"
+                                      "      <friend name='Tom &amp; jerry'/>\n"
+                                      "      <friend name='&lt;b&gt;'/>\n"
+                                      "   </friends-list>\n\n");
+}
+
+TEST_F(FriendsTest, DialogShowsTheModelAndOkCopiesTheDialogBack)
+{
+    friends.Replace((1u << 2) | (1u << 12), false, {"zed", "amy"});
     form.Open();
+    EXPECT_TRUE(form.isVisible() && !form.isModal());
+    EXPECT_TRUE(Check("CaptainCheck")->isChecked() && Check("TechnoCheck")->isChecked());
+    EXPECT_FALSE(Check("CommanderCheck")->isChecked() || Check("AudioCheck")->isChecked());
+    EXPECT_EQ(Listed(), QStringList({"Amy", "Zed"}));
 
-    EXPECT_TRUE(Find<QCheckBox>("CaptainCheck")->isChecked());
-    EXPECT_TRUE(Find<QCheckBox>("TechnoCheck")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>("CommanderCheck")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>("AudioCheck")->isChecked());
-    EXPECT_EQ(ListItems(), QStringList({"Amy", "Zed"}));
+    for (const char* name : {"bob", "ZED", ""})
+        Add(name);
+    EXPECT_EQ(Listed(), QStringList({"Amy", "bob", "Zed"}));
+    EXPECT_TRUE(Control<QLineEdit>(&form, "NewEdit")->text().isEmpty());
 
-    Type("bob");
-    Type("ZED");
-    Type("");
-    EXPECT_EQ(ListItems(), QStringList({"Amy", "bob", "Zed"}));
-    EXPECT_TRUE(Find<QLineEdit>("NewEdit")->text().isEmpty());
-
-    Find<QCheckBox>("CaptainCheck")->setChecked(false);
-    Find<QCheckBox>("GHogCheck")->setChecked(true);
-    Find<QCheckBox>("SyndicratCheck")->setChecked(true);
-    Find<QCheckBox>("AudioCheck")->setChecked(true);
+    Check("CaptainCheck")->setChecked(false);
+    for (const char* box : {"GHogCheck", "SyndicratCheck", "AudioCheck"})
+        Check(box)->setChecked(true);
     Click("OKBtn");
-
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(friends.Ranks(), (1u << 0) | (1u << 12) | (1u << 15));
     EXPECT_TRUE(friends.Audio());
-    EXPECT_THAT(friends.Names(), ElementsAre("Amy", "Bob", "Zed"));
+    EXPECT_EQ(friends.Names(), (std::vector<std::string>{"Amy", "Bob", "Zed"}));
 }
 
-TEST_F(FriendsFormTest, CancelLeavesTheModelAndTheNextShowingStartsAfresh)
+TEST_F(FriendsTest, DialogDeletesOnlyASelectedNameAndCancelKeepsTheModel)
 {
-    friends.AddName("Amy");
+    friends.Replace(0, false, {"Amy", "Bob"});
     form.Open();
-    Type("Eve");
-    Find<QCheckBox>("MogulCheck")->setChecked(true);
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    Click("DeleteBtn");
+    EXPECT_EQ(script.messages, std::vector<QString>{"You need to select a player first!"});
+    auto* list = Control<QListWidget>(&form, "FriendsList");
+    list->setCurrentRow(1);
+    Click("DeleteBtn");
+    EXPECT_TRUE(list->selectedItems().isEmpty()); // the neighbour is not chosen for the player
+    Add("Eve");
+    // Shown again by the window system, as after a minimise: the edits stay.
+    form.hide();
+    form.show();
+    EXPECT_EQ(Listed(), QStringList({"Amy", "Eve"}));
+    Check("MogulCheck")->setChecked(true);
     Click("CancelBtn");
     EXPECT_FALSE(form.isVisible());
-    EXPECT_THAT(friends.Names(), ElementsAre("Amy"));
+    EXPECT_EQ(friends.Names(), (std::vector<std::string>{"Amy", "Bob"}));
     EXPECT_EQ(friends.Ranks(), 0);
 
     form.Open();
-    EXPECT_EQ(ListItems(), QStringList({"Amy"}));
-    EXPECT_FALSE(Find<QCheckBox>("MogulCheck")->isChecked());
-    form.close();
-}
-
-TEST_F(FriendsFormTest, ShowingAgainByTheWindowSystemKeepsUnconfirmedEdits)
-{
-    friends.AddName("Amy");
-    form.Open();
-    Type("Eve");
-    // As after a minimise and restore.
-    form.hide();
-    form.show();
-    EXPECT_EQ(ListItems(), QStringList({"Amy", "Eve"}));
-    form.close();
-}
-
-TEST_F(FriendsFormTest, DeletingNeedsASelectedName)
-{
-    friends.AddName("Amy");
-    friends.AddName("Bob");
-    form.Open();
-
-    QString shown;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    closer.start(10);
-    Click("DeleteBtn");
-    closer.stop();
-    EXPECT_EQ(shown, "You need to select a player first!");
-    EXPECT_EQ(ListItems(), QStringList({"Amy", "Bob"}));
-
-    auto* list = Find<QListWidget>("FriendsList");
-    list->setCurrentRow(1);
-    Click("DeleteBtn");
-    EXPECT_EQ(ListItems(), QStringList({"Amy"}));
-    // The neighbour is not chosen for the player.
-    EXPECT_TRUE(list->selectedItems().isEmpty());
-    Click("OKBtn");
-    EXPECT_THAT(friends.Names(), ElementsAre("Amy"));
+    EXPECT_EQ(Listed(), QStringList({"Amy", "Bob"}));
+    EXPECT_FALSE(Check("MogulCheck")->isChecked());
 }

@@ -1,24 +1,16 @@
-// A scripted game session over real TCP on 127.0.0.1: the streaming server's
-// elements reach the real window's panes, lists, report and TB pages.
+// The real window against a scripted server over TCP on 127.0.0.1: the
+// connection's life, and a session's elements reaching panes, lists and pages.
+#include <stdexcept>
+
 #include <QAction>
-#include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
+#include "shell/application.h"
 #include "shell/coms.h"
-#include "social/friends.h"
 #include "social/friends_code.h"
-#include "social/tb_code.h"
+#include "support/common.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
 
@@ -26,260 +18,159 @@ namespace {
 
 class Session : public WindowFixture {
 protected:
-    // A connected window whose stream has started.
-    TMainForm& Stream()
+    QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
+    bool WaitStatus(const char* text) { return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; }); }
+    // An 8 x 8 picture under pictures/.
+    bool Picture(const char* name)
     {
-        TMainForm& w = Window();
-        w.OpenConnection("127.0.0.1", server.Port(), "Nova");
-        EXPECT_TRUE(server.WaitForClient());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; },
-                                    5000));
-        w.GetComs().SetMode(Coms::AwaitingStream);
-        server.Send("<s-default>\n");
-        EXPECT_TRUE(server.WaitForReceived("look\n"));
-        server.ClearReceived();
-        return w;
-    }
-
-    static QStringList Items(const QListWidget* list)
-    {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
-    }
-
-    static void WritePicture(const QString& path)
-    {
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-        QImage image(8, 8, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        ASSERT_TRUE(image.save(path, "BMP"));
-    }
-
-    // Sends lines and waits until the last visible effect has arrived.
-    template <typename Pred>
-    void SendAndWait(const QByteArray& bytes, Pred done)
-    {
-        server.Send(bytes);
-        ASSERT_TRUE(QTest::qWaitFor(done, 5000));
+        return QDir().mkpath(WorkPath("pictures")) && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
     }
 
     ScriptServer server;
 };
 
+// Finishes on "linked", throws on "boom".
+struct Scripted : Automation {
+    int HandleLine(const std::string& l) override { return l == "boom" ? throw std::runtime_error("bad line") : l == "linked"; }
+};
+
 } // namespace
 
-TEST_F(Session, ProseContentsAndPlayersReachTheirPanes)
+TEST_F(Session, ConnectingClosingRefusalLookUpAndResetLeaveTheWindowUsable)
 {
-    TMainForm& w = Stream();
+    TMainForm& w = Window();
+    ASSERT_TRUE(server.Connect(w));
+    EXPECT_EQ(w.windowTitle(), "Orvix - Version 1.60 - Nova logged into 127.0.0.1");
+    EXPECT_FALSE(Item("LogonItem")->isEnabled() || Item("NewAccountAvatarItem")->isEnabled());
+    EXPECT_TRUE(Item("LogOffItem")->isEnabled());
+    // Nothing goes out on connecting: the first bytes are the answer to a keep-alive.
+    w.GetComs().SetMode(Coms::Streaming);
+    ASSERT_TRUE(server.SendUntil("<s-no-op/>\n", [&] { return server.Received().endsWith("\n"); }));
+    EXPECT_EQ(server.Received(), "<c-no-op/>\n");
+    server.CloseClient(); // an orderly end is no error
+    ASSERT_TRUE(WaitStatus("Disconnected"));
+    EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({"Connected", "Disconnected"}));
+    EXPECT_EQ(w.windowTitle(), "Orvix - Version 1.60");
+    EXPECT_TRUE(Item("LogonItem")->isEnabled() && Item("NewAccountAvatarItem")->isEnabled());
+    EXPECT_FALSE(Item("LogOffItem")->isEnabled() || !messages.empty());
+
+    QTcpSocket bound; // bound but not listening: connecting to it is always refused
+    ASSERT_TRUE(bound.bind(QHostAddress::LocalHost, 0));
+    w.OpenConnection("127.0.0.1", bound.localPort(), "Nova");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 1; }, 5000));
+    EXPECT_EQ(w.Socket()->error(), QAbstractSocket::ConnectionRefusedError);
+    // A name with an empty label fails at once, without asking any name server.
+    w.OpenConnection("no..such..host", 30003, "Nova");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }, 5000));
+    EXPECT_EQ(w.Socket()->error(), QAbstractSocket::HostNotFoundError);
+    ScriptServer second;
+    ASSERT_TRUE(second.Connect(w));
+    second.ResetClient();
+    ASSERT_TRUE(WaitStatus("Disconnected"));
+    ASSERT_EQ(messages.size(), 3u);
+    for (const auto& [kind, text] : messages)
+        EXPECT_TRUE(kind == MessageKind::Error && text.startsWith("Connection to the Kyrn server failed: "))
+            << text.toStdString();
+}
+
+TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
+{
+    auto* app = qobject_cast<OrvixApplication*>(QCoreApplication::instance());
+    QStringList errors;
+    app->SetErrorDisplay([&](const QString& message) { errors << message; });
+    TMainForm& w = Window();
+    w.GetComs().SetLoginFactory([] { return std::make_unique<Scripted>(); });
+    w.GetComs().StartLogon();
+    ASSERT_TRUE(server.Connect(w));
+    // A line whose handler throws is reported, and reading goes on.
+    ASSERT_TRUE(server.SendUntil("boom\n", [&] { return !errors.isEmpty(); }));
+    app->SetErrorDisplay({});
+    ASSERT_TRUE(server.SendUntil("linked\n", [&] { return server.Received().endsWith("<c-orvix version='1.60'>\n"); }));
+    EXPECT_EQ(server.Received(), "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>\n");
+    EXPECT_EQ(errors, QStringList({"bad line"}));
+
+    Item("DisplayServerStreamItem")->trigger();
+    ASSERT_TRUE(server.SendUntil("Welcome to Ky", [&] { return w.GetComs().PendingText() == "Welcome to Ky"; }));
+    ASSERT_TRUE(server.SendUntil("rn.\r\nThe bay hums.\n<s-default>\n",
+                                 [&] { return server.Received().endsWith("look\n"); }));
+    // The line feed that ended the logon gives the first blank line.
+    const QStringList shown{"Connected", " ", "Welcome to Kyrn.", " ", "The bay hums.", " "};
+    EXPECT_EQ(PaneLines(w.OutputEdit), shown);
+    EXPECT_EQ(PaneLines(w.ScrollBackMemo).join(""), "Welcome to Kyrn.\nThe bay hums.\n<s-default>\n");
+
+    Item("LogOffItem")->trigger();
+    EXPECT_EQ(PaneLines(w.OutputEdit).mid(6), QStringList({"Disconnected", "Connection to Kyrnos II Closed"}));
+    EXPECT_TRUE(Item("LogonItem")->isEnabled() && !Item("LogOffItem")->isEnabled());
+}
+
+TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
+{
+    ASSERT_TRUE(Picture("zed.bmp"));
+    TMainForm& w = Window();
     w.GetFriends().AddName("Amy");
-
-    SendAndWait("<s-new-map system='Sol' name='Earth' owner='Ann'/>\n"
-                "<s-new-loc name='Landing Pad' loc-num='455' n='1'>\n"
-                "A dusty pad under a red sky.\n"
-                "</s-new-loc>\n"
-                "<s-contents name='Lamp'>A brass lamp lies here.</s-contents>\n"
-                "<s-contents name='crate'/>\n"
-                "stray prose between elements\n"
-                "<s-add-player name='Zed' rank='2'/>\n"
-                "<s-add-player name='Amy' rank='5'/>\n"
+    ASSERT_TRUE(server.Stream(w));
+    server.Send("<s-new-loc name='Landing Pad' loc-num='455' n='1'>\nA dusty pad.\n</s-new-loc>\n"
+                "<s-contents name='Lamp'>A lamp lies here.</s-contents>\n<s-contents name='crate'/>\nstray prose\n"
+                "<s-add-player name='Zed' rank='2'/>\n<s-add-player name='Amy'/>\n<s-no-op/>\n"
                 "<s-default>+++ Zed waves. +++</s-default>\n"
-                "<s-default>The wind rises.</s-default>\n",
-                [&] { return PaneLines(w.OutputEdit).contains("The wind rises."); });
-
-    const QStringList output{"Connected",
-                             "Landing Pad",
-                             "A dusty pad under a red sky.",
-                             "A brass lamp lies here.",
-                             "Amy is logged into the game.",
-                             "The wind rises."};
-    EXPECT_EQ(PaneLines(w.OutputEdit), output);
-    EXPECT_EQ(PaneLines(w.MapRepeater), output);
-    EXPECT_EQ(PaneLines(w.StoryMemo),
-              QStringList({"Connected", "Landing Pad", "A dusty pad under a red sky.",
-                           "A brass lamp lies here.", "Amy is logged into the game.",
-                           "+++ Zed waves. +++", "The wind rises."}));
-    EXPECT_EQ(Items(w.LocListBox), QStringList({"crate", "Lamp"}));
-    EXPECT_EQ(Items(w.PlayerListBox), QStringList({"Amy", "Zed"}));
-    EXPECT_EQ(Items(w.FriendsListBox), QStringList({"Amy"}));
+                "<s-remove-contents name='LAMP'>Zed takes the lamp.</s-remove-contents>\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PaneLines(w.OutputEdit).contains("Zed takes the lamp."); }, 5000));
+    const QStringList shown{"Connected", "Landing Pad", "A dusty pad.", "A lamp lies here.",
+                            "Amy is logged into the game.", "Zed takes the lamp."};
+    EXPECT_EQ(PaneLines(w.OutputEdit), shown);
+    EXPECT_TRUE(PaneLines(w.StoryMemo).contains("+++ Zed waves. +++"));
+    EXPECT_EQ(ListItems(w.LocListBox), QStringList({"crate"}));
+    EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Amy", "Zed"}));
+    EXPECT_EQ(ListItems(w.FriendsListBox), QStringList({"Amy"}));
     EXPECT_EQ(w.StatusPanels[2]->text(), "2 players");
 
-    SendAndWait("<s-remove-contents name='LAMP'>Zed takes the lamp.</s-remove-contents>\n"
-                "<s-remove-player name='Amy'/>\n"
-                "<s-new-loc name='Market' loc-num='456'>\n"
-                "</s-new-loc>\n",
-                [&] { return PaneLines(w.OutputEdit).contains("Market"); });
-    EXPECT_EQ(Items(w.LocListBox), QStringList());
-    EXPECT_EQ(Items(w.PlayerListBox), QStringList({"Zed"}));
-    EXPECT_EQ(Items(w.FriendsListBox), QStringList());
-    EXPECT_EQ(w.StatusPanels[2]->text(), "1 players");
-    EXPECT_TRUE(PaneLines(w.OutputEdit).contains("Zed takes the lamp."));
-    EXPECT_TRUE(PaneLines(w.OutputEdit).contains("Amy is logged out of the game."));
-    EXPECT_FALSE(PaneLines(w.OutputEdit).contains("stray prose between elements"));
-    EXPECT_TRUE(server.Received().isEmpty());
-}
-
-TEST_F(Session, KeepAlivesAreAnsweredAndReconnectingEmptiesThePlayers)
-{
-    TMainForm& w = Stream();
-    server.Send("<s-no-op/>\n<s-add-player name='Zed'/>\n   <s-no-op/>\n");
-    ASSERT_TRUE(server.WaitForReceived("<c-no-op/>\n<c-no-op/>\n"));
-    EXPECT_EQ(server.Received(), QByteArray("<c-no-op/>\n<c-no-op/>\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PlayerListBox->count() == 1; }, 5000));
-
-    ScriptServer second;
-    w.OpenConnection("127.0.0.1", second.Port(), "Nova");
-    EXPECT_EQ(w.PlayerListBox->count(), 0);
-    EXPECT_TRUE(w.StatusPanels[2]->text().isEmpty());
-    ASSERT_TRUE(second.WaitForClient());
-    second.Send("<s-add-player name='Zed'/>\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PlayerListBox->count() == 1; }, 5000));
-}
-
-TEST_F(Session, SpynetReportShowsTitlePictureAndLines)
-{
-    WritePicture(WorkPath("pictures/zed.bmp"));
-    ASSERT_FALSE(HasFatalFailure());
-    TMainForm& w = Stream();
-    w.TopNotebook->setCurrentWidget(w.PrivateTab);
-
-    SendAndWait("<s-spynet-start name='Zed' rank='Captain'/>\n"
-                "<s-spynet>\n"
-                "Zed trades in spice.\n"
-                "Last seen at the Landing Pad.\n"
-                "</s-spynet>\n",
-                [&] { return w.SpynetOutput->LineCount() == 2; });
-
+    ASSERT_TRUE(server.SendUntil("<s-remove-player name='Amy'/>\n<s-spynet-start name='Zed' rank='Captain'/>\n"
+                                 "<s-spynet>\nZed trades in spice.\n</s-spynet>\n",
+                                 [&] { return w.SpynetOutput->LineCount() == 1; }));
+    EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Zed"}));
+    EXPECT_TRUE(ListItems(w.FriendsListBox).isEmpty());
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
     EXPECT_EQ(w.SpynetNamePanel->text(), "Spynet Report for Captain Zed");
-    EXPECT_EQ(PaneLines(w.SpynetOutput),
-              QStringList({"Zed trades in spice.", "Last seen at the Landing Pad."}));
+    EXPECT_EQ(PaneLines(w.SpynetOutput), QStringList({"Zed trades in spice."}));
     EXPECT_EQ(w.SpynetImage->pixmap().size(), QSize(8, 8));
-    EXPECT_TRUE(PaneLines(w.StoryMemo).contains("Spynet Report for Captain Zed"));
-    EXPECT_TRUE(PaneLines(w.StoryMemo).contains("Zed trades in spice."));
-    EXPECT_FALSE(PaneLines(w.OutputEdit).contains("Zed trades in spice."));
+
+    // Commands from the player menu; then a reconnection empties the players.
+    w.PlayerListBox->setCurrentRow(0);
+    Item("ExamineItem")->trigger();
+    Item("KissItem")->trigger();
+    ASSERT_TRUE(server.WaitForReceived("kiss Zed\n"));
+    EXPECT_EQ(server.Received(), "<c-no-op/>\nex Zed\nkiss Zed\n"); // the keep-alive answered once
+    ScriptServer second;
+    ASSERT_TRUE(second.Connect(w));
+    EXPECT_EQ(w.PlayerListBox->count(), 0);
+    EXPECT_TRUE(w.StatusPanels[2]->text().isEmpty());
 }
 
-TEST_F(Session, TightBeamMessagesReachTheTbPage)
+TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
 {
-    WritePicture(WorkPath("pictures/interference.bmp"));
-    ASSERT_FALSE(HasFatalFailure());
-    TMainForm& w = Stream();
-    SendAndWait("<s-add-player name='Zed'/>\n", [&] { return w.PlayerListBox->count() == 1; });
-
-    // Nothing selected: the player is told so.
-    w.findChild<QAction*>("TightBeamItem")->trigger();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].second, "You haven't selected\na player to talk to!\n");
-
+    ASSERT_TRUE(Picture("interference.bmp"));
+    TMainForm& w = Window();
+    ASSERT_TRUE(server.Stream(w));
+    ASSERT_TRUE(server.SendUntil("<s-add-player name='Zed'/>\n", [&] { return w.PlayerListBox->count() == 1; }));
     w.PlayerListBox->setCurrentRow(0);
-    w.findChild<QAction*>("TightBeamItem")->trigger();
+    Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.PrivateTab);
     EXPECT_EQ(w.TBNamePanel->text(), "Zed - Tight Beam Comms");
-    EXPECT_EQ(w.InputEdit->toPlainText(), "Tell Zed ");
-    EXPECT_FALSE(w.TBImage->pixmap().isNull());
-
-    SendAndWait("<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n",
-                [&] { return w.TBMemo->LineCount() == 1; });
+    ASSERT_TRUE(server.SendUntil("<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n",
+                                 [&] { return w.TBMemo->LineCount() == 1; }));
     EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"Zed says, \"Meet me at the dock.\""}));
-    EXPECT_TRUE(PaneLines(w.OutputEdit)
-                    .contains("Your comm unit signals a tight beam message from Zed, "
-                              "\"Meet me at the dock.\""));
-
     // The prefilled tell, completed and sent from the input line.
     QTest::keyClicks(w.InputEdit, "on my way");
     QTest::keyClick(w.InputEdit, Qt::Key_Return);
     ASSERT_TRUE(server.WaitForReceived("Tell Zed on my way\n"));
     EXPECT_EQ(PaneLines(w.TBMemo).last(), "You say, \"on my way.\"");
-
     QTest::mouseClick(w.TBEndBtn, Qt::LeftButton);
     EXPECT_EQ(w.TBMemo->LineCount(), 0);
-    EXPECT_EQ(w.TBNamePanel->text(), "Tight beam connection cleared");
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
-}
 
-TEST_F(Session, TightBeamToAFriendFromTheFriendsPage)
-{
-    WritePicture(WorkPath("pictures/Amy.bmp"));
-    ASSERT_FALSE(HasFatalFailure());
-    TMainForm& w = Window();
-    w.AddPlayerItem("Zed");
-    w.PlayerListBox->setCurrentRow(0);
     w.AddFriendItem("Amy");
     w.PlayersNotebook->setCurrentIndex(1);
     w.FriendsListBox->setCurrentRow(0);
-    w.findChild<QAction*>("TightBeamItem")->trigger();
-    EXPECT_EQ(w.GetTightBeam().Partner(), "Amy");
+    Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TBNamePanel->text(), "Amy - Tight Beam Comms");
-}
-
-TEST_F(Session, FriendsSetUpOpensTheDialogWithoutBlocking)
-{
-    TMainForm& w = Window();
-    w.GetFriends().AddName("Amy");
-    w.findChild<QAction*>("Friendsitem")->trigger();
-    auto* form = w.findChild<TFriendsForm*>();
-    ASSERT_NE(form, nullptr);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->isModal());
-    auto* list = form->findChild<QListWidget*>("FriendsList");
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text(), "Amy");
-
-    form->findChild<QCheckBox*>("MogulCheck")->setChecked(true);
-    QTest::mouseClick(form->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(w.GetFriends().Ranks(), 1u << 11);
-
-    // Opening it again reuses the one dialog.
-    w.findChild<QAction*>("Friendsitem")->trigger();
-    EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
-}
-
-namespace {
-using FriendsWindow = WindowFixture;
-
-std::string ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
-} // namespace
-
-TEST_F(FriendsWindow, FriendsSurviveARestartThroughTheSettingsFile)
-{
-    {
-        QFile f(WorkPath("init.xml"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<?xml version=\"1.0\"?>\n<init-file>\n"
-                "   <friends-list ranks='6' audio='true'>\n"
-                "      <friend name='o&apos;neil'/>\n"
-                "      <friend name='amy'/>\n"
-                "   </friends-list>\n"
-                "</init-file>\n");
-    }
-    TMainForm& w = Window();
-    EXPECT_EQ(w.GetFriends().Names(), std::vector<std::string>({"O'neil", "Amy"}));
-    EXPECT_EQ(w.GetFriends().Ranks(), 6);
-    EXPECT_TRUE(w.GetFriends().Audio());
-
-    w.findChild<QAction*>("Friendsitem")->trigger();
-    auto* form = w.findChild<TFriendsForm*>();
-    ASSERT_NE(form, nullptr);
-    form->findChild<QLineEdit*>("NewEdit")->setText("zed");
-    QTest::mouseClick(form->findChild<QPushButton*>("AddBtn"), Qt::LeftButton);
-    QTest::mouseClick(form->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-
-    window.reset();
-    const std::string written = ReadAll(WorkPath("init.xml"));
-    EXPECT_NE(written.find("   <friends-list ranks='6' audio='true'>\n"
-                           "      <friend name='Amy'/>\n"
-                           "      <friend name='O&apos;neil'/>\n"
-                           "      <friend name='Zed'/>\n"
-                           "   </friends-list>\n\n"),
-              std::string::npos)
-        << written;
-
-    EXPECT_EQ(Window().GetFriends().Names(), std::vector<std::string>({"Amy", "O'neil", "Zed"}));
 }
