@@ -89,7 +89,7 @@ TEST(Login, TheWorkingCopyStartsFromTheCurrentAccountAndMovesThroughTheList)
     settings.Store("Ann", "annid", "p1", false, "a.host", 1);
     settings.Store("Bob", "bobid", "p2", true, "b.host", 2);
     Login login(settings.view, settings.init, cancelled);
-    const std::pair<char, const char*> steps[] = {
+    const std::pair<char, const char*> steps[] = { // '<' Last, '>' Next, 'x' Delete, '=' nothing
         {'=', "Bob@b.host:2 bobid/p2"}, {'<', "Ann@a.host:1 annid/p1"},
         {'<', "Ann@a.host:1 annid/p1"}, // on the first entry
         {'>', "Bob@b.host:2 bobid/p2"}, {'>', "@b.host:2 /"}, // past the last: blank, same server
