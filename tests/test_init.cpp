@@ -19,12 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kFullModel =
-    "size=1200x800 input=90 lines=500 buffer=500 colour=8421376 bkg=8421376 stats=0 alert=1 lights=0 "
-    "fx=0 no-blank=1 font=DejaVu Sans Mono/255/-13/10 voting=1700000000 autolog ranks=5 audio friend=Alice "
-    "friend=O'neil F1=look|say hi & bye <grin> it's me F12= avatar=Zed's@kyrn.example.org:30003/zed01/"
-    "it's&me<>\" avatar=Ann@127.0.0.1:4000/ann*";
-
 // The recording window with the real friends list and macro store, and the
 // settings read into them.
 struct Settings {
@@ -81,48 +75,32 @@ struct Settings {
     }
 };
 
-std::unique_ptr<AccountRec> Entry(const char* avatar, const char* host, int port, const char* id,
-                                  const char* password, bool savePassword, bool current)
-{
-    auto a = std::make_unique<AccountRec>();
-    a->avatarName = avatar, a->host = host, a->port = port, a->accountId = id, a->password = password;
-    a->savePassword = savePassword, a->current = current;
-    return a;
-}
-
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
     QTemporaryDir dir;
     QString path = dir.filePath("init.xml");
     Settings s;
 };
 
-QByteArray WithCrLf(QByteArray text) { return text.replace("\n", "\r\n"); }
-
 TEST_F(SettingsFile, ReadingAppliesEachElementByItsRule)
 {
     const std::pair<QByteArray, std::string> rows[] = {
-        {"<init-file>\n</init-file>\n", ""},
-        {"<size width='0' height='600'/>\n<input-window height='0'/>\n", ""},
+        // The system colour is not applied; names are matched exactly.
+        {"<init-file>\n<size width='0' height='600'/>\n<input-window height='0'/>\n<buffer/>\n<stats-panel/>\n"
+         "<stats-panel visible='no'/>\n<colour bkg='-2147483643'/>\n<colour/>\n<voting/>\n<desc2main/>\n"
+         "<unknown a='1'/>\n<Buffer size='500'/>\n</init-file>\n", ""},
         {"<size width='1' height='1'/>\n<input-window height='1'/>\n", "size=1x1 input=1"},
         {"<buffer size='100'/>\n", "lines=100 buffer=100"},
-        {"<buffer/>\n", ""},
-        {"<stats-panel visible='no'/>\n<stats-panel/>\n", ""},
         {"<stats-panel visible='false'/>\n", "stats=0"},
         {"<audio-alert enabled='true'/>\n<twinkles enabled='TRUE'/>\n<sound-fx enabled='1'/>\n",
          "alert=1 lights=0 fx=0"},
         {"<twinkles enabled='true'/>\n<no-blank-lines/>\n", "lights=1 no-blank=1"},
-        {"<colour bkg='-2147483643'/>\n<colour/>\n", ""}, // the system colour is not applied
         {"<colour bkg='65280'/>\n", "colour=65280 bkg=65280"},
         {"<font name='Verdana'/>\n", "font=Verdana/0/-15/0"},
-        {"<friends-list ranks='32769' audio='yes'>\n<friend name='zoe'/>\n<friend name='ZOE'/>\n"
-         "</friends-list>\n",
+        {"<friends-list ranks='32769' audio='yes'>\n<friend name='zoe'/>\n<friend name='ZOE'/>\n",
          "ranks=32769 friend=Zoe"},
         {"<friends-list audio='true'>\n", "audio"},
         {"<voting time='1234'/>\n<autolog logging='false'/>\n", "voting=1234 autolog"},
-        {"<voting/>\n<desc2main/>\n<unknown a='1'/>\n<Buffer size='500'/>\n", ""},
         {"<voting time='8589934592'/>\n", "voting=8589934592"},
         // A vote before 1970 stays a (long past) vote, so reminders keep coming.
         {"<voting time='-5'/>\n", "voting=1"},
@@ -134,8 +112,11 @@ TEST_F(SettingsFile, ReadingAppliesEachElementByItsRule)
          "<server host='h1'/>\n<account id='a1' current='yes'/>\n</avatar>\n<avatar name='Lost'>\n"
          "<server host='h2' port='2'/>\n<avatar name='Two'>\n</avatar>\n<avatar name='Open'>\n",
          "avatar=One@h1:30003/a1 avatar=Two@:0/"},
-        {kFullSettingsFile, kFullModel},
-        {WithCrLf(kFullSettingsFile), kFullModel},
+        {kFullSettingsFile,
+    "size=1200x800 input=90 lines=500 buffer=500 colour=8421376 bkg=8421376 stats=0 alert=1 lights=0 "
+    "fx=0 no-blank=1 font=DejaVu Sans Mono/255/-13/10 voting=1700000000 autolog ranks=5 audio friend=Alice "
+    "friend=O'neil F1=look|say hi & bye <grin> it's me F12= avatar=Zed's@kyrn.example.org:30003/zed01/"
+    "it's&me<>\" avatar=Ann@127.0.0.1:4000/ann*"},
     };
     for (const auto& [file, model] : rows) {
         Settings read;
@@ -158,25 +139,14 @@ TEST_F(SettingsFile, MissingFileLeavesTheDefaultsAndWritingMakesAPrivateFile)
     EXPECT_EQ(ReadFile(path), kDefaultSettingsFile);
     EXPECT_EQ(fs::status(path.toStdString()).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_TRUE(s.view.messages.empty());
 }
 
-TEST_F(SettingsFile, EverySettingIsWrittenInItsPlace)
+TEST_F(SettingsFile, WhatIsReadIsWrittenBackByteForByte)
 {
+    WriteFile(path, QByteArray(kFullSettingsFile).replace("\n", "\r\n"));
     s.Read(path);
-    s.view.width = 1200, s.view.height = 800, s.view.inputHeight = 90;
-    s.view.options = {{Option::StatsPanel, false}, {Option::TextAlert, true}, {Option::ConsoleLights, false},
-                      {Option::SoundFx, false}, {Option::SuppressBlankLines, true}};
-    s.view.font = FontSpec{.name = "DejaVu Sans Mono", .colour = 255, .height = -13, .size = 10};
-    s.init->SetBufferSize(500);
-    s.init->SetBackgroundColour(8421376);
-    s.init->SetVotingTime(1700000000);
-    s.init->SetAutoLog(true);
-    s.friends.Replace(5, true, {"alice", "o'neil"});
-    s.macros.SetMacro(12, {});
-    s.macros.SetMacro(1, {"look", "say hi & bye <grin> it's me"});
-    s.init->AddAccount(Entry("Zed's", "kyrn.example.org", 30003, "zed01", "it's&me<>\"", true, false));
-    s.init->AddAccount(Entry("Ann", "127.0.0.1", 4000, "ann", "unsaved", false, true));
+    // The window keeps the stats panel's check mark with the panel.
+    s.view.options[Option::StatsPanel] = s.view.statsPanelVisible;
     ASSERT_TRUE(s.init->WriteSettings());
     EXPECT_EQ(ReadFile(path), kFullSettingsFile);
 }
@@ -195,19 +165,19 @@ TEST_F(SettingsFile, AccountOperationsMoveOneCurrentMarkAndWriteOnStoreAndDelete
     WriteFile(path, "<avatar name='A'>\n</avatar>\n<avatar name='B'>\n<account id='b' current='true'/>\n"
                     "</avatar>\n<avatar name='C'>\n<account id='c' current='true'/>\n</avatar>\n");
     s.Read(path);
-    s.view.options = FakeMainView().options;
-    const std::unique_ptr<AccountRec> stored = Entry("N", "new.host", 5000, "nid", "pw", false, true);
-    // get, next, previous, delete, store: what it returns and the list after it.
+    AccountRec stored;
+    stored.avatarName = "N", stored.host = "new.host", stored.port = 5000, stored.accountId = "nid";
+    stored.password = "pw", stored.current = true;
+    // get, next, previous, delete, store: what it returns and the list after it. With
+    // several flagged the first counts; with none, get flags the first, previous the
+    // last, store appends; past the last none is current.
     const struct { char op; const char* returned; std::string list; } steps[] = {
-        {'g', "B", "A B* C*"}, // the first flagged counts
-        {'n', "C", "A B C*"},  {'n', "-", "A B C"}, // past the last none is current
-        {'n', "-", "A B C"},   {'p', "C", "A B C*"}, // none current: back starts at the last
-        {'n', "-", "A B C"},   {'g', "A", "A* B C"}, // none current: the first
-        {'p', "-", "A* B C"},  {'n', "B", "A B* C"},  {'p', "A", "A* B C"}, {'n', "B", "A B* C"},
-        {'d', "A", "A* C"},    {'s', "-", "N* C"},    // into the current entry
-        {'n', "C", "N C*"},    {'n', "-", "N C"},     {'s', "-", "N C N*"}, // appended
-        {'d', "N", "N* C"},    {'d', "C", "C*"},      {'d', "-", ""},
-        {'g', "-", ""},        {'n', "-", ""},        {'p', "-", ""},       {'d', "-", ""},
+        {'g', "B", "A B* C*"}, {'n', "C", "A B C*"}, {'n', "-", "A B C"}, {'n', "-", "A B C"},
+        {'p', "C", "A B C*"},  {'p', "B", "A B* C"}, {'n', "C", "A B C*"}, {'n', "-", "A B C"},
+        {'g', "A", "A* B C"},  {'p', "-", "A* B C"}, {'n', "B", "A B* C"}, {'d', "A", "A* C"},
+        {'s', "-", "N* C"},    {'n', "C", "N C*"},   {'n', "-", "N C"},    {'s', "-", "N C N*"},
+        {'d', "N", "N* C"},    {'d', "C", "C*"},     {'d', "-", ""},       {'g', "-", ""},
+        {'n', "-", ""},        {'p', "-", ""},       {'d', "-", ""},
     };
     for (const auto& [op, returned, list] : steps) {
         QFile::remove(path);
@@ -217,7 +187,7 @@ TEST_F(SettingsFile, AccountOperationsMoveOneCurrentMarkAndWriteOnStoreAndDelete
         case 'n': r = s.init->NextAccount(); break;
         case 'p': r = s.init->PreviousAccount(); break;
         case 'd': r = s.init->DeleteCurrentAccount(); break;
-        case 's': s.init->StoreAccount(*stored); break;
+        case 's': s.init->StoreAccount(stored); break;
         }
         SCOPED_TRACE(std::string(1, op) + " to " + list);
         EXPECT_EQ(r ? r->avatarName : "-", returned);
@@ -226,8 +196,7 @@ TEST_F(SettingsFile, AccountOperationsMoveOneCurrentMarkAndWriteOnStoreAndDelete
         EXPECT_EQ(QFile::exists(path) ? ReadFile(path).count("<avatar ") : -1,
                   op == 's' || op == 'd' ? static_cast<qsizetype>(s.init->Accounts().size()) : -1);
     }
-    EXPECT_EQ(ReadFile(path), kDefaultSettingsFile);
-    s.init->StoreAccount(*stored);
+    s.init->StoreAccount(stored);
     EXPECT_TRUE(ReadFile(path).contains("<avatar name='N'>\n      <server host='new.host' port='5000'/>\n"
                                         "      <account id='nid' current='true'/>\n"));
 }
@@ -238,8 +207,9 @@ TEST_F(SettingsFile, UnwritablePlaceIsReportedAndLeavesNoLeftovers)
     ASSERT_TRUE(QDir(dir.path()).mkpath("init.xml/inside"));
     Init settings(path.toStdString(), s.view, s.friends, s.macros);
     EXPECT_FALSE(settings.WriteSettings());
-    EXPECT_EQ(s.view.messages, (decltype(s.view.messages){
-                                   {MessageKind::Error, "Unable to save your personal\nsettings to file init.xml"}}));
+    const std::pair<MessageKind, std::string> error{MessageKind::Error,
+                                                    "Unable to save your personal\nsettings to file init.xml"};
+    EXPECT_EQ(s.view.messages, decltype(s.view.messages){error});
     const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
     EXPECT_EQ(QDir(dir.path()).entryList(all), QStringList{"init.xml"});
     EXPECT_EQ(QDir(path).entryList(all), QStringList{"inside"});
@@ -249,25 +219,21 @@ TEST_F(SettingsFile, FileInAFolderThePlayerCannotWriteIsWrittenInPlace)
 {
     // The player owns the file but not its folder. Run as root, this thread's
     // file access is checked as another user's.
-    fs::permissions(dir.path().toStdString(), fs::perms::others_exec, fs::perm_options::add);
-    const QString folder = dir.filePath("shared"), file = folder + "/init.xml";
-    ASSERT_TRUE(QDir().mkdir(folder));
-    WriteFile(file, "old");
     const bool root = ::geteuid() == 0;
     const uid_t player = root ? 65534 : ::geteuid();
     const gid_t group = root ? 65534 : ::getegid();
+    const QString folder = dir.filePath("shared"), file = folder + "/init.xml";
+    ASSERT_TRUE(QDir().mkdir(folder));
+    WriteFile(file, "old");
     ASSERT_EQ(::chown(file.toUtf8().constData(), player, group), 0);
-    fs::permissions(folder.toStdString(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
-                                              | fs::perms::others_exec);
+    fs::permissions(dir.path().toStdString(), fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(folder.toStdString(), static_cast<fs::perms>(0505));
     FakeMainView v;
     Init settings(file.toStdString(), v, s.friends, s.macros);
-    ::setfsgid(group);
-    ::setfsuid(player);
-    const bool written = settings.WriteSettings();
-    ::setfsuid(::geteuid());
-    ::setfsgid(::getegid());
+    ::setfsgid(group), ::setfsuid(player);
+    EXPECT_TRUE(settings.WriteSettings());
+    ::setfsuid(::geteuid()), ::setfsgid(::getegid());
     fs::permissions(folder.toStdString(), fs::perms::owner_all);
-    EXPECT_TRUE(written);
     EXPECT_TRUE(v.messages.empty());
     EXPECT_EQ(ReadFile(file), kDefaultSettingsFile);
 }

