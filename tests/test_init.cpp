@@ -169,15 +169,16 @@ TEST_F(SettingsFile, AccountOperationsMoveOneCurrentMarkAndWriteOnStoreAndDelete
     stored.avatarName = "N", stored.host = "new.host", stored.port = 5000, stored.accountId = "nid";
     stored.password = "pw", stored.current = true;
     // get, next, previous, delete, store: what it returns and the list after it. With
-    // several flagged the first counts; with none, get flags the first, previous the
-    // last, store appends; past the last none is current.
+    // several flagged the first counts; with none, get and delete flag the first,
+    // previous the last, store appends; past the last none is current.
     const struct { char op; const char* returned; std::string list; } steps[] = {
         {'g', "B", "A B* C*"}, {'n', "C", "A B C*"}, {'n', "-", "A B C"}, {'n', "-", "A B C"},
         {'p', "C", "A B C*"},  {'p', "B", "A B* C"}, {'n', "C", "A B C*"}, {'n', "-", "A B C"},
         {'g', "A", "A* B C"},  {'p', "-", "A* B C"}, {'n', "B", "A B* C"}, {'d', "A", "A* C"},
-        {'s', "-", "N* C"},    {'n', "C", "N C*"},   {'n', "-", "N C"},    {'s', "-", "N C N*"},
-        {'d', "N", "N* C"},    {'d', "C", "C*"},     {'d', "-", ""},       {'g', "-", ""},
-        {'n', "-", ""},        {'p', "-", ""},       {'d', "-", ""},
+        {'s', "-", "N* C"},    {'n', "C", "N C*"},   {'n', "-", "N C"},    {'d', "N", "N* C"},
+        {'n', "C", "N C*"},    {'n', "-", "N C"},    {'s', "-", "N C N*"}, {'d', "N", "N* C"},
+        {'d', "C", "C*"},      {'d', "-", ""},       {'g', "-", ""},       {'n', "-", ""},
+        {'p', "-", ""},        {'d', "-", ""},
     };
     for (const auto& [op, returned, list] : steps) {
         QFile::remove(path);
