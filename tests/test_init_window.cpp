@@ -1,207 +1,93 @@
-// The real main window with init.xml in its working directory: settings are
-// applied at start-up and written back when the window goes.
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-
+// The real main window with init.xml in its folder: the file applied at
+// start-up and written when a colour or font is chosen and at close; the
+// F-key macros read, stored and sent.
 #include <QAction>
-#include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTest>
 
-#include "macros/macro.h"
-#include "macros/macro_rec.h"
-#include "settings/init.h"
+#include "macros/macroform.h"
+#include "support/common.h"
 #include "support/modal_script.h"
+#include "support/script_server.h"
+#include "support/settings_files.h"
 #include "support/window_fixture.h"
 
 namespace {
 
-std::string ReadBytes(const QString& path)
+using SettingsWindow = WindowFixture;
+
+TEST_F(SettingsWindow, FileIsAppliedAtStartUpAndWrittenWhenColourOrFontIsChosenAndAtClose)
 {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const QString& path, const std::string& bytes)
-{
-    std::ofstream out(path.toStdString(), std::ios::binary);
-    out << bytes;
-}
-
-const std::string kSaved = "<?xml version=\"1.0\"?>\n"
-                           "\n"
-                           "<init-file>\n"
-                           "\n"
-                           "   <size width='900' height='650'/>\n"
-                           "   <buffer size='500'/>\n"
-                           "   <input-window height='80'/>\n"
-                           "   <colour bkg='8421376'/>\n"
-                           "   <stats-panel visible='false'/>\n"
-                           "   <audio-alert enabled='true'/>\n"
-                           "   <twinkles enabled='false'/>\n"
-                           "   <sound-fx enabled='false'/>\n"
-                           "\t<voting time='1700000000'/>\n"
-                           "   <no-blank-lines/>\n"
-                           "\n"
-                           "   <friends-list ranks='5' audio='true'>\n"
-                           "      <friend name='Alice'/>\n"
-                           "      <friend name='Bob'/>\n"
-                           "   </friends-list>\n"
-                           "\n"
-                           "   <macro key='1'>\n"
-                           "      <command>look</command>\n"
-                           "      <command>say R&amp;D</command>\n"
-                           "   </macro>\n"
-                           "\n"
-                           "   <font name='DejaVu Sans Mono' colour='255' height='-13' size='0'/>\n"
-                           "   <avatar name='Zed'>\n"
-                           "      <server host='kyrn.example.org' port='30003'/>\n"
-                           "      <account id='zed01' password='it&apos;s&amp;me' current='true'/>\n"
-                           "   </avatar>\n"
-                           "\n"
-                           "</init-file>\n";
-
-using SettingsWindowTest = WindowFixture;
-
-} // namespace
-
-TEST_F(SettingsWindowTest, StartUpAppliesTheFileAndClosingWritesItBack)
-{
-    WriteBytes(WorkPath("init.xml"), kSaved);
+    WriteFile(WorkPath("init.xml"), kFullSettingsFile);
     TMainForm& w = Window();
-
-    EXPECT_EQ(w.width(), 900);
-    EXPECT_EQ(w.height(), 650);
-    EXPECT_EQ(w.BufferLines(), 500);
-    EXPECT_TRUE(w.MenuItem(Option::LargeBuffer)->isChecked());
-    EXPECT_FALSE(w.MenuItem(Option::StatsPanel)->isChecked());
+    w.show();
+    // Applied to the window itself, not only kept for writing back.
     EXPECT_TRUE(w.StatsPanel->isHidden());
-    EXPECT_TRUE(w.MenuItem(Option::TextAlert)->isChecked());
-    EXPECT_FALSE(w.MenuItem(Option::ConsoleLights)->isChecked());
-    EXPECT_FALSE(w.MenuItem(Option::SoundFx)->isChecked());
-    EXPECT_TRUE(w.MenuItem(Option::SuppressBlankLines)->isChecked());
-    EXPECT_EQ(w.OutputFont().name, "DejaVu Sans Mono");
-    EXPECT_EQ(w.Settings().VotingTime(), 1700000000);
-    ASSERT_EQ(w.Settings().Accounts().size(), 1u);
-    EXPECT_EQ(w.Settings().Accounts().front()->password, "it's&me");
-    ASSERT_NE(w.GetMacro().Record(1), nullptr);
-    EXPECT_EQ(w.GetMacro().Record(1)->Lines(), (std::vector<std::string>{"look", "say R&D"}));
+    EXPECT_EQ(w.OutputEdit->palette().color(QPalette::Base), QColor(0, 128, 128));
+    EXPECT_EQ(w.OutputEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((QRect(w.pos(), w.size()).center() - centre).manhattanLength(), 2);
 
-    w.show();
-    EXPECT_EQ(w.InputPanelHeight(), 80);
-
-    // Writing happens when the window is destroyed after the player confirms.
-    std::filesystem::remove(WorkPath("init.xml").toStdString());
-    w.close();
-    ASSERT_EQ(confirmations, std::vector<QString>{"Close Orvix?"});
-    EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
-    window.reset();
-    EXPECT_EQ(ReadBytes(WorkPath("init.xml")), kSaved);
-}
-
-TEST_F(SettingsWindowTest, WithoutAFileTheDefaultsAreWrittenPrivately)
-{
-    TMainForm& w = Window();
-    EXPECT_EQ(w.BufferLines(), 200);
-    EXPECT_FALSE(w.MenuItem(Option::LargeBuffer)->isChecked());
-    EXPECT_TRUE(w.MenuItem(Option::StatsPanel)->isChecked());
-    EXPECT_TRUE(w.Settings().Accounts().empty());
-
-    // "Large Text Buffer" is stored in the settings and written at exit.
-    w.MenuItem(Option::LargeBuffer)->trigger();
-    EXPECT_EQ(w.BufferLines(), 500);
-    EXPECT_EQ(w.Settings().BufferSize(), 500);
-
-    window.reset();
-    const std::string text = ReadBytes(WorkPath("init.xml"));
-    EXPECT_NE(text.find("   <buffer size='500'/>\n"), std::string::npos);
-    EXPECT_NE(text.find("   <stats-panel visible='true'/>\n"), std::string::npos);
-    EXPECT_EQ(text.find("<avatar"), std::string::npos);
-    EXPECT_EQ(std::filesystem::status(WorkPath("init.xml").toStdString()).permissions()
-                  & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-}
-
-TEST_F(SettingsWindowTest, UnwritableFileIsReportedAtExit)
-{
-    // A directory where the file should be: the write fails, the player is told.
-    ASSERT_TRUE(QDir(tempDir.path()).mkdir("init.xml"));
-    Window();
-    window.reset();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, MessageKind::Error);
-    EXPECT_EQ(messages[0].second, "Unable to save your personal\nsettings to file init.xml");
-}
-
-TEST_F(SettingsWindowTest, ChosenColourAndFontAreWrittenAtOnce)
-{
-    TMainForm& w = Window();
-    w.show();
-
-    ModalScript colour;
-    colour.Then([](QWidget* d) {
-        qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(0, 128, 128));
-        qobject_cast<QDialog*>(d)->accept();
-    });
-    w.findChild<QAction*>("ColorItem")->trigger();
-    EXPECT_TRUE(colour.Finished());
-    EXPECT_EQ(w.Settings().BackgroundColour(), 0x00808000);
-    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("   <colour bkg='8421376'/>\n"), std::string::npos);
-
-    // The font's style is kept, and its colour chosen right after it.
+    const auto colour = [](QColor c) {
+        return [c](QWidget* d) {
+            qobject_cast<QColorDialog*>(d)->setCurrentColor(c);
+            qobject_cast<QDialog*>(d)->accept();
+        };
+    };
     ModalScript script;
-    script
+    script.Then([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); })
+        .Then(colour(QColor(0, 0, 255)))
         .Then([](QWidget* d) {
-            QFont f("DejaVu Sans");
-            f.setPointSize(14);
-            f.setBold(true);
-            f.setItalic(true);
-            f.setUnderline(true);
+            QFont f("DejaVu Sans", 14);
+            f.setBold(true), f.setItalic(true), f.setUnderline(true);
             qobject_cast<QFontDialog*>(d)->setCurrentFont(f);
             qobject_cast<QDialog*>(d)->accept();
         })
-        .Then([](QWidget* d) {
-            qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(255, 0, 0));
-            qobject_cast<QDialog*>(d)->accept();
-        });
-    w.findChild<QAction*>("FontsItem")->trigger();
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(w.OutputFont().size, 14);
-    const QFont shown = w.OutputEdit->font();
+        .Then(colour(QColor(0, 0, 128))); // the font's colour, asked right after it
+    QFile::remove(WorkPath("init.xml"));
+    Control<QAction>(&w, "ColorItem")->trigger();
+    EXPECT_FALSE(QFile::exists(WorkPath("init.xml")));
+    Control<QAction>(&w, "ColorItem")->trigger();
+    EXPECT_TRUE(ReadFile(WorkPath("init.xml")).contains("   <colour bkg='16711680'/>\n"));
+    Control<QAction>(&w, "FontsItem")->trigger();
+    const QFont shown = w.OutputEdit->font(); // its style is kept though not stored
     EXPECT_TRUE(shown.bold() && shown.italic() && shown.underline() && !shown.strikeOut());
-    EXPECT_EQ(w.OutputEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_NE(ReadBytes(WorkPath("init.xml")).find("' colour='255' height='-19' size='14'/>\n"),
-              std::string::npos);
+    const QByteArray font = "   <font name='" + QByteArray::fromStdString(w.OutputFont().name)
+                            + "' colour='8388608' height='-19' size='14'/>\n";
+    EXPECT_TRUE(ReadFile(WorkPath("init.xml")).contains(font));
 
-    // Cancelling writes nothing.
-    std::filesystem::remove(WorkPath("init.xml").toStdString());
-    ModalScript cancel;
-    cancel.Then([](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); });
-    w.findChild<QAction*>("ColorItem")->trigger();
-    EXPECT_TRUE(cancel.Finished());
-    EXPECT_FALSE(QFileInfo::exists(WorkPath("init.xml")));
+    QFile::remove(WorkPath("init.xml"));
+    window.reset();
+    QByteArray expected = kFullSettingsFile;
+    expected.replace("<colour bkg='8421376'/>", "<colour bkg='16711680'/>")
+        .replace("   <font name='DejaVu Sans Mono' colour='255' height='-13' size='10'/>\n", font);
+    EXPECT_EQ(ReadFile(WorkPath("init.xml")), expected);
 }
 
-TEST_F(SettingsWindowTest, WindowIsCentredAtTheSizeItOpensWith)
+TEST_F(SettingsWindow, FunctionKeysSendTheMacrosReadAtStartUpAndStoredInTheEditor)
 {
-    WriteBytes(WorkPath("init.xml"), "<init-file>\n   <size width='600' height='400'/>\n</init-file>\n");
+    WriteFile(WorkPath("init.xml"), "<macro key='2'>\n<command>get lamp</command>\n"
+                                    "<command>say a &amp; b</command>\n</macro>\n");
     TMainForm& w = Window();
-    ASSERT_EQ(w.size(), QSize(600, 400));
-    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    EXPECT_LE((QRect(w.pos(), w.size()).center() - centre).manhattanLength(), 2);
+    ScriptServer server;
+    w.OpenConnection("127.0.0.1", server.Port(), "Zed");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; }, 5000));
+    QTest::keyClick(w.InputEdit, Qt::Key_F2);
+
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
+    Control<QAction>(&w, "FKeyStartUpItem")->trigger();
+    w.MacroBox()->ShowKey(3);
+    QTest::keyClicks(Control<QPlainTextEdit>(w.MacroBox(), "FKeyMemo"), "wave");
+    ASSERT_TRUE(ClickButton(w.MacroBox(), "OkBtn"));
+    EXPECT_TRUE(ReadFile(WorkPath("init.xml")).contains("   <macro key='3'>\n      <command>wave</command>\n"));
+    QTest::keyClick(w.InputEdit, Qt::Key_F3);
+    EXPECT_TRUE(server.WaitForReceived("wave\n"));
+    EXPECT_EQ(server.Received(), "get lamp\nsay a & b\nwave\n");
 }
 
-TEST_F(SettingsWindowTest, StoredMacroIsWrittenAtOnce)
-{
-    TMainForm& w = Window();
-    w.GetMacro().Save(3, {"north", "", "get all"});
-    EXPECT_NE(ReadBytes(WorkPath("init.xml"))
-                  .find("   <macro key='3'>\n      <command>north</command>\n"
-                        "      <command>get all</command>\n   </macro>\n\n"),
-              std::string::npos);
-}
+} // namespace

@@ -1,427 +1,164 @@
-// The F-key macro store, its editor dialog and the command window, driven as
-// a player would: keys pressed, buttons clicked, questions answered.
+// The F-key macro store, its editor and the command window, driven as a
+// player would: keys pressed, buttons clicked, questions answered.
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include "macros/cmdform.h"
-#include "macros/macro.h"
 #include "macros/macroform.h"
 #include "shell/input.h"
-#include "support/modal_script.h"
+#include "support/common.h"
 #include "support/fake_mainview.h"
+#include "support/modal_script.h"
+#include "support/settings_files.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines LinesOf(const Macro& store, int key)
-{
-    const MacroRec* record = store.Record(key);
-    return record ? record->Lines() : Lines{};
-}
-
-struct StoreTest : ::testing::Test {
+// The real store over a recording window; the settings writes are counted.
+struct Store {
     FakeMainView view;
     Macro store{view};
     int writes = 0;
-    StoreTest() { store.SetWriteSettings([this] { ++writes; }); }
+    Store() { store.SetWriteSettings([this] { ++writes; }); }
 };
 
-TEST_F(StoreTest, SendSendsEachLineWithALineFeedAndShowsNothing)
+TEST(MacroStore, KeysSendTheirLinesCtrlKeysAppendThemAndSavingDropsEmptyLines)
 {
-    store.SetMacro(2, {"get all", "look"});
-    store.Send(2);
-    EXPECT_EQ(view.sent, (Lines{"get all\n", "look\n"}));
-    EXPECT_TRUE(view.displayed.empty());
-}
-
-TEST_F(StoreTest, EmptySlotsAndKeysOutOfRangeSendNothing)
-{
-    store.SetMacro(3, {});
-    for (int key : {0, 1, 3, 13, -1})
-        store.Send(key);
-    EXPECT_TRUE(view.sent.empty());
-}
-
-TEST_F(StoreTest, MacrosForKeysOutOfRangeAreDiscarded)
-{
-    store.SetMacro(0, {"zero"});
-    store.SetMacro(13, {"thirteen"});
-    store.SetRecord(99, std::make_unique<MacroRec>(Lines{"x"}));
-    EXPECT_EQ(store.MacroBlocks(), "");
-    EXPECT_EQ(store.Record(0), nullptr);
-    EXPECT_EQ(store.Record(13), nullptr);
-}
-
-TEST_F(StoreTest, SettingAKeyAgainReplacesItsMacro)
-{
-    store.SetMacro(4, {"old"});
-    store.SetMacro(4, {"new", "newer"});
-    store.Send(4);
-    EXPECT_EQ(view.SentBytes(), "new\nnewer\n");
-}
-
-TEST_F(StoreTest, PasteAppendsTheLinesToTheEdit)
-{
-    QPlainTextEdit empty, typed;
-    typed.setPlainText("say");
-    store.SetMacro(7, {"north", "caf\xe9"});
-    store.Paste(7, empty);
-    store.Paste(7, typed);
-    EXPECT_EQ(empty.toPlainText(), QString::fromUtf8("north\ncaf\u00e9"));
-    EXPECT_EQ(typed.toPlainText(), QString::fromUtf8("say\nnorth\ncaf\u00e9"));
-    EXPECT_TRUE(view.sent.empty());
-}
-
-TEST_F(StoreTest, PasteOfAnEmptySlotLeavesTheEditAsItWas)
-{
+    Store s;
+    s.store.SetMacro(2, {"get all", "caf\xe9"});
+    s.store.SetMacro(4, {"old"});
+    s.store.Save(4, {"new", "", "newer"});
+    s.store.Save(3, {""}); // a macro without lines: kept, sends nothing
+    s.store.Save(13, {"x"});
+    s.store.Save(0, {"x"});
+    EXPECT_EQ(s.writes, 2);
+    EXPECT_EQ(StoredMacros(s.store), "F2=get all|caf\xe9 F3= F4=new|newer");
+    for (int key : {0, 1, 2, 3, 4, 13})
+        s.store.Send(key);
+    EXPECT_EQ(s.view.sent, (Lines{"get all\n", "caf\xe9\n", "new\n", "newer\n"}));
+    EXPECT_TRUE(s.view.displayed.empty());
     QPlainTextEdit edit;
-    edit.setPlainText("say hi");
-    store.Paste(3, edit);
-    store.Paste(0, edit);
-    EXPECT_EQ(edit.toPlainText(), "say hi");
+    for (int key : {2, 1, 3, 0, 4})
+        s.store.Paste(key, edit);
+    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("get all\ncafé\nnew\nnewer"));
 }
 
-TEST_F(StoreTest, SaveDropsEmptyLinesAndWritesTheSettings)
-{
-    store.Save(1, {"a", "", "b"});
-    EXPECT_EQ(LinesOf(store, 1), (Lines{"a", "b"}));
-    EXPECT_EQ(writes, 1);
-    store.Send(1);
-    EXPECT_EQ(view.sent, (Lines{"a\n", "b\n"}));
-}
-
-TEST_F(StoreTest, SavingAnEmptyMemoKeepsAMacroWithoutLines)
-{
-    store.SetMacro(6, {"old"});
-    store.Save(6, {""});
-    ASSERT_NE(store.Record(6), nullptr);
-    EXPECT_TRUE(store.Record(6)->Lines().empty());
-    store.Send(6);
-    EXPECT_TRUE(view.sent.empty());
-    EXPECT_EQ(store.MacroBlocks(), "   <macro key='6'>\n   </macro>\n\n");
-}
-
-TEST_F(StoreTest, SaveToAKeyOutOfRangeChangesAndWritesNothing)
-{
-    store.Save(13, {"x"});
-    store.Save(0, {"x"});
-    EXPECT_EQ(writes, 0);
-    EXPECT_EQ(store.MacroBlocks(), "");
-}
-
-TEST_F(StoreTest, MacroBlocksAreWrittenInKeyOrderWithEscapedCommands)
-{
-    store.SetMacro(12, {"say <bye> & 'later'"});
-    store.SetMacro(1, {"look", "score"});
-    store.SetMacro(3, {});
-    const std::string expected = "   <macro key='1'>\n"
-                                 "      <command>look</command>\n"
-                                 "      <command>score</command>\n"
-                                 "   </macro>\n"
-                                 "\n"
-                                 "   <macro key='3'>\n"
-                                 "   </macro>\n"
-                                 "\n"
-                                 "   <macro key='12'>\n"
-                                 "      <command>say &lt;bye&gt; &amp; &apos;later&apos;</command>\n"
-                                 "   </macro>\n"
-                                 "\n";
-    EXPECT_EQ(store.MacroBlocks(), expected);
-}
-
-const QString kQuestion = "Text has changed. Do you want to save it?";
-
-struct EditorTest : StoreTest {
+// The editor over a store holding F1 "look" and F12 "score", "inv".
+struct Editor : Store {
     TMacroBox box{store};
-    QPlainTextEdit* memo = box.findChild<QPlainTextEdit*>("FKeyMemo");
-    QGroupBox* group = box.findChild<QGroupBox*>("FKeyGroup");
+    QPlainTextEdit* memo = Control<QPlainTextEdit>(&box, "FKeyMemo");
 
-    EditorTest()
+    Editor() { store.SetMacro(1, {"look"}), store.SetMacro(12, {"score", "inv"}); }
+
+    // A button's name, "open", "F12", "select-all", "shift-enter", or text
+    // typed at the end of the memo or over its selection ("\r" is Enter).
+    void Do(const std::string& step)
     {
-        store.SetMacro(1, {"look"});
-        store.SetMacro(12, {"score", "inv"});
+        if (step == "open")
+            box.Open();
+        else if (step == "F12")
+            box.ShowKey(12);
+        else if (step == "select-all")
+            memo->selectAll();
+        else if (step == "shift-enter")
+            QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+        else if (!ClickButton(&box, step.c_str())) {
+            if (!memo->textCursor().hasSelection())
+                memo->moveCursor(QTextCursor::End);
+            QTest::keyClicks(memo, QString::fromStdString(step));
+        }
     }
-    void Click(const char* name) { box.findChild<QPushButton*>(name)->click(); }
-    void Type(const QString& text)
+
+    // The key shown, whether the editor is open, the memo, the store.
+    std::string Outcome() const
     {
-        memo->setFocus();
-        QTest::keyClicks(memo, text);
+        return Control<QGroupBox>(&box, "FKeyGroup")->title().remove(" Text for ").toStdString()
+               + (box.isVisible() ? "open [" : "closed [") + memo->toPlainText().toStdString() + "] "
+               + StoredMacros(store) + " writes=" + std::to_string(writes);
     }
 };
 
-TEST_F(EditorTest, HasItsCaptionsLabelsAndButtons)
+TEST(MacroEditor, ChangedTextIsOfferedForSavingBeforeTheEditorMovesOrCloses)
 {
-    EXPECT_EQ(box.windowTitle(), "Startup and F-Keys ");
-    EXPECT_EQ(group->title(), " Text for FX-Key ");
-    QStringList labels;
-    for (auto* label : box.findChildren<QLabel*>())
-        labels << label->text();
-    for (const char* text : {"You can assign up to 400 characters to each F-Key. This text",
-                             "will be sent to the server when you press the F-Key or placed",
-                             "in the input window when you press Ctrl-F-Key. The text for",
-                             "the F1 Key is automatically sent  to the server on log on."})
-        EXPECT_TRUE(labels.contains(text)) << text;
-    const std::pair<const char*, const char*> buttons[] = {
-        {"LastBtn", "Previous"}, {"NextBtn", "Next"}, {"CancelBtn", "Cancel"}, {"OkBtn", "OK"}};
-    for (auto [name, caption] : buttons) {
-        auto* button = box.findChild<QPushButton*>(name);
-        ASSERT_NE(button, nullptr) << name;
-        EXPECT_EQ(button->text(), caption);
+    using B = QMessageBox::StandardButton;
+    const struct {
+        Lines steps;
+        std::vector<B> answers;
+        std::string outcome;
+    } rows[] = {
+        // Unchanged: nothing asked.
+        {{"open", "NextBtn", "LastBtn", "LastBtn"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
+        {{"open", "NextBtn", "get all", "NextBtn"}, {B::Yes},
+         "F3-Key open [] F1=look F2=get all F12=score|inv writes=1"},
+        // Next on F12 stays; saved text is not asked about again.
+        {{"open", "F12", "\rwho", "NextBtn", "NextBtn"}, {B::Yes},
+         "F12-Key open [score\ninv\nwho] F1=look F12=score|inv|who writes=1"},
+        {{"open", "xyz", "OkBtn"}, {B::No}, "F1-Key closed [lookxyz] F1=look F12=score|inv writes=0"},
+        {{"open", "select-all", "a\r\rb\rc", "shift-enter", "d", "OkBtn"}, {B::Yes},
+         "F1-Key closed [a\n\nb\nc\nd] F1=a|b|c|d F12=score|inv writes=1"},
+        {{"open", "select-all", "\b", "OkBtn"}, {B::Yes}, "F1-Key closed [] F1= F12=score|inv writes=1"},
+        {{"open", "xyz", "CancelBtn", "open"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
+        {{"open", "xyz", "NextBtn", "OkBtn"}, {B::No}, "F2-Key closed [] F1=look F12=score|inv writes=0"},
+        // It reopens at the key shown last.
+        {{"open", "F12", "CancelBtn", "open"}, {}, "F12-Key open [score\ninv] F1=look F12=score|inv writes=0"},
+    };
+    for (const auto& row : rows) {
+        Editor e;
+        ModalScript script;
+        for (B answer : row.answers)
+            script.Answer(answer);
+        for (const std::string& step : row.steps)
+            e.Do(step);
+        EXPECT_EQ(e.Outcome(), row.outcome);
+        EXPECT_EQ(script.messages, std::vector<QString>(row.answers.size(),
+                                                        "Text has changed. Do you want to save it?"));
     }
-    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_FALSE(box.isModal());
 }
 
-TEST_F(EditorTest, OpensAtF1ThenAtTheKeyShownLast)
+TEST(MacroEditor, MemoTakesAtMost400CharactersButShowsLongerMacrosWhole)
 {
-    box.Open();
-    EXPECT_EQ(group->title(), " Text for F1-Key ");
-    EXPECT_EQ(memo->toPlainText(), "look");
-    EXPECT_EQ(store.EditKey(), 1);
-    box.ShowKey(12);
-    Click("CancelBtn");
-    EXPECT_FALSE(box.isVisible());
-    box.Open();
-    EXPECT_EQ(group->title(), " Text for F12-Key ");
-    EXPECT_EQ(memo->toPlainText(), "score\ninv");
+    Editor e;
+    e.store.SetMacro(5, {std::string(450, 'z')});
+    for (const std::string& step : Lines{"open", "select-all", std::string(398, 'x') + "\rabc"})
+        e.Do(step);
+    EXPECT_EQ(e.memo->toPlainText(), QString(398, 'x') + "\na");
+    e.box.ShowKey(5);
+    EXPECT_EQ(e.memo->toPlainText(), QString(450, 'z'));
+    EXPECT_FALSE(e.memo->document()->isModified());
 }
 
-TEST_F(EditorTest, NextAndPreviousStepThroughTheKeysWithoutAskingWhenUnchanged)
+TEST(CommandWindow, EnterSendsTheTextAsOneCommandAndFunctionKeysWorkAsInTheInputLine)
 {
-    ModalScript script;
-    box.Open();
-    Click("NextBtn");
-    EXPECT_EQ(group->title(), " Text for F2-Key ");
-    EXPECT_TRUE(memo->toPlainText().isEmpty());
-    Click("LastBtn");
-    Click("LastBtn");
-    EXPECT_EQ(box.Key(), 1);
-    EXPECT_EQ(memo->toPlainText(), "look");
-    EXPECT_TRUE(script.messages.empty());
-    EXPECT_EQ(script.unexpected, 0);
-    EXPECT_EQ(writes, 0);
-}
-
-TEST_F(EditorTest, ChangedTextIsSavedOnYesBeforeMovingOn)
-{
-    ModalScript script;
-    QMessageBox::StandardButtons buttons;
-    script.Then([&](QWidget* window) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        buttons = box->standardButtons();
-        box->button(QMessageBox::Yes)->click();
-    });
-    box.Open();
-    Click("NextBtn");
-    Type("get all");
-    Click("NextBtn");
-    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
-    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(LinesOf(store, 2), Lines{"get all"});
-    EXPECT_EQ(writes, 1);
-    EXPECT_EQ(box.Key(), 3);
-    store.Send(2);
-    EXPECT_EQ(view.SentBytes(), "get all\n");
-}
-
-TEST_F(EditorTest, NextOnF12SavesAndStaysOnF12)
-{
-    ModalScript script;
-    script.Answer(QMessageBox::Yes);
-    box.Open();
-    box.ShowKey(12);
-    memo->moveCursor(QTextCursor::End);
-    Type("\rwho");
-    Click("NextBtn");
-    EXPECT_EQ(box.Key(), 12);
-    EXPECT_EQ(group->title(), " Text for F12-Key ");
-    EXPECT_EQ(LinesOf(store, 12), (Lines{"score", "inv", "who"}));
-    EXPECT_EQ(memo->toPlainText(), "score\ninv\nwho");
-    // Saved text is not asked about a second time.
-    Click("NextBtn");
-    EXPECT_EQ(script.messages.size(), 1u);
-    EXPECT_EQ(script.unexpected, 0);
-    EXPECT_EQ(writes, 1);
-}
-
-TEST_F(EditorTest, OkAfterEditingAsksAndNoClosesWithoutSaving)
-{
-    ModalScript script;
-    script.Answer(QMessageBox::No);
-    box.Open();
-    Type("xyz");
-    Click("OkBtn");
-    EXPECT_EQ(script.messages, std::vector<QString>{kQuestion});
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
-    EXPECT_EQ(writes, 0);
-}
-
-TEST_F(EditorTest, OkOnYesSavesTheMemoWithoutItsEmptyLines)
-{
-    ModalScript script;
-    script.Answer(QMessageBox::Yes);
-    box.Open();
-    memo->selectAll();
-    Type("a\r\rb\r");
-    // Shift+Enter breaks the line too.
-    QTest::keyClicks(memo, "c");
-    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(memo, "d");
-    Click("OkBtn");
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(LinesOf(store, 1), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(writes, 1);
-}
-
-TEST_F(EditorTest, EmptyingTheMemoSavesAMacroWithoutLines)
-{
-    ModalScript script;
-    script.Answer(QMessageBox::Yes);
-    box.Open();
-    memo->selectAll();
-    memo->setFocus();
-    QTest::keyClick(memo, Qt::Key_Delete);
-    Click("OkBtn");
-    EXPECT_EQ(store.MacroBlocks(), "   <macro key='1'>\n   </macro>\n\n"
-                                   "   <macro key='12'>\n"
-                                   "      <command>score</command>\n"
-                                   "      <command>inv</command>\n"
-                                   "   </macro>\n\n");
-}
-
-TEST_F(EditorTest, CancelDiscardsTheChangesWithoutAsking)
-{
-    ModalScript script;
-    box.Open();
-    Type("xyz");
-    Click("CancelBtn");
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_TRUE(script.messages.empty());
-    EXPECT_EQ(script.unexpected, 0);
-    box.Open();
-    EXPECT_EQ(memo->toPlainText(), "look");
-    EXPECT_EQ(LinesOf(store, 1), Lines{"look"});
-}
-
-TEST_F(EditorTest, AnsweringNoThenMovingToAnEmptyKeyAsksNothingMore)
-{
-    ModalScript script;
-    script.Answer(QMessageBox::No);
-    box.Open();
-    Type("xyz");
-    Click("NextBtn");
-    Click("OkBtn");
-    EXPECT_EQ(script.messages.size(), 1u);
-    EXPECT_EQ(script.unexpected, 0);
-    EXPECT_EQ(store.Record(2), nullptr);
-}
-
-TEST_F(EditorTest, MemoTakesAtMost400Characters)
-{
-    box.Open();
-    memo->selectAll();
-    Type(QString(398, 'x'));
-    QTest::keyClick(memo, Qt::Key_Return);
-    Type("abc");
-    EXPECT_EQ(memo->toPlainText(), QString(398, 'x') + "\na");
-    memo->insertPlainText(QString(50, 'y'));
-    EXPECT_EQ(memo->document()->characterCount() - 1, TMacroBox::kMaxChars);
-}
-
-TEST_F(EditorTest, LongerStoredMacrosAreShownWhole)
-{
-    const std::string longLine(450, 'z');
-    store.SetMacro(5, {longLine});
-    box.Open();
-    box.ShowKey(5);
-    EXPECT_EQ(memo->toPlainText().size(), 450);
-    EXPECT_FALSE(memo->document()->isModified());
-}
-
-struct CommandFormTest : StoreTest {
-    PlayerInput input{view};
-    TCommandForm form{input, store};
-    QPlainTextEdit* memo = form.findChild<QPlainTextEdit*>("InputMemo");
+    Store s;
+    s.store.SetMacro(2, {"get lamp", "light lamp"});
+    PlayerInput input{s.view};
+    TCommandForm form{input, s.store};
+    auto* memo = Control<QPlainTextEdit>(&form, "InputMemo");
     QWidget main;
-    QWidget* detailGrid = new QWidget(&main);
-
-    CommandFormTest()
-    {
-        detailGrid->setObjectName("DetailGrid");
-        detailGrid->setFocusPolicy(Qt::StrongFocus);
-        form.SetDetailGrid(detailGrid);
-        store.SetMacro(2, {"get lamp", "light lamp"});
-    }
-};
-
-TEST_F(CommandFormTest, IsASmallWindowThatStaysOnTop)
-{
+    auto* grid = new QWidget(&main);
+    form.SetDetailGrid(grid);
     form.Open();
-    EXPECT_EQ(form.windowTitle(), "Enter Command");
-    EXPECT_EQ(form.size(), QSize(292, 62));
-    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(form.isModal());
-    EXPECT_EQ(memo->font().family(), "Arial");
-    EXPECT_EQ(memo->font().pixelSize(), 15);
-}
 
-TEST_F(CommandFormTest, EnterSendsTheCommandAndHidesTheWindow)
-{
-    main.show();
-    form.Open();
-    QTest::keyClicks(memo, "  tell bob hi");
+    QTest::keyClick(memo, Qt::Key_F2);
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(memo, &repeat); // a held key sends once
+    QTest::keyClick(memo, Qt::Key_F2, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Escape); // does not close the window
+    EXPECT_EQ(s.view.sent, (Lines{"get lamp\n", "light lamp\n"}));
+    EXPECT_EQ(memo->toPlainText(), "get lamp\nlight lamp");
+    ASSERT_TRUE(form.isVisible());
+
+    memo->moveCursor(QTextCursor::End);
     QTest::keyClick(memo, Qt::Key_Return);
-    EXPECT_EQ(view.SentBytes(), "tell bob hi\n");
-    EXPECT_EQ(view.DisplayedTexts(), (Lines{" ", "> tell bob hi"}));
-    EXPECT_EQ(view.inputEditClears, 1);
+    EXPECT_EQ(s.view.sent.back(), "get lamplight lamp\n");
+    EXPECT_EQ(s.view.inputEditClears, 1);
     EXPECT_TRUE(memo->toPlainText().isEmpty());
     EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return detailGrid->hasFocus(); }, 2000));
-}
-
-TEST_F(CommandFormTest, EscapeDoesNothing)
-{
-    form.Open();
-    QTest::keyClicks(memo, "north");
-    QTest::keyClick(memo, Qt::Key_Escape);
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(memo->toPlainText(), "north");
-    EXPECT_TRUE(view.sent.empty());
-    form.hide();
-}
-
-TEST_F(CommandFormTest, CtrlFunctionKeyPastesAndEnterSendsTheLinesAsOneCommand)
-{
-    form.Open();
-    QTest::keyClick(memo, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(memo->toPlainText(), "get lamp\nlight lamp");
-    EXPECT_TRUE(view.sent.empty());
-    memo->moveCursor(QTextCursor::End);
-    QTest::keyClick(memo, Qt::Key_Return);
-    EXPECT_EQ(view.SentBytes(), "get lamplight lamp\n");
-}
-
-TEST_F(CommandFormTest, FunctionKeySendsTheMacroAndTheWindowStays)
-{
-    form.Open();
-    QTest::keyClicks(memo, "half");
-    QTest::keyClick(memo, Qt::Key_F2);
-    EXPECT_EQ(view.sent, (Lines{"get lamp\n", "light lamp\n"}));
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(memo->toPlainText(), "half");
-    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(memo, &repeat);
-    EXPECT_EQ(view.sent.size(), 2u);
+    EXPECT_EQ(main.focusWidget(), grid);
 }
 
 } // namespace
