@@ -28,17 +28,16 @@ struct Pane : ::testing::Test {
     // The middle of a row, counted from the top while the first line is shown.
     int Row(int row) const { return row * pane.fontMetrics().lineSpacing() + pane.fontMetrics().lineSpacing() / 2; }
     int RightEdge() const { return pane.viewport()->width() - 1; }
-    void Mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    void Mouse(QEvent::Type type, QPoint at)
     {
-        const bool up = type == QEvent::MouseButtonRelease, move = type == QEvent::MouseMove;
-        QMouseEvent e(type, QPointF(at), pane.viewport()->mapToGlobal(QPointF(at)),
-                      move ? Qt::NoButton : Qt::LeftButton, up ? Qt::NoButton : Qt::LeftButton, mods);
+        QMouseEvent e(type, at, pane.viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pane.viewport(), &e);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier) { QTest::keyClick(&pane, key, mods); }
 };
 
-TEST_F(Pane, LinesEntriesAndReplacing)
+TEST_F(Pane, LinesEntriesReplacingAndTrimming)
 {
     pane.AppendLine("");
     pane.AppendLine("one\r\ntwo\nthree\r");
@@ -51,10 +50,8 @@ TEST_F(Pane, LinesEntriesAndReplacing)
     EXPECT_EQ(pane.Lines(), QStringList({"a", "b"}));
     pane.clear();
     EXPECT_EQ(pane.LineCount(), 0);
-}
 
-TEST_F(Pane, TrimsOnlyPastAHundredSurplusLines)
-{
+    // Trimming drops the oldest lines only past a hundred surplus ones.
     struct Row { int held, limit, count; const char* first; };
     for (const Row& row : {Row{300, 200, 300, "line 0"}, Row{301, 200, 200, "line 101"},
                            Row{3, INT_MAX, 3, "line 0"}, Row{203, INT_MIN, 0, ""}}) {

@@ -2,8 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-#include <QEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
