@@ -1,10 +1,11 @@
 // The command input line: what a submitted command shows, hands to the tight
-// beam and sends, and what keys released in the real InputEdit do.
+// beam and sends, and what keys in the real InputEdit do.
+#include <optional>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -15,259 +16,129 @@
 
 namespace {
 
-struct SubmitTest : ::testing::Test {
-    FakeMainView view;
-    std::vector<std::string> handedToTightBeam;
-    PlayerInput input{view, [this](const std::string& r) { handedToTightBeam.push_back(r); }};
-};
-
-TEST_F(SubmitTest, EmptyLineEchoesAndSendsALoneLineFeed)
+TEST(Submit, CleansEchoesHandsOverAndSends)
 {
-    input.Submit("", true);
-    EXPECT_EQ(view.DisplayedTexts(), (std::vector<std::string>{" ", "> "}));
-    EXPECT_EQ(view.sent, std::vector<std::string>{"\n"});
-    EXPECT_EQ(input.LastCommand(), "\n");
+    struct Row { const char* typed; const char* echo; const char* sent; std::optional<std::string> tightBeam; };
+    const Row rows[] = {
+        {"", "> ", "\n", {}}, {"   north", "> north", "north\n", {}}, {"nor\nth\r\n", "> north", "north\n", {}},
+        {"\tsay hi  ", "> \tsay hi  ", "\tsay hi  \n", {}},
+        {"TELL bob hi", "> TELL bob hi", "TELL bob hi\n", "bob hi"},
+        {"TB bob hi", "> TB bob hi", "TB bob hi\n", "bob hi"},
+        {"  tb zed yo", "> tb zed yo", "tb zed yo\n", "zed yo"}, {"tell", "> tell", "tell\n", ""},
+        {"tell ", "> tell ", "tell \n", ""}, {"take lamp", "> take lamp", "take lamp\n", {}},
+        {"tel", "> tel", "tel\n", {}}, {"Tall bob", "> Tall bob", "Tall bob\n", {}},
+        {"look tb", "> look tb", "look tb\n", {}},
+    };
+    bool clear = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        FakeMainView view;
+        std::vector<std::string> handed;
+        PlayerInput input(view, [&](const std::string& r) { handed.push_back(r); });
+        clear = !clear;
+        input.Submit(row.typed, clear);
+        EXPECT_EQ(view.displayed, (std::vector<FakeMainView::Shown>{{" ", false}, {row.echo, false}}));
+        EXPECT_EQ(view.sent, std::vector<std::string>{row.sent});
+        EXPECT_EQ(input.LastCommand(), row.sent);
+        EXPECT_EQ(handed, row.tightBeam ? std::vector{*row.tightBeam} : std::vector<std::string>{});
+        EXPECT_EQ(view.inputEditClears, clear ? 1 : 0);
+    }
 }
 
-TEST_F(SubmitTest, LeadingSpacesAreDroppedFromEchoAndCommand)
-{
-    input.Submit("   north", true);
-    EXPECT_EQ(view.DisplayedTexts(), (std::vector<std::string>{" ", "> north"}));
-    EXPECT_EQ(view.SentBytes(), "north\n");
-    EXPECT_EQ(input.LastCommand(), "north\n");
-}
-
-TEST_F(SubmitTest, LineBreaksAnywhereAreRemovedWithoutSeparator)
-{
-    input.Submit("nor\nth\r\n", true);
-    EXPECT_EQ(view.SentBytes(), "north\n");
-    input.Submit("get\r\n all", true);
-    EXPECT_EQ(view.sent.back(), "get all\n");
-}
-
-TEST_F(SubmitTest, OnlyBlanksAreTrimmedAndOnlyAtTheStart)
-{
-    input.Submit("\tsay hi  ", true);
-    EXPECT_EQ(view.SentBytes(), "\tsay hi  \n");
-}
-
-TEST_F(SubmitTest, EchoesGoToTheStory)
-{
-    input.Submit("look", false);
-    EXPECT_EQ(view.displayed, (std::vector<FakeMainView::Shown>{{" ", false}, {"> look", false}}));
-}
-
-TEST_F(SubmitTest, ClearInputEmptiesTheInputLineOnlyWhenAsked)
-{
-    input.Submit("ex lamp", false);
-    EXPECT_EQ(view.inputEditClears, 0);
-    input.Submit("look", true);
-    EXPECT_EQ(view.inputEditClears, 1);
-}
-
-TEST_F(SubmitTest, PrivateMessagesAreHandedToTheTightBeamAndSentUnchanged)
-{
-    input.Submit("TELL bob hi", true);
-    input.Submit("TB bob hi", true);
-    input.Submit("  tb zed yo", true);
-    EXPECT_EQ(handedToTightBeam, (std::vector<std::string>{"bob hi", "bob hi", "zed yo"}));
-    EXPECT_EQ(view.SentBytes(), "TELL bob hi\nTB bob hi\ntb zed yo\n");
-}
-
-TEST_F(SubmitTest, BarePrefixesHandOverAnEmptyRemainder)
-{
-    input.Submit("tell", true);
-    input.Submit("tb", true);
-    input.Submit("tell ", true);
-    EXPECT_EQ(handedToTightBeam, (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(view.SentBytes(), "tell\ntb\ntell \n");
-}
-
-TEST_F(SubmitTest, OtherCommandsAreNotHandedOver)
-{
-    for (const char* text : {"take lamp", "tel", "t", "", "Tall bob", "look tb"})
-        input.Submit(text, true);
-    EXPECT_TRUE(handedToTightBeam.empty());
-    EXPECT_EQ(view.sent.size(), 6u);
-}
-
-TEST_F(SubmitTest, WithoutATightBeamHookTellIsStillSent)
-{
-    PlayerInput bare(view);
-    bare.Submit("tell bob hi", true);
-    EXPECT_EQ(view.SentBytes(), "tell bob hi\n");
-}
-
-// The real edit under the offscreen platform, with a window stand-in that
-// empties it as the main window does.
+// The real edit, with a window stand-in that empties it as the main window does.
 struct WindowView : FakeMainView {
     QPlainTextEdit* edit = nullptr;
-    void ClearInputEdit() override
-    {
-        FakeMainView::ClearInputEdit();
-        edit->clear();
-    }
+    void ClearInputEdit() override { FakeMainView::ClearInputEdit(), edit->clear(); }
 };
 
-struct InputEditTest : ::testing::Test {
+struct InputLine {
     WindowView view;
     PlayerInput input{view};
     Macro macros{view};
-    QWidget window;
-    InputEdit* edit = new InputEdit(&window);
-    QListWidget* players = new QListWidget(&window);
+    QListWidget players;
+    InputEdit edit;
     std::vector<bool> pasteStates;
 
-    InputEditTest()
+    InputLine()
     {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(edit);
-        layout->addWidget(players);
-        players->setObjectName("PlayerListBox");
-        players->addItems({"Amy", "Zed"});
-        view.edit = edit;
-        edit->Attach(input, macros, *players);
-        edit->SetPasteEnabler([this](bool on) { pasteStates.push_back(on); });
+        players.addItems({"Amy", "Zed"});
+        view.edit = &edit;
+        edit.Attach(input, macros, players);
+        edit.SetPasteEnabler([this](bool on) { pasteStates.push_back(on); });
         macros.SetMacro(5, {"get all", "look"});
     }
-
-    void SelectPlayer(const QString& name)
-    {
-        players->findItems(name, Qt::MatchExactly).first()->setSelected(true);
-    }
-    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false)
-    {
-        QKeyEvent release(QEvent::KeyRelease, key, mods, QString(), autoRepeat);
-        QApplication::sendEvent(edit, &release);
-    }
+    void Release(int key, bool repeat) { QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier, {}, repeat); QApplication::sendEvent(&edit, &e); }
 };
 
-TEST_F(InputEditTest, TypedCommandIsSubmittedOnEnterAndTheLineEmptied)
+TEST(InputEditKeys, EachKeyDoesItsJob)
 {
-    EXPECT_EQ(edit->objectName(), "InputEdit");
-    QTest::keyClicks(edit, "north");
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(view.SentBytes(), "north\n");
-    EXPECT_EQ(view.DisplayedTexts(), (std::vector<std::string>{" ", "> north"}));
-    EXPECT_TRUE(edit->toPlainText().isEmpty());
+    // Typed, the caret moved `left`, `selected` chosen in the players list,
+    // then the key; `line` is the input line after it.
+    struct Row { const char* typed; int left; Qt::Key key; Qt::KeyboardModifiers mods; const char* selected, *line, *sent; };
+    const auto ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier, none = Qt::NoModifier;
+    const Row rows[] = {
+        {"north", 0, Qt::Key_Return, none, nullptr, "", "north\n"},
+        {"north", 2, Qt::Key_Return, none, nullptr, "", "north\n"},
+        {"look", 0, Qt::Key_Enter, Qt::KeypadModifier, nullptr, "", "look\n"},
+        {"abc", 0, Qt::Key_Space, ctrl, nullptr, "abc", ""},
+        {"abc", 0, Qt::Key_Space, ctrl | shift, nullptr, "abc", ""},
+        {"whatever", 0, Qt::Key_Space, ctrl, "Zed", "Tell Zed ", ""},
+        {"hug", 0, Qt::Key_Space, ctrl | shift, "Zed", "hug Zed ", ""},
+        {"a", 0, Qt::Key_Space, none, "Zed", "a ", ""}, {"a", 0, Qt::Key_Space, shift, "Zed", "a ", ""},
+        {"x", 0, Qt::Key_F5, none, nullptr, "x", "get all\nlook\n"},
+        {"", 0, Qt::Key_F5, shift, nullptr, "", "get all\nlook\n"},
+        {"say", 0, Qt::Key_F5, ctrl, nullptr, "say\nget all\nlook", ""},
+        {"say", 0, Qt::Key_F3, ctrl, nullptr, "say", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.typed) + " key " + std::to_string(row.key));
+        InputLine t;
+        if (row.selected) t.players.findItems(row.selected, Qt::MatchExactly).first()->setSelected(true);
+        QTest::keyClicks(&t.edit, row.typed);
+        for (int i = 0; i < row.left; ++i) QTest::keyClick(&t.edit, Qt::Key_Left);
+        QTest::keyClick(&t.edit, row.key, row.mods);
+        EXPECT_EQ(t.edit.toPlainText(), row.line);
+        EXPECT_EQ(t.edit.textCursor().position(), t.edit.toPlainText().size());
+        EXPECT_EQ(t.view.SentBytes(), row.sent);
+    }
 }
 
-TEST_F(InputEditTest, EnterInTheMiddleOfTheTextSendsOneLine)
+TEST(InputEditKeys, TypedAccentsAreSentAsWindows1252)
 {
-    QTest::keyClicks(edit, "north");
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(3);
-    edit->setTextCursor(cursor);
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(view.SentBytes(), "north\n");
-}
-
-TEST_F(InputEditTest, KeypadEnterSubmitsToo)
-{
-    QTest::keyClicks(edit, "look");
-    QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(view.SentBytes(), "look\n");
-}
-
-TEST_F(InputEditTest, TypedAccentsAreSentAsWindows1252)
-{
-    // Typed as the platform's input method delivers them: text without a key code.
+    InputLine t;
+    // As an input method delivers them: text without a key code.
     for (QChar c : QString::fromUtf8("say caf\u00e9 \u20ac5 \u2603")) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(&t.edit, &press);
     }
-    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(&t.edit, Qt::Key_Return);
     // A character the code page lacks cannot go out as itself.
-    EXPECT_EQ(view.SentBytes(), "say caf\xe9 \x80" "5 ?\n");
+    EXPECT_EQ(t.view.SentBytes(), "say caf\xe9 \x80" "5 ?\n");
 }
 
-TEST_F(InputEditTest, CtrlSpaceWithoutASelectedPlayerChangesNothing)
+TEST(InputEditKeys, ReleasesWithoutTheirOwnPressDoNothing)
 {
-    QTest::keyClicks(edit, "abc");
-    QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(edit->toPlainText(), "abc");
-    EXPECT_TRUE(view.sent.empty());
+    InputLine t;
+    t.Release(Qt::Key_F5, true);
+    t.Release(Qt::Key_Return, true);
+    // The release of an Enter that closed a dialog elsewhere.
+    QTest::keyRelease(&t.edit, Qt::Key_Return);
+    EXPECT_TRUE(t.view.sent.empty());
+    t.Release(Qt::Key_F5, false);
+    EXPECT_EQ(t.view.SentBytes(), "get all\nlook\n");
 }
 
-TEST_F(InputEditTest, CtrlSpaceStartsATellToTheSelectedPlayer)
+TEST(InputEditKeys, PasteFollowsTheFocusButNotAMenuTakingIt)
 {
-    SelectPlayer("Zed");
-    QTest::keyClicks(edit, "whatever");
-    QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);
-    EXPECT_EQ(edit->toPlainText(), "Tell Zed ");
-    EXPECT_EQ(edit->textCursor().position(), edit->toPlainText().size());
-    EXPECT_TRUE(view.sent.empty());
-}
-
-TEST_F(InputEditTest, CtrlShiftSpaceAppendsTheSelectedPlayer)
-{
-    SelectPlayer("Zed");
-    QTest::keyClicks(edit, "hug");
-    QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(edit->toPlainText(), "hug Zed ");
-    EXPECT_EQ(edit->textCursor().position(), edit->toPlainText().size());
-}
-
-TEST_F(InputEditTest, SpaceAloneOrWithShiftIsOrdinaryTyping)
-{
-    SelectPlayer("Zed");
-    QTest::keyClicks(edit, "a");
-    QTest::keyClick(edit, Qt::Key_Space);
-    QTest::keyClick(edit, Qt::Key_Space, Qt::ShiftModifier);
-    EXPECT_EQ(edit->toPlainText(), "a  ");
-}
-
-TEST_F(InputEditTest, FunctionKeySendsItsMacroWithOrWithoutShift)
-{
-    QTest::keyClick(edit, Qt::Key_F5);
-    QTest::keyClick(edit, Qt::Key_F5, Qt::ShiftModifier);
-    EXPECT_EQ(view.SentBytes(), "get all\nlook\nget all\nlook\n");
-    EXPECT_TRUE(view.displayed.empty());
-    EXPECT_TRUE(edit->toPlainText().isEmpty());
-}
-
-TEST_F(InputEditTest, CtrlFunctionKeyOnlyFillsTheLine)
-{
-    QTest::keyClicks(edit, "say");
-    QTest::keyClick(edit, Qt::Key_F5, Qt::ControlModifier);
-    EXPECT_EQ(edit->toPlainText(), "say\nget all\nlook");
-    EXPECT_TRUE(view.sent.empty());
-    QTest::keyClick(edit, Qt::Key_F3, Qt::ControlModifier);
-    EXPECT_EQ(edit->toPlainText(), "say\nget all\nlook");
-}
-
-TEST_F(InputEditTest, AutoRepeatedReleasesAreIgnored)
-{
-    Release(Qt::Key_F5, Qt::NoModifier, true);
-    Release(Qt::Key_Return, Qt::NoModifier, true);
-    EXPECT_TRUE(view.sent.empty());
-    Release(Qt::Key_F5);
-    EXPECT_EQ(view.sent.size(), 2u);
-}
-
-TEST_F(InputEditTest, KeysBeforeTheSessionObjectsExistDoNothing)
-{
-    InputEdit lone;
-    QTest::keyClicks(&lone, "north");
-    QTest::keyClick(&lone, Qt::Key_Return);
-    QTest::keyClick(&lone, Qt::Key_F5);
-    EXPECT_TRUE(view.sent.empty());
-    EXPECT_EQ(lone.toPlainText(), "north\n");
-}
-
-TEST_F(InputEditTest, PasteFollowsTheFocus)
-{
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    edit->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasFocus(); }, 2000));
-    players->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return players->hasFocus(); }, 2000));
-    ASSERT_GE(pasteStates.size(), 2u);
-    EXPECT_EQ(pasteStates[pasteStates.size() - 2], true);
-    EXPECT_EQ(pasteStates.back(), false);
+    InputLine t;
+    const std::pair<QEvent::Type, Qt::FocusReason> events[] = {{QEvent::FocusIn, Qt::TabFocusReason},
+        {QEvent::FocusOut, Qt::PopupFocusReason}, {QEvent::FocusIn, Qt::PopupFocusReason},
+        {QEvent::FocusOut, Qt::MenuBarFocusReason}, {QEvent::FocusOut, Qt::MouseFocusReason}};
+    for (auto [type, reason] : events) {
+        QFocusEvent e(type, reason);
+        QApplication::sendEvent(&t.edit, &e);
+    }
+    EXPECT_EQ(t.pasteStates, (std::vector<bool>{true, false}));
 }
 
 } // namespace

@@ -1,12 +1,13 @@
-// The line pane: counting, trimming, following, selecting and copying.
+// The line pane: counting, trimming, following, selecting and copying. Positions
+// come from the pane's own line spacing and scroll bar, never from letter widths.
 #include <climits>
 #include <memory>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
-#include <QScrollBar>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,315 +20,164 @@ struct Pane : ::testing::Test {
     TextPane pane{"Pane"};
     Pane() { pane.resize(300, 120); }
 
-    void Show()
+    void Show() { pane.show(); ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane)); }
+    void Fill(int n, const QString& prefix = "line ") { for (int i = 0; i < n; ++i) pane.AppendLine(prefix + QString::number(i)); }
+    // The first line on screen once pending updates are drawn.
+    int Top() { QApplication::processEvents(); pane.repaint(); return pane.TopLine(); }
+    int Page() const { return pane.verticalScrollBar()->pageStep(); }
+    // The middle of a row, counted from the top while the first line is shown.
+    int Row(int row) const { return row * pane.fontMetrics().lineSpacing() + pane.fontMetrics().lineSpacing() / 2; }
+    int RightEdge() const { return pane.viewport()->width() - 1; }
+    void Mouse(QEvent::Type type, QPoint at)
     {
-        pane.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
-    }
-
-    void Fill(int n, const QString& prefix = "line ")
-    {
-        for (int i = 0; i < n; ++i)
-            pane.AppendLine(prefix + QString::number(i));
-    }
-
-    // The lines on screen from the first to the last drawn.
-    QStringList Shown()
-    {
-        pane.repaint();
-        QStringList shown;
-        const int rows = pane.viewport()->height() / pane.fontMetrics().lineSpacing();
-        for (int i = pane.TopLine(); i < pane.LineCount() && shown.size() <= rows; ++i)
-            shown << pane.LineAt(i);
-        return shown;
-    }
-
-    int Rows() const { return pane.viewport()->height() / pane.fontMetrics().lineSpacing(); }
-
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier)
-    {
-        QTest::keyClick(&pane, key, mods);
-    }
-
-    void Drag(QEvent::Type type, QPoint at)
-    {
-        QMouseEvent e(type, QPointF(at), pane.viewport()->mapToGlobal(QPointF(at)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        QMouseEvent e(type, at, pane.viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pane.viewport(), &e);
     }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier) { QTest::keyClick(&pane, key, mods); }
 };
 
-} // namespace
-
-TEST_F(Pane, CountsLinesIncludingEmptyOnes)
+TEST_F(Pane, LinesEntriesReplacingAndTrimming)
 {
-    EXPECT_EQ(pane.LineCount(), 0);
     pane.AppendLine("");
-    pane.AppendLine("");
-    pane.AppendLine("x");
-    EXPECT_EQ(pane.Lines(), QStringList({"", "", "x"}));
-}
-
-TEST_F(Pane, TextWithLineFeedsBecomesSeveralLinesWithoutCarriageReturns)
-{
     pane.AppendLine("one\r\ntwo\nthree\r");
-    EXPECT_EQ(pane.Lines(), QStringList({"one", "two", "three"}));
-    EXPECT_EQ(pane.toPlainText(), "one\ntwo\nthree");
-}
-
-TEST_F(Pane, TrimsOnlyPastAHundredSurplusLines)
-{
-    Fill(300);
-    pane.TrimTo(200);
-    EXPECT_EQ(pane.LineCount(), 300);
-    pane.AppendLine("extra");
-    pane.TrimTo(200);
-    EXPECT_EQ(pane.LineCount(), 200);
-    EXPECT_EQ(pane.LineAt(0), "line 101");
-    EXPECT_EQ(pane.LineAt(199), "extra");
+    pane.AppendEntry("four\r\nfive\n");
+    EXPECT_EQ(pane.Lines(), QStringList({"", "one", "two", "three", "four\nfive\n"}));
     EXPECT_EQ(pane.LineAt(500), "");
-}
-
-TEST_F(Pane, ReplaceTextAndClear)
-{
-    Fill(3);
+    pane.selectAll();
+    EXPECT_EQ(pane.SelectedText(), "\none\ntwo\nthree\nfour\nfive\n");
     pane.ReplaceText("a\nb");
     EXPECT_EQ(pane.Lines(), QStringList({"a", "b"}));
-    pane.ReplaceText("");
-    EXPECT_EQ(pane.LineCount(), 0);
-    Fill(2);
     pane.clear();
     EXPECT_EQ(pane.LineCount(), 0);
+
+    // Trimming drops the oldest lines only past a hundred surplus ones.
+    struct Row { int held, limit, count; const char* first; };
+    for (const Row& row : {Row{300, 200, 300, "line 0"}, Row{301, 200, 200, "line 101"},
+                           Row{3, INT_MAX, 3, "line 0"}, Row{203, INT_MIN, 0, ""}}) {
+        SCOPED_TRACE(row.held);
+        pane.ClearLines();
+        Fill(row.held);
+        pane.selectAll();
+        pane.TrimTo(row.limit);
+        EXPECT_EQ(pane.LineCount(), row.count);
+        EXPECT_EQ(pane.LineAt(0), row.first);
+        // A selection whose lines went is dropped.
+        EXPECT_EQ(pane.HasSelection(), row.count == row.held);
+    }
 }
 
 TEST_F(Pane, FollowsTheNewestLineUntilScrolledBack)
 {
     Show();
     Fill(100);
-    QApplication::processEvents();
     QScrollBar* bar = pane.verticalScrollBar();
-    // The last page is full: its top line is the scroll bar's end.
-    EXPECT_EQ(bar->maximum(), 100 - Rows());
+    Top();
+    // The scroll bar ends at the first whole line of the last page.
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_GT(pane.TopLine(), 80);
-
-    // Scrolled back, new lines do not move the view.
-    bar->setValue(10);
-    QApplication::processEvents();
-    Fill(5, "more ");
-    pane.repaint();
-    QApplication::processEvents();
-    EXPECT_EQ(pane.TopLine(), 10);
-
-    // Back at the end, it follows again.
-    bar->setValue(bar->maximum());
-    Fill(1, "last ");
-    pane.repaint();
-    QApplication::processEvents();
-    EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_GT(pane.TopLine(), 90);
-}
-
-TEST_F(Pane, ScrolledBackViewKeepsItsLinesWhenTrimmed)
-{
-    Show();
-    Fill(301);
-    QApplication::processEvents();
-    pane.verticalScrollBar()->setValue(150);
-    QApplication::processEvents();
+    EXPECT_TRUE(bar->maximum() >= 100 - Page() && bar->maximum() < 100);
+    // One step up from the bottom keeps the pane full.
+    Key(Qt::Key_Up, Qt::NoModifier);
+    EXPECT_EQ(bar->value(), bar->maximum() - 1);
+    EXPECT_EQ(Top(), bar->value());
+    // Scrolled back, new lines and trimming leave the view on its lines.
+    Fill(201, "more ");
+    Top();
+    bar->setValue(150);
+    EXPECT_EQ(Top(), 150);
     pane.AppendLine("new");
     pane.TrimTo(200);
-    pane.repaint();
-    EXPECT_EQ(pane.LineAt(pane.TopLine()), "line 150");
+    EXPECT_EQ(pane.LineAt(Top()), "more 50");
+    // Back at the end, it follows again.
+    Key(Qt::Key_End, Qt::ControlModifier);
+    pane.AppendLine("last");
+    Top();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_GE(bar->maximum(), pane.LineCount() - Page());
 }
 
-TEST_F(Pane, ScrollToTopShowsTheFirstLine)
+TEST_F(Pane, ScrollToTopHoldsAndLongLinesWrap)
 {
     Show();
-    Fill(50);
+    Fill(Page() - 1);
     pane.ScrollToTop();
-    pane.repaint();
-    EXPECT_EQ(pane.TopLine(), 0);
-}
-
-TEST_F(Pane, SelectAllAndCopy)
-{
-    Fill(3);
-    EXPECT_FALSE(pane.HasSelection());
-    QApplication::clipboard()->setText("before");
-    pane.copy();
-    EXPECT_EQ(QApplication::clipboard()->text(), "before");
-    pane.selectAll();
-    EXPECT_EQ(pane.SelectedText(), "line 0\nline 1\nline 2");
-    pane.copy();
-    EXPECT_EQ(QApplication::clipboard()->text(), "line 0\nline 1\nline 2");
-}
-
-TEST_F(Pane, MouseDragSelectsText)
-{
-    Show();
-    pane.AppendLine("alpha beta");
-    pane.AppendLine("gamma delta");
-    pane.ScrollToTop();
-    pane.repaint();
-    const int lineHeight = pane.fontMetrics().lineSpacing();
-    // From the start of the first line to the middle of the second.
-    QTest::mousePress(pane.viewport(), Qt::LeftButton, {}, QPoint(1, lineHeight / 2));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(200, lineHeight + lineHeight / 2),
-                     pane.viewport()->mapToGlobal(QPointF(200, lineHeight + lineHeight / 2)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pane.viewport(), &drag);
-    QTest::mouseRelease(pane.viewport(), Qt::LeftButton, {}, QPoint(200, lineHeight + lineHeight / 2));
-    EXPECT_TRUE(pane.HasSelection());
-    EXPECT_EQ(pane.SelectedText(), "alpha beta\ngamma delta");
-
-    // A double click takes the word under the mouse.
-    const int betaX = pane.fontMetrics().horizontalAdvance("alpha be") + 4;
-    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, QPoint(betaX, lineHeight / 2));
-    EXPECT_EQ(pane.SelectedText(), "beta");
-
-    // Shift+click extends from the anchor.
-    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, QPoint(1, lineHeight / 2));
-    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      QPoint(pane.fontMetrics().horizontalAdvance("gamma") + 4, lineHeight + lineHeight / 2));
-    EXPECT_EQ(pane.SelectedText(), "alpha beta\ngamma");
-}
-
-TEST_F(Pane, OneStepUpFromTheBottomKeepsThePaneFull)
-{
-    Show();
-    Fill(100);
-    const QStringList bottom = Shown();
-    ASSERT_GE(bottom.size(), Rows());
-    EXPECT_EQ(bottom.back(), "line 99");
-
-    QTest::keyClick(&pane, Qt::Key_Up);
-    QStringList up = Shown();
-    ASSERT_GE(up.size(), Rows());
-    EXPECT_EQ(up.front(), "line " + QString::number(100 - Rows() - 1));
-
-    // Back down one step is the bottom again, and new lines are followed.
-    QTest::keyClick(&pane, Qt::Key_Down);
-    pane.AppendLine("next");
-    QApplication::processEvents();
-    EXPECT_EQ(Shown().back(), "next");
+    Fill(40, "more ");
+    EXPECT_EQ(Top(), 0);
+    // Lines that would all fit unwrapped push the first out of view.
+    pane.ClearLines();
+    Fill(Page() - 1);
+    pane.AppendLine(QString(60, 'w') + " " + QString(60, 'w') + " " + QString(60, 'w'));
+    EXPECT_GT(Top(), 0);
 }
 
 TEST_F(Pane, KeyboardSelectsFromTheBottomAcrossScreens)
 {
     Show();
     Fill(100);
-    Shown();
+    Top();
     // Nothing clicked: selecting starts at the end of the last line shown.
     Key(Qt::Key_Home);
     EXPECT_EQ(pane.SelectedText(), "line 99");
     Key(Qt::Key_Up);
     EXPECT_EQ(pane.SelectedText(), "line 98\nline 99");
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_PageUp);
+    for (int i = 0; i < 3; ++i) Key(Qt::Key_PageUp);
     const QStringList selected = pane.SelectedText().split('\n');
-    EXPECT_EQ(selected.size(), 2 + 3 * pane.verticalScrollBar()->pageStep());
+    EXPECT_EQ(selected.size(), 2 + 3 * Page());
     EXPECT_EQ(selected.back(), "line 99");
     // The view follows the selection's free end.
-    EXPECT_EQ(pane.LineAt(pane.TopLine()), selected.front());
+    EXPECT_EQ(pane.LineAt(Top()), selected.front());
     Key(Qt::Key_Right);
-    EXPECT_EQ(pane.SelectedText().split('\n').front(), "ine " + selected.front().mid(5));
+    EXPECT_EQ(pane.SelectedText().split('\n').front(), selected.front().mid(1));
 }
 
-TEST_F(Pane, DragPastTheBottomEdgeScrollsAndSelectsMoreThanAScreen)
+TEST_F(Pane, MouseSelectsByDragWordAndShiftClick)
 {
     Show();
-    Fill(100);
+    pane.AppendLine("alpha beta");
+    pane.AppendEntry("gamma\ndelta");
+    pane.AppendLine("epsilon");
     pane.ScrollToTop();
-    pane.repaint();
-    const int lineHeight = pane.fontMetrics().lineSpacing();
-    Drag(QEvent::MouseButtonPress, QPoint(1, lineHeight / 2));
-    Drag(QEvent::MouseMove, QPoint(50, pane.viewport()->height() + 20));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TopLine() >= 2 * Rows(); }, 5000));
-    Drag(QEvent::MouseButtonRelease, QPoint(50, pane.viewport()->height() + 20));
-    const QStringList selected = pane.SelectedText().split('\n');
-    EXPECT_EQ(selected.front(), "line 0");
-    EXPECT_GT(selected.size(), 2 * Rows());
+    Top();
+    Mouse(QEvent::MouseButtonPress, {1, Row(0)});
+    Mouse(QEvent::MouseMove, {RightEdge(), Row(2)});
+    Mouse(QEvent::MouseButtonRelease, {RightEdge(), Row(2)});
+    EXPECT_EQ(pane.SelectedText(), "alpha beta\ngamma\ndelta");
+    // A double click takes the word; an entry's rows are its own.
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, {1, Row(3)});
+    EXPECT_EQ(pane.SelectedText(), "epsilon");
+    // Shift+click extends from the last click.
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, {1, Row(3)});
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, {RightEdge(), Row(0)});
+    EXPECT_EQ(pane.SelectedText(), "\ngamma\ndelta\n");
+
+    // A drag past the bottom edge scrolls on and selects more than a screen.
+    Fill(100);
+    Top();
+    const QPoint below(50, pane.viewport()->height() + 20);
+    Mouse(QEvent::MouseButtonPress, {1, Row(0)});
+    Mouse(QEvent::MouseMove, below);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TopLine() >= 2 * Page(); }, 5000));
+    Mouse(QEvent::MouseButtonRelease, below);
+    EXPECT_TRUE(pane.SelectedText().startsWith("alpha beta\n"));
+    EXPECT_GT(pane.SelectedText().count('\n'), 2 * Page());
 }
 
-TEST_F(Pane, ContextMenuCopiesAndSelectsAll)
+TEST_F(Pane, CopyAndSelectAllByKeysAndContextMenu)
 {
     Fill(2);
-    std::unique_ptr<QMenu> menu(pane.CreateContextMenu());
-    const QList<QAction*> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 2);
-    EXPECT_EQ(actions[0]->text(), "&Copy");
-    EXPECT_FALSE(actions[0]->isEnabled());
-    EXPECT_EQ(actions[1]->text(), "Select &All");
-    actions[1]->trigger();
-    menu.reset(pane.CreateContextMenu());
-    ASSERT_TRUE(menu->actions()[0]->isEnabled());
-    menu->actions()[0]->trigger();
+    QApplication::clipboard()->setText("before");
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+    std::unique_ptr<QMenu> menu(pane.CreateContextMenu());  // Copy, Select All
+    EXPECT_FALSE(menu->actions().at(0)->isEnabled());
+    menu->actions().at(1)->trigger();
+    Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "line 0\nline 1");
+    pane.AppendLine("x");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    menu.reset(pane.CreateContextMenu());
+    menu->actions().at(0)->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "line 0\nline 1\nx");
 }
 
-TEST_F(Pane, SelectionWhoseLinesAreTrimmedAwayIsDropped)
-{
-    Fill(301);
-    pane.selectAll();
-    pane.AppendLine("new");
-    pane.TrimTo(200);
-    EXPECT_FALSE(pane.HasSelection());
-    EXPECT_EQ(pane.SelectedText(), "");
-}
-
-TEST_F(Pane, LimitsFromFilesCannotOverflow)
-{
-    Fill(3);
-    pane.TrimTo(INT_MAX);
-    EXPECT_EQ(pane.LineCount(), 3);
-    Fill(200);
-    pane.TrimTo(INT_MIN);
-    EXPECT_EQ(pane.LineCount(), 0);
-}
-
-TEST_F(Pane, EntryKeepsItsLineFeedsAsOneLine)
-{
-    Show();
-    pane.AppendEntry("one\r\ntwo\n");
-    pane.AppendEntry("three");
-    EXPECT_EQ(pane.Lines(), QStringList({"one\ntwo\n", "three"}));
-    pane.selectAll();
-    EXPECT_EQ(pane.SelectedText(), "one\ntwo\n\nthree");
-    // Shown over rows of its own: the entry takes two, the next line one.
-    pane.ScrollToTop();
-    pane.repaint();
-    const int lineHeight = pane.fontMetrics().lineSpacing();
-    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, QPoint(8, 2 * lineHeight + lineHeight / 2));
-    EXPECT_EQ(pane.SelectedText(), "three");
-}
-
-TEST_F(Pane, LongLinesWrapInsteadOfScrollingSideways)
-{
-    Show();
-    const int rows = pane.viewport()->height() / pane.fontMetrics().lineSpacing();
-    ASSERT_GE(rows, 3);
-    // As many lines as there are rows would all fit unwrapped; wrapped, the
-    // long one pushes the first ones out of view.
-    Fill(rows - 1);
-    pane.AppendLine(QString(60, 'w') + " " + QString(60, 'w') + " " + QString(60, 'w'));
-    pane.repaint();
-    EXPECT_GT(pane.TopLine(), 0);
-}
-
-TEST_F(Pane, ScrollToTopAfterABurstStaysAtTheTop)
-{
-    Show();
-    pane.ClearLines();
-    Fill(4);
-    pane.ScrollToTop();
-    QApplication::processEvents();
-    EXPECT_EQ(pane.verticalScrollBar()->value(), 0);
-    // Lines added later do not pull the view down.
-    Fill(40, "more ");
-    QApplication::processEvents();
-    pane.repaint();
-    EXPECT_EQ(pane.verticalScrollBar()->value(), 0);
-    EXPECT_EQ(pane.TopLine(), 0);
-}
+} // namespace

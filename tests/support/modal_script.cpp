@@ -2,21 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-#include <QEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
-ModalScript::ModalScript()
-{
-    qApp->installEventFilter(this);
-}
+ModalScript::ModalScript() { qApp->installEventFilter(this); }
 
-ModalScript::~ModalScript()
-{
-    qApp->removeEventFilter(this);
-}
+ModalScript::~ModalScript() { qApp->removeEventFilter(this); }
 
 ModalScript& ModalScript::Then(Step step)
 {
@@ -27,35 +19,28 @@ ModalScript& ModalScript::Then(Step step)
 ModalScript& ModalScript::Answer(QMessageBox::StandardButton button)
 {
     return Then([button](QWidget* window) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (!box)
-            return;
-        if (QAbstractButton* b = box->button(button))
-            b->click();
-        else
-            box->done(QMessageBox::Cancel);
+        if (auto* box = qobject_cast<QMessageBox*>(window))
+            box->button(button) ? box->button(button)->click() : box->done(QMessageBox::Cancel);
     });
 }
 
 bool ModalScript::WaitFinished(int ms)
 {
-    return QTest::qWaitFor([this] { return Finished(); }, ms);
+    QCoreApplication::processEvents();
+    return QTest::qWaitFor([this] { return Finished() || !QApplication::activeModalWidget(); }, ms) && Finished();
 }
 
 bool ModalScript::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-        auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow() && widget->isModal()) {
-            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-                messages.push_back(box->text());
-                icons.push_back(box->icon());
-            }
-            // Run the step from the event loop the modal window starts, so
-            // a step may itself open further modal windows.
-            QPointer<QWidget> window(widget);
-            QTimer::singleShot(0, this, [this, window] { Run(window); });
+    auto* widget = event->type() == QEvent::Show && watched->isWidgetType() ? static_cast<QWidget*>(watched) : nullptr;
+    if (widget && widget->isWindow() && widget->isModal()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+            messages.push_back(box->text());
+            icons.push_back(box->icon());
         }
+        // Run the step from the event loop the modal window starts, so a
+        // step may itself open further modal windows.
+        QTimer::singleShot(0, this, [this, window = QPointer<QWidget>(widget)] { Run(window); });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -66,10 +51,8 @@ void ModalScript::Run(QPointer<QWidget> window)
         return;
     if (steps.empty()) {
         ++unexpected;
-        if (auto* dialog = qobject_cast<QDialog*>(window.data()))
-            dialog->done(QDialog::Rejected);
-        else
-            window->close();
+        auto* dialog = qobject_cast<QDialog*>(window.data());
+        dialog ? dialog->done(QDialog::Rejected) : void(window->close());
         return;
     }
     Step step = std::move(steps.front());
@@ -80,17 +63,13 @@ void ModalScript::Run(QPointer<QWidget> window)
 void TypeInto(QLineEdit* edit, const QString& text)
 {
     edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(edit, text);
+    text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Backspace) : QTest::keyClicks(edit, text);
 }
 
 bool ClickButton(QWidget* window, const char* name)
 {
     auto* button = window->findChild<QAbstractButton*>(name);
-    if (!button)
-        return false;
-    button->click();
-    return true;
+    if (button)
+        button->click();
+    return button != nullptr;
 }

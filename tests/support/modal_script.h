@@ -26,15 +26,13 @@ public:
     ModalScript& Answer(QMessageBox::StandardButton button);
 
     bool Finished() const { return steps.empty(); }
-    // Waits for every step to have run.
+    // Lets modal windows still open take their steps; returns at once, and
+    // false, when none is open and steps are left.
     bool WaitFinished(int ms = 5000);
 
-    // The text of every message box shown, in order.
-    std::vector<QString> messages;
-    // The icon of each of those message boxes.
-    std::vector<QMessageBox::Icon> icons;
-    // Modal windows that found no step.
-    int unexpected = 0;
+    std::vector<QString> messages;          // the text of every message box shown
+    std::vector<QMessageBox::Icon> icons;   // and its icon
+    int unexpected = 0;                     // modal windows that found no step
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -10,27 +10,18 @@
 
 class ScopedWorkDir {
 public:
-    ScopedWorkDir()
-        : previous(QDir::currentPath())
+    ScopedWorkDir() : previous(QDir::currentPath())
     {
-        EXPECT_TRUE(dir.isValid());
-        EXPECT_TRUE(QDir::setCurrent(dir.path()));
-        EXPECT_TRUE(QDir().mkpath("pictures"));
-        EXPECT_TRUE(QDir().mkpath("sounds"));
+        EXPECT_TRUE(dir.isValid() && QDir::setCurrent(dir.path()));
+        EXPECT_TRUE(QDir().mkpath("pictures") && QDir().mkpath("sounds"));
     }
     ~ScopedWorkDir() { QDir::setCurrent(previous); }
-
     ScopedWorkDir(const ScopedWorkDir&) = delete;
     ScopedWorkDir& operator=(const ScopedWorkDir&) = delete;
 
     std::string Path() const { return dir.path().toStdString(); }
-
     // An empty file, relative to the directory.
-    static void Touch(const QString& path)
-    {
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    }
+    static void Touch(const QString& path) { EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly)) << path.toStdString(); }
 
 private:
     QTemporaryDir dir;
