@@ -107,8 +107,7 @@ TEST_F(SessionLogTest, AFullDiskStopsLoggingWithOneMessage)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &(small = {200, old.rlim_max})), 0);
     for (int i = 0; i < 20; ++i)
         log.WriteLine("a line of the story, number " + std::to_string(i));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    setrlimit(RLIMIT_FSIZE, &old), std::signal(SIGXFSZ, previous);
     EXPECT_EQ(State() + view.status[1], "Sta") << "closed";
     EXPECT_EQ(std::ranges::count(view.DisplayedTexts(), "***Unable to write to " + Path("full.log") + "; logging stopped***"), 1);
     EXPECT_NE(Text("full.log").find("number 0\n"), std::string::npos);

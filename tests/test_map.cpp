@@ -106,8 +106,7 @@ TEST_F(MapTest, OnlyNamedMapsOfTwoLocationsAreStoredAndAlwaysInsideMaps)
     const std::tuple<std::string, int, QStringList> rows[] = {{"Tiny", 1, {}}, {"", 2, {}}, {"../escape", 2, {".._escape.xml"}}};
     for (const auto& [name, locations, files] : rows) {
         Enter(name);
-        for (int n = 1; n <= locations; ++n)
-            Visit("Place", n);
+        for (int n = 1; n <= locations; ++n) Visit("Place", n);
         world.ClearMap();
         EXPECT_EQ(QDir("maps").entryList(QDir::Files | QDir::Hidden), files) << name;
         EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"links.bmp"}) << name;
@@ -169,8 +168,7 @@ TEST_F(MapTest, MovementKeysShowAndSendTheirCommandOnceThereIsAMap)
         {Qt::Key_5, pad, "board"}, {Qt::Key_Plus, pad, "board"}, {Qt::Key_9, none, ""}, {Qt::Key_A, none, ""},
         {Qt::Key_Plus, none, ""}, {Qt::Key_Minus, pad, ""}, {Qt::Key_Asterisk, pad, ""}};
     for (const auto& [key, modifiers, command] : keys) {
-        view.displayed.clear();
-        view.sent.clear();
+        view.displayed.clear(), view.sent.clear();
         world.MoveByKey(MapKeyCode(key, modifiers));
         EXPECT_EQ(view.DisplayedTexts(), command.empty() ? Strings{} : Strings{command}) << key;
         EXPECT_EQ(view.SentBytes(), command.empty() ? "" : command + "\n") << key;
@@ -178,7 +176,7 @@ TEST_F(MapTest, MovementKeysShowAndSendTheirCommandOnceThereIsAMap)
     EXPECT_EQ(mapView.commandWindows, 1) << "keypad multiply";
 }
 
-TEST_F(MapTest, TheGridCentresAndPaintsItsCellsFromTheTileStrip)
+TEST_F(MapTest, TheGridCentresAndPaintsItsCellsAndTheMapIsStoredWhenItGoes)
 {
     TileGrid grid("DetailGrid", "Detail map");
     grid.SetSource(&world), grid.resize(160, 160), grid.show();
@@ -189,6 +187,12 @@ TEST_F(MapTest, TheGridCentresAndPaintsItsCellsFromTheTileStrip)
     EXPECT_EQ(QRect(grid.SelectedColumn(), grid.SelectedRow(), grid.LeftColumn() + grid.VisibleColumns(),
                     grid.TopRow() + grid.VisibleRows()), QRect(127, 127, 129, 129));
     const QImage shot = grid.viewport()->grab().toImage();
-    for (const auto& [column, tile] : {std::pair{127, kTileCurrent}, {126, kTileHorizontal}, {125, kTileEmpty}})
+    std::string names;  // the status bar under the mouse: a name over a location cell only
+    for (const auto& [column, tile] : {std::pair{127, kTileCurrent}, {126, kTileHorizontal}, {125, kTileEmpty}}) {
         EXPECT_EQ(shot.pixelColor((column - grid.LeftColumn()) * 16 + 8, (127 - grid.TopRow()) * 16 + 8), TileColour(tile)) << column;
+        world.ShowLocationName(column, 127), names += view.status[3] + "|";
+    }
+    EXPECT_EQ(names, "Pad|||");
+    Visit("Dock", 0), world.DestroyMap();  // stored as the window goes
+    EXPECT_TRUE(ReadFile("maps/sol.xml").contains("<loc name='Dock' loc-num='0'/>"));
 }

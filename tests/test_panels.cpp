@@ -74,7 +74,6 @@ TEST_F(PanelsTest, NamesClassesPicturesAndOneExamineRequestPerRun)
     EXPECT_EQ(score.Labels() + ship.Labels(), std::string(16, '|')) << "the first element gives only the name";
     Feed({"<s-player-stats rank='Alpha'/>", "<s-player-stats name='Zed'/>", "<s-ship-stats class='Gamma'/>",
           "<s-player-stats stat='score'/>", "<s-ship-stats stat='ship'/>"});
-    // Zed has no picture: interference.bmp; Gamma has none and there is no space.bmp: unchanged.
     EXPECT_EQ(score.subheading + score.heading + score.picture + ship.picture, "-Alpha-Zedpictures/interference.bmppictures/beta.bmp");
     EXPECT_EQ(std::make_pair(view.scorePageShown, view.shipPageShown), std::make_pair(1, 1));
     // A reconnection empties the pages; the next name takes the update path.

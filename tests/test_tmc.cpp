@@ -14,11 +14,9 @@ TEST(TmcRules, ReminderAndVoteByTimeSinceTheLastVote)
         std::int64_t votingTime;
         bool due, voteOpens;  // a reminder at start-up; "Vote Now" opens the page, else the error box
     } rows[] = {
-        {0, false, true},                                                            // reminders off; voting turns them on
+        {0, false, true},  // reminders off; voting turns them on
         {kNow - 86400, false, false}, {kNow - 86401, true, true}, {kNow, false, false},  // a day is within it
-        {kNow + 3600, true, true},                     // ahead of the clock: not silenced
-        {kNow - (std::int64_t{1} << 40), true, true},  // far past, beyond 32 bits
-    };
+        {kNow + 3600, true, true}, {kNow - (std::int64_t{1} << 40), true, true}};  // ahead of the clock; beyond 32 bits
     for (const auto& row : rows) {
         AccountSettings s;
         int opened = 0;
