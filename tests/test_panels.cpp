@@ -24,7 +24,7 @@ struct PanelsRig {
     FakeExchangePage exch;
     NoLights lights;
     Panels panels{view, score, ship, exch, lights};
-    DispatchTargets targets{nullptr, nullptr, nullptr, &panels};
+    DispatchTargets targets{.panels = &panels, .locationArrived = {}};
     ServerParser parser{view, targets};
 };
 
