@@ -63,13 +63,13 @@ protected:
 TEST_F(MapTest, TileRulesForEveryKindOfCell)
 {
     Enter("Tiles");
-    // Locations at cells (5,5), (5,9), (1,13), (7,11), (21,21), (27,21), (27,23) and (127,127), the current one.
+    // Locations at cells (1,1), (5,5), (5,9), (1,13), (7,11), (21,21), (27,21), (27,23) and (127,127), the current one.
     Visit("Upper", 2 * 64 + 2, " s='1'"), Visit("Lower", 4 * 64 + 2, " n='1' u='1' d='1'");
     Visit("West edge", 6 * 64 + 0, " w='1' ne='1'"), Visit("Rising", 5 * 64 + 3, " ne='1'");
     Visit("Falling", 10 * 64 + 10, " se='1'"), Visit("Cross", 10 * 64 + 13, " sw='1'");
-    Visit("Back", 11 * 64 + 13, " nw='1'"), Visit("Last", 63 * 64 + 63, " e='1' s='1'");
+    Visit("Origin", 0), Visit("Back", 11 * 64 + 13, " nw='1'"), Visit("Last", 63 * 64 + 63, " e='1' s='1'");
     const std::tuple<int, int, int> cases[] = {  // column, row, tile; one-way exits draw too
-        {127, 127, kTileCurrent}, {5, 5, kTileLocation}, {3, 3, kTileEmpty}, {5, 6, kTileVertical}, {5, 8, kTileVertical},
+        {127, 127, kTileCurrent}, {5, 5, kTileLocation}, {1, 1, kTileLocation}, {5, 6, kTileVertical}, {5, 8, kTileVertical},
         {5, 7, kTileEmpty}, {5, 4, kTileEmpty}, {0, 13, kTileHorizontal}, {2, 13, kTileEmpty}, {2, 12, kTileRising},
         {0, 12, kTileEmpty}, {8, 10, kTileRising}, {22, 22, kTileFalling}, {24, 22, kTileEmpty}, {26, 22, kTileCrossing},
         {128, 127, kTileHorizontal}, {127, 128, kTileVertical}, {129, 127, kTileEmpty}, {-1, 0, kTileEmpty}, {6, 9, kTileEmpty}};
