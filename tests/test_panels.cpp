@@ -1,305 +1,157 @@
 // The status panels fed with server lines through the dispatcher, checked on
-// recording pages: statistics rows and bars, the exchange with its history,
-// ticker and trades, and the console lights.
-#include <climits>
-#include <initializer_list>
-#include <string>
+// recording pages: statistics rows and bars, the exchange and its ticker.
+#include <optional>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "panels/panels.h"
-#include "panels/stat_page.h"
 #include "protocol/server_parser.h"
 #include "support/fake_mainview.h"
 #include "support/fake_panel_views.h"
 #include "support/scoped_workdir.h"
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using Bar = FakeStatsPage::Bar;
+using enum BarColour;
 
 namespace {
 
-class PanelsTest : public ::testing::Test {
-protected:
-    PanelsTest() { targets.panels = &panels; }
-
-    void Feed(std::initializer_list<std::string> lines)
-    {
-        for (const std::string& line : lines)
-            parser.ParseText(line);
-    }
-    static void Touch(const QString& path) { ScopedWorkDir::Touch(path); }
-
-    ScopedWorkDir workDir;
+struct PanelsRig {
+    void Feed(std::initializer_list<std::string> lines) { std::ranges::for_each(lines, [this](const auto& l) { parser.ParseText(l); }); }
     FakeMainView view;
     FakeStatsPage score, ship;
     FakeExchangePage exch;
-    FakeLights lights;
+    NoLights lights;
     Panels panels{view, score, ship, exch, lights};
-    DispatchTargets targets;
+    DispatchTargets targets{.panels = &panels, .locationArrived = {}};
     ServerParser parser{view, targets};
 };
 
-std::string Cash(const std::string& amount)
-{
-    return "<s-player-stats stat='cash' amount='" + amount + "'/>";
-}
+struct PanelsTest : ::testing::Test, PanelsRig {
+    ScopedWorkDir workDir;
+};
 
 } // namespace
 
-TEST(StatFormats, MoneyInIgUnitsAndAmountsFromText)
+TEST(StatFigures, EachElementShowsItsRowAndTheSelectedRowsBar)
 {
-    const struct {
-        std::string text;
-        std::string shown;
-    } rows[] = {
-        {"999", "999ig"},        {"1000", "1Kig"},         {"999999", "999Kig"},
-        {"1000000", "1Mig"},     {"2500000", "2Mig"},      {"-5000", "-5000ig"},
-        {"  +42abc", "42ig"},    {"", "0ig"},              {"2147483647", "2147Mig"},
-        {"-2147483648", "-2147483648ig"}, {"99999999999", "2147Mig"}, {"-99999999999", "-2147483648ig"},
+    const Bar none{"", 0, Neutral};
+    // Ship page?, "stat" and its figures in order, grid row 0 afterwards, the last bar shown (row 0 is selected).
+    const std::tuple<bool, std::vector<std::string>, std::string, std::string, std::optional<Bar>> rows[] = {
+        {false, {"sta' max='30' cur='20"}, "Stamina", "20/30", Bar{" Stamina ", 66, Yellow}},
+        {false, {"sta' max='30' cur='1"}, "Stamina", "1/30", Bar{" Stamina ", 3, Red}},
+        {false, {"sta' max='0' cur='5"}, "Stamina", "5/0", Bar{" Stamina ", 0, Neutral}},
+        {false, {"sta' max='1' cur='2147483647"}, "Stamina", "2147483647/1", Bar{" Stamina ", 100, Neutral}},
+        {false, {"cash' amount='999"}, "Cash", "999ig", none}, {false, {"cash' amount='1000"}, "Cash", "1Kig", none},
+        {false, {"cash' amount='2500000"}, "Cash", "2Mig", none}, {false, {"cash' amount='-5000"}, "Cash", "-5000ig", none},
+        {false, {"cash' amount='  +42abc"}, "Cash", "42ig", none}, {false, {"cash' amount='9999999999"}, "Cash", "2147Mig", none},
+        {false, {"loan' amount='500"}, "Loan", "500ig", none}, {false, {"loan' amount='500", "loan' amount='0"}, "", "", none},
+        {false, {"hc' amount='12"}, "Hauler Cr", "12", none}, {false, {"hc' amount='1", "hc' amount='-1"}, "", "", none},
+        {false, {"ak' amount='-99998"}, "Akaturi Cr", "-99998", none}, {false, {"ak' amount='1", "ak' amount='-99999"}, "", "", none},
+        {false, {"bogus' amount='8"}, "", "", std::nullopt}, {true, {"navcomp"}, "Nav Comp", "Installed", none},
+        {true, {"cargo' max='100' cur='40"}, "Cargo Space", "40/100", Bar{" Cargo Space Left ", 40, Yellow}},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(IgUnits(AmountFromText(row.text)), row.shown) << row.text;
+    for (const auto& [onShip, stats, label, value, bar] : rows) {
+        PanelsRig rig;
+        FakeStatsPage& page = onShip ? rig.ship : rig.score;
+        const std::string element = onShip ? "<s-ship-stats " : "<s-player-stats ";
+        page.selected = 0;
+        rig.Feed({element + (onShip ? "class='Trader'/>" : "name='Nova'/>")});
+        for (const std::string& stat : stats)
+            rig.Feed({element + "stat='" + stat + "'/>"});
+        EXPECT_EQ(page.rows[0], std::make_pair(label, value)) << stats.back();
+        EXPECT_EQ(page.bars.empty() ? std::nullopt : std::optional(page.bars.back()), bar) << stats.back();
+    }
 }
 
-TEST(StatFormats, BarPercentageAndColour)
+TEST_F(PanelsTest, NamesClassesPicturesAndOneExamineRequestPerRun)
 {
-    const struct {
-        int32_t current, maximum;
-        BarReading bar;
-    } rows[] = {
-        {20, 30, {66, BarColour::Yellow}},  {20, 20, {100, BarColour::Neutral}},
-        {0, 30, {0, BarColour::Neutral}},   {1, 30, {3, BarColour::Red}},
-        {34, 100, {34, BarColour::Yellow}}, {33, 100, {33, BarColour::Red}},
-        {67, 100, {67, BarColour::Neutral}}, {-3, 30, {-10, BarColour::Red}},
-        {5, 0, {0, BarColour::Neutral}},    {5, -3, {0, BarColour::Neutral}},
-        {INT32_MAX, INT32_MAX, {100, BarColour::Neutral}}, {INT32_MAX, 1, {INT_MAX, BarColour::Neutral}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(ReadBar(row.current, row.maximum), row.bar) << row.current << "/" << row.maximum;
-}
-
-TEST_F(PanelsTest, FirstAvatarElementShowsTheNameAndAsksForAnExamineOnce)
-{
-    Touch("pictures/nova.bmp");
-    Touch("pictures/interference.bmp");
-    Feed({"<s-player-stats name='Nova' stat='cash' amount='5'/>"});
-    EXPECT_EQ(score.heading, "Nova");
-    EXPECT_EQ(score.picture, "pictures/nova.bmp");
-    EXPECT_THAT(view.sent, ElementsAre("ex Nova\n"));
-    EXPECT_THAT(score.Labels()[0], IsEmpty()) << "nothing else of the first element is used";
-
-    Feed({"<s-player-stats rank='Alpha'/>", "<s-player-stats name='Zed'/>"});
-    EXPECT_EQ(score.subheading, "-Alpha-");
-    EXPECT_EQ(score.heading, "Zed");
-    EXPECT_EQ(score.picture, "pictures/interference.bmp");
-
-    // A reconnection empties the page; the next name takes the update path.
-    score.rows[0] = {"Cash", "5ig"};
+    for (const char* file : {"NOVA", "interference", "beta"})  // found whatever their letter case
+        ScopedWorkDir::Touch(QString("pictures/%1.bmp").arg(file));
+    Feed({"<s-player-stats name='Nova' stat='cash' amount='5'/>", "<s-ship-stats class='Beta' stat='hull' cur='5'/>"});
+    EXPECT_EQ(score.heading + score.picture + ship.heading + ship.picture, "Novapictures/NOVA.bmp-Beta Class-pictures/beta.bmp");
+    EXPECT_EQ(score.Labels() + ship.Labels(), std::string(16, '|')) << "the first element gives only the name";
+    Feed({"<s-player-stats rank='Alpha'/>", "<s-player-stats name='Zed'/>", "<s-ship-stats class='Gamma'/>",
+          "<s-player-stats stat='score'/>", "<s-ship-stats stat='ship'/>"});
+    EXPECT_EQ(score.subheading + score.heading + score.picture + ship.picture, "-Alpha-Zedpictures/interference.bmppictures/beta.bmp");
+    EXPECT_EQ(std::make_pair(view.scorePageShown, view.shipPageShown), std::make_pair(1, 1));
+    // A reconnection empties the pages; the next name takes the update path.
     panels.Connected();
-    EXPECT_EQ(score.heading, "");
-    EXPECT_EQ(score.subheading, "");
-    EXPECT_EQ(score.bars.back(), (Bar{"", 0, BarColour::Neutral}));
+    EXPECT_EQ(score.heading + score.subheading + ship.heading + std::get<0>(score.bars.back()), "");
     Feed({"<s-player-stats name='Nova'/>"});
     EXPECT_EQ(score.heading, "Nova");
-    EXPECT_EQ(view.sent.size(), 1u);
+    EXPECT_THAT(view.sent, ElementsAre("ex Nova\n"));
 }
 
-TEST_F(PanelsTest, RowsFillInArrivalOrderUpdateInPlaceAndCloseUpWhenRemoved)
+TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
 {
-    Feed({"<s-player-stats name='Nova'/>", Cash("1500"),
-          "<s-player-stats stat='sta' max='30' cur='20'/>",
-          "<s-player-stats stat='loan' amount='500'/>", "<s-player-stats stat='ak' amount='-99998'/>",
-          "<s-player-stats stat='hc' amount='12'/>", Cash("2500000")});
-    EXPECT_THAT(score.Labels(), ElementsAre("Cash", "Stamina", "Loan", "Akaturi Cr", "Hauler Cr", "", "", ""));
-    EXPECT_EQ(score.rows[0].second, "2Mig");
-    EXPECT_EQ(score.rows[1].second, "20/30");
-    EXPECT_EQ(score.rows[3].second, "-99998");
-
-    Feed({"<s-player-stats stat='loan' amount='0'/>"});
-    EXPECT_THAT(score.Labels(), ElementsAre("Cash", "Stamina", "Akaturi Cr", "Hauler Cr", "", "", "", ""));
-    Feed({"<s-player-stats stat='ak' amount='-99999'/>", "<s-player-stats stat='hc' amount='-1'/>"});
-    EXPECT_THAT(score.Labels(), ElementsAre("Cash", "Stamina", "", "", "", "", "", ""));
-    EXPECT_EQ(panels.GetAvatarStats()->Value("hc").current, -1);
-
+    Feed({"<s-player-stats name='Nova'/>", "<s-player-stats stat='cash' amount='1'/>",
+          "<s-player-stats stat='sta' max='30' cur='20'/>", "<s-player-stats stat='loan' amount='500'/>",
+          "<s-player-stats stat='ak' amount='3'/>", "<s-player-stats stat='loan' amount='0'/>"});
+    EXPECT_EQ(score.Labels(), "Cash|Stamina|Akaturi Cr||||||");
     // Eight rows taken: a ninth figure is stored but not shown.
-    Feed({"<s-player-stats stat='str' max='9' cur='9'/>", "<s-player-stats stat='dex' max='9' cur='9'/>",
-          "<s-player-stats stat='int' max='9' cur='9'/>", "<s-player-stats stat='merchant' amount='1'/>",
-          "<s-player-stats stat='trader' amount='2'/>", "<s-player-stats stat='loan' amount='70'/>",
-          "<s-player-stats stat='hc' amount='3'/>", "<s-player-stats stat='bogus' amount='3'/>"});
-    EXPECT_THAT(score.Labels(), ElementsAre("Cash", "Stamina", "Strength", "Dexterity", "Intelligence",
-                                            "Merchant Cr", "Trader Cr", "Loan"));
+    for (const std::string stat : {"str", "dex", "int", "merchant", "trader", "hc"})
+        Feed({"<s-player-stats stat='" + stat + "' amount='3' max='9' cur='9'/>"});
+    EXPECT_EQ(score.Labels(), "Cash|Stamina|Akaturi Cr|Strength|Dexterity|Intelligence|Merchant Cr|Trader Cr|");
     EXPECT_EQ(panels.GetAvatarStats()->Value("hc").current, 3);
-    EXPECT_THAT(score.bars, IsEmpty()) << "no row was selected";
+    for (const char* label : {"Stamina", "Cash"})
+        panels.SelectStat(label);
+    EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 66, Yellow}, Bar{"", 0, Neutral})) << "none before: no row selected";
 }
 
-TEST_F(PanelsTest, TheSelectedRowDrivesTheBar)
+TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
 {
-    score.selected = 0;
-    ship.selected = 1;
-    Feed({"<s-player-stats name='Nova'/>", "<s-player-stats stat='sta' max='30' cur='20'/>",
-          "<s-player-stats stat='sta' max='30' cur='1'/>", "<s-ship-stats class='Trader'/>",
-          "<s-ship-stats stat='fuel' max='30' cur='30'/>", "<s-ship-stats stat='navcomp'/>",
-          "<s-ship-stats stat='navcomp'/>", "<s-ship-stats stat='cargo' max='100' cur='40'/>"});
-    EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 66, BarColour::Yellow},
-                                        Bar{" Stamina ", 3, BarColour::Red}));
-    EXPECT_THAT(ship.bars, ElementsAre(Bar{"", 0, BarColour::Neutral}, Bar{"", 0, BarColour::Neutral}));
-    EXPECT_EQ(ship.rows[1], std::make_pair(std::string("Nav Comp"), std::string("Installed")));
-
-    score.bars.clear();
-    ship.bars.clear();
-    panels.SelectStat("Stamina");
-    panels.SelectStat("");
-    panels.SelectShipStat("Cargo Space");
-    panels.SelectShipStat("Customs");
-    EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 3, BarColour::Red}, Bar{"", 0, BarColour::Neutral}));
-    EXPECT_THAT(ship.bars, ElementsAre(Bar{" Cargo Space Left ", 40, BarColour::Yellow},
-                                       Bar{"", 0, BarColour::Neutral}));
-
-    // Removing the selected row leaves the bar alone; a maximum of 0 reads empty.
-    Feed({"<s-player-stats stat='loan' amount='9'/>", "<s-player-stats stat='loan' amount='0'/>",
-          "<s-player-stats stat='sta' max='0' cur='5'/>"});
-    EXPECT_EQ(score.bars.size(), 3u);
-    EXPECT_EQ(score.bars.back(), (Bar{" Stamina ", 0, BarColour::Neutral}));
-}
-
-TEST_F(PanelsTest, ShipClassPicturesAndPagesToTheFront)
-{
-    Touch("pictures/beta.bmp");
-    Feed({"<s-ship-stats class='Beta' stat='hull' max='5' cur='5'/>"});
-    EXPECT_EQ(ship.heading, "-Beta Class-");
-    EXPECT_EQ(ship.picture, "pictures/beta.bmp");
-    EXPECT_THAT(ship.Labels()[0], IsEmpty());
-
-    Touch("pictures/space.bmp");
-    Feed({"<s-ship-stats class='Gamma'/>", "<s-ship-stats stat='customs-cert'/>",
-          "<s-ship-stats stat='ship'/>", "<s-player-stats name='Nova'/>",
-          "<s-player-stats stat='score'/>"});
-    EXPECT_EQ(ship.picture, "pictures/space.bmp");
-    EXPECT_EQ(ship.rows[0], std::make_pair(std::string("Customs"), std::string("Yes")));
-    EXPECT_EQ(view.shipPageShown, 1);
-    EXPECT_EQ(view.scorePageShown, 1);
-
-    panels.Connected();
-    EXPECT_EQ(ship.heading, "");
-    EXPECT_THAT(ship.Labels()[0], IsEmpty());
-}
-
-TEST_F(PanelsTest, QuotesFillLabelsHistoryAndPictures)
-{
-    Touch("pictures/Grain.bmp");
-    Touch("pictures/exchange.bmp");
-    Feed({"<s-exchange name='Kyrnos'/>"});
-    EXPECT_EQ(exch.caption, " Kyrnos Commodity Exchange ");
-    EXPECT_EQ(exch.pageShown, 1);
-    EXPECT_EQ(exch.hint, "Double click on an entry to buy or sell that commodity");
-    EXPECT_EQ(exch.picture, "pictures/exchange.bmp");
-
-    Feed({"<s-exch-sell name='Grain' price='120' stock='30'/>"});
-    EXPECT_EQ(exch.picture, "pictures/Grain.bmp");
-    EXPECT_EQ(exch.name, "Grain");
-    EXPECT_EQ(exch.line1, "30 tons available");
-    EXPECT_EQ(exch.line2, "Exch sells at 120/ton");
-    Feed({"<s-exch-buy name='Ore' price='-5'/>", "<s-exch-sell name='Ore' price='3' stock='0'/>",
-          "<s-exch-buy name='Ore' price='0'/>"});
-    EXPECT_EQ(exch.picture, "pictures/exchange.bmp");
-    EXPECT_EQ(exch.line1, "Exch buys at -5/ton");
-    EXPECT_EQ(exch.line2, "");
-    EXPECT_THAT(exch.history, ElementsAre("Exch buys Ore at -5/ton", "Exch sells Grain at 120/ton (30)"));
-
-    for (int i = 0; i < 100; ++i)
-        Feed({"<s-exch-buy name='Grain' price='" + std::to_string(i + 1) + "'/>"});
-    EXPECT_EQ(exch.history.size(), 100u);
-    EXPECT_EQ(exch.history.front(), "Exch buys Grain at 100/ton");
-    EXPECT_EQ(exch.history.back(), "Exch buys Grain at 1/ton");
-    EXPECT_EQ(panels.GetExchange().History(), std::deque<std::string>(exch.history.begin(), exch.history.end()));
-
-    panels.GetExchange().HistoryListBoxClick("Exch buys Grain at 7/ton");
-    EXPECT_EQ(exch.hint, "Exch buys Grain at 7/ton");
-    Feed({"<s-exchange name='Vessa'/>"});
-    EXPECT_THAT(exch.history, IsEmpty());
-    EXPECT_EQ(exch.name + exch.line1 + exch.line2 + exch.ticker, "");
-    EXPECT_EQ(exch.hint, "Double click on an entry to buy or sell that commodity");
+    for (const char* file : {"pictures/Grain.bmp", "pictures/exchange.bmp"})
+        ScopedWorkDir::Touch(file);
+    Feed({"<s-exchange name='Kyrnos'/>", "<s-exch-sell name='Grain' price='120' stock='30'/>",
+          "<s-exch-buy name='Ore' price='-5'/>"});
+    const std::string hint = "hint:Double click on an entry to buy or sell that commodity";
+    EXPECT_THAT(exch.calls, ElementsAre("picture:pictures/exchange.bmp", "page", "caption: Kyrnos Commodity Exchange ",
+                                        "commodity:||", "clear", hint, "picture:pictures/Grain.bmp",
+                                        "commodity:Grain|30 tons available|Exch sells at 120/ton",
+                                        "insert:Exch sells Grain at 120/ton (30)", "start", "picture:pictures/exchange.bmp",
+                                        "commodity:Ore|Exch buys at -5/ton|", "insert:Exch buys Ore at -5/ton"));
+    for (int i = 0; i < 99; ++i)
+        Feed({"<s-exch-buy name='Tin' price='" + std::to_string(i + 1) + "'/>"});
+    EXPECT_EQ(panels.GetExchange().History().size(), 100u);
+    EXPECT_EQ(std::count(exch.calls.begin(), exch.calls.end(), "remove:100"), 1) << "the 101st quote";
+    EXPECT_EQ(panels.GetExchange().History().back(), "Exch buys Ore at -5/ton");
+    exch.calls.clear(), panels.GetExchange().HistoryListBoxClick("Exch buys Tin at 7/ton");
+    Feed({"<s-exchange name='Vessa'/>"});  // a new exchange empties the history
+    EXPECT_EQ(exch.calls.front() + exch.calls.back(), "hint:Exch buys Tin at 7/ton" + hint);
+    EXPECT_TRUE(panels.GetExchange().History().empty());
 }
 
 TEST_F(PanelsTest, DoubleClickedHistoryLinesTradeTheirCommodity)
 {
-    const struct {
-        std::string line;
-        std::string sent;
-    } rows[] = {
-        {"Exch sells Grain at 120/ton (30)", "buy Grain\n"},
-        {"Exch buys Grain at 95/ton", "sell Grain\n"},
-        {"Exch sells Fine Wine at 9/ton (1)", "buy Fine\n"},
-        {"Exch sells", ""},
-        {"Exch buysGrain", ""},
-        {"Exch", ""},
-    };
-    for (const auto& row : rows) {
-        view.sent.clear();
-        view.displayed.clear();
-        panels.GetExchange().TradeFromHistory(row.line);
-        EXPECT_EQ(view.SentBytes(), row.sent) << row.line;
-        if (!row.sent.empty()) {
-            EXPECT_THAT(view.displayed,
-                        ElementsAre(FakeMainView::Shown{">" + row.sent.substr(0, row.sent.size() - 1), false}));
-        }
+    const std::pair<std::string, std::string> rows[] = {
+        {"Exch sells Grain at 120/ton (30)", "buy Grain"}, {"Exch buys Grain at 95/ton", "sell Grain"},
+        {"Exch sells Fine Wine at 9/ton (1)", "buy Fine"}, {"Exch sells", ""}, {"Exch buysGrain", ""}, {"Exch", ""}};
+    for (const auto& [line, command] : rows) {
+        view.sent.clear(), view.displayed.clear();
+        panels.GetExchange().TradeFromHistory(line);
+        const std::string shown = view.displayed.empty() ? "" : view.displayed[0].text;
+        EXPECT_EQ(view.SentBytes() + "|" + shown, command.empty() ? "|" : command + "\n|>" + command) << line;
     }
 }
 
-TEST_F(PanelsTest, TickerRunLastsAsLongAsItsTextAtTheStart)
+TEST(Ticker, ARunLastsAsLongAsItsTextAtTheStart)
 {
-    Ticker& ticker = panels.GetExchange().GetTicker();
-    // "+++ Exchange buys Ore at 5/ton +++" is 34 characters: 108 steps.
-    Feed({"<s-exch-buy name='Ore' price='5'/>"});
-    EXPECT_EQ(ticker.RunLength(), 108);
-    EXPECT_TRUE(exch.timerRunning);
-    EXPECT_EQ(exch.ticker, std::string(73, ' ') + "+++ Exchange buys Ore at 5/ton +++");
-    for (int tick = 0; tick < 50; ++tick)
+    FakeExchangePage page;
+    Ticker ticker(page);
+    const std::string first = "+++ twenty-six characters+", second = "+second+";
+    ticker.TickerStep(first);  // behind the 74-space lead-in: a run of 100 steps
+    for (int tick = 0; tick < 49; ++tick)
         ticker.TickerTimerTimer();
-    EXPECT_EQ(exch.ticker, std::string(23, ' ') + "+++ Exchange buys Ore at 5/ton +++");
-
     // Mid-run: appended and one step further, the run not lengthened.
-    Feed({"<s-exchange name='Vessa'/>"});
-    EXPECT_EQ(exch.ticker, "");
-    Feed({"<s-exch-buy name='Tin' price='7'/>"});
-    EXPECT_EQ(ticker.Steps(), 52);
-    EXPECT_EQ(exch.ticker, std::string(22, ' ') + "+++ Exchange buys Ore at 5/ton ++++++ Exchange buys Tin at 7/ton +++");
-    for (int tick = 0; tick < 55; ++tick)
+    ticker.TickerStep(second);
+    EXPECT_EQ(page.ticker, std::string(23, ' ') + first + second);
+    for (int tick = 0; tick < 49; ++tick)  // the 100th step ends the run
         ticker.TickerTimerTimer();
-    EXPECT_TRUE(exch.timerRunning);
-    ticker.TickerTimerTimer();
-    EXPECT_FALSE(exch.timerRunning);
-    EXPECT_EQ(ticker.Steps(), 0);
-    EXPECT_EQ(ticker.Buffer(), std::string(74, ' '));
-    // What was left unscrolled stays on show.
-    EXPECT_EQ(exch.ticker, "+++ Exchange buys Tin at 7/ton +++");
-}
-
-TEST_F(PanelsTest, LightsFollowTheConnectionOnlyWhenChecked)
-{
-    Twinkles& twinkles = panels.GetTwinkles();
-    panels.Connected();
-    EXPECT_TRUE(lights.timerRunning);
-    for (int tick = 0; tick < 200; ++tick)
-        twinkles.TwinkleTimerTimer();
-    for (const LightColour& light : lights.lights)
-        EXPECT_THAT(Twinkles::kPalette, ::testing::Contains(light));
-    panels.Disconnected();
-    EXPECT_FALSE(lights.timerRunning);
-    EXPECT_THAT(lights.lights, ::testing::Each(FakeLights::kButtonFace));
-
-    // Checked while disconnected: they run; unchecked: connections leave them alone.
-    twinkles.LightsItemClick(true);
-    EXPECT_TRUE(lights.timerRunning);
-    twinkles.LightsItemClick(false);
-    EXPECT_FALSE(lights.timerRunning);
-    view.options[Option::ConsoleLights] = false;
-    lights.lights.fill(FakeLights::kDefault);
-    panels.Connected();
-    EXPECT_FALSE(lights.timerRunning);
-    panels.Disconnected();
-    EXPECT_THAT(lights.lights, ::testing::Each(FakeLights::kDefault));
+    // What was left unscrolled stays on show; the next message starts afresh.
+    EXPECT_EQ(page.ticker, second);
+    ticker.TickerStep("x");
+    EXPECT_EQ(page.ticker, std::string(73, ' ') + "x");
+    EXPECT_THAT(page.calls, ElementsAre("start", "stop", "start"));
 }

@@ -1,0 +1,53 @@
+// The tools the run command uses: the data files and the manual they put in
+// place are real, readable files.
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "support/common.h"
+
+namespace {
+
+int RunTool(const char* tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return process.exitCode();
+}
+
+TEST(Tools, DataFilesArePlayableSoundsAndLoadablePictures)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(RunTool(ORVIX_ASSETS_TOOL, {dir.path()}), 0);
+    for (const char* sound : {"alert", "launch", "land", "cash", "tb"}) {
+        const QByteArray wav = ReadFile(dir.filePath(QString("sounds/%1.wav").arg(sound)));
+        EXPECT_TRUE(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt " && wav.size() > 1000) << sound;
+    }
+    for (const char* picture : {"interference", "exchange", "Nova", "Grain", "about", "space", "trader", "../mapimage"})
+        EXPECT_FALSE(QImage(dir.filePath(QString("pictures/%1.bmp").arg(picture))).isNull()) << picture;
+    const QImage links(dir.filePath("links.bmp"));  // eight distinct 16 x 16 tiles
+    ASSERT_EQ(links.size(), QSize(128, 16));
+    for (int i = 0; i < 8; ++i)
+        for (int j = i + 1; j < 8; ++j)
+            EXPECT_NE(links.copy(16 * i, 0, 16, 16), links.copy(16 * j, 0, 16, 16)) << i << " " << j;
+}
+
+TEST(Tools, TheManualsLinksResolveAndItsMapsPageIsDrawnFromTheWorld)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(RunTool(ORVIX_MANUAL_TOOL, {dir.path(), ORVIX_MANUAL_PAGES, ORVIX_WORLD_FILE}), 0);
+    for (const QString& name : QDir(dir.filePath("manual")).entryList({"*.html"}))
+        for (const auto& m : QRegularExpression("href=\"([^\"#]*)").globalMatch(ReadFile(dir.filePath("manual/" + name))))
+            EXPECT_TRUE(QFile::exists(dir.filePath("manual/" + m.captured(1)))) << name.toStdString() << " -> "
+                                                                               << m.captured(1).toStdString();
+    EXPECT_TRUE(ReadFile(dir.filePath("manual/maps.html"))
+                    .contains("<code>board</code> lifts off to Orbit of Kyrnos (Kyrn System)"));
+    WriteFile(dir.filePath("broken.xml"), "<world><map id='a' name='A'><loc x='1'");
+    EXPECT_NE(RunTool(ORVIX_MANUAL_TOOL, {dir.path(), ORVIX_MANUAL_PAGES, dir.filePath("broken.xml")}), 0);
+}
+
+} // namespace
