@@ -16,7 +16,6 @@
 #include "social/tb_code.h"
 #include "stream_input.h"
 #include "support/fake_mainview.h"
-#include "support/fake_tightbeam_view.h"
 
 namespace {
 
@@ -106,7 +105,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     // Everything sent to the server is whole lines.
     for (const std::string& s : view.sent)
         Check(!s.empty() && s.back() == '\n', "sent text ends with a line feed");
-    // The list shown is the roster kept.
-    Check(players.Count() == view.players.size(), "players list matches the roster");
     return 0;
 }
