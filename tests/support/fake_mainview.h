@@ -34,6 +34,7 @@ public:
     bool statsPanelVisible = true;
     int width = 992, height = 701, inputHeight = 55;
     std::string workDir = ".";
+    std::map<int, std::string> status;  // the last text of each status panel
 
     std::vector<std::string> DisplayedTexts() const
     {
@@ -85,7 +86,11 @@ public:
     std::string WorkDir() const override { return workDir; }
     void PlaySound(const std::string& path) override { Log("PlaySound", path); }
     void ShowMessage(MessageKind kind, const std::string& text) override { messages.emplace_back(kind, text), Log("ShowMessage", text); }
-    void SetStatusText(int panel, const std::string& text) override { Log("SetStatusText", std::to_string(panel) + ":" + text); }
+    void SetStatusText(int panel, const std::string& text) override
+    {
+        status[panel] = text;
+        Log("SetStatusText", std::to_string(panel) + ":" + text);
+    }
     void OpenReport(const std::string& title) override { Log("OpenReport", title); }
     void AddReportLine(const std::string& text) override { Log("AddReportLine", text); }
     void LoadReportPicture(const std::string& path) override { Log("LoadReportPicture", path); }
