@@ -10,24 +10,7 @@ namespace {
 
 int attr(const QString& line, const QString& name)
 {
-    const auto m = QRegularExpression(" " + name + "='(-?\\d+)'").match(line);
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-// Each command (none: the line follows the one before) and a line that
-// must come after it, in order.
-struct Row {
-    const char* command;
-    const char* expected;
-};
-
-void walk(ScriptClient& c, std::initializer_list<Row> rows)
-{
-    for (const Row& r : rows) {
-        if (r.command)
-            c.send(r.command);
-        ASSERT_TRUE(c.sees(r.expected)) << "after " << (r.command ? r.command : "(same)");
-    }
+    return QRegularExpression(" " + name + "='(-?\\d+)'").match(line).captured(1).toInt();
 }
 
 class Play : public ::testing::Test {
@@ -41,108 +24,71 @@ protected:
 
 TEST_F(Play, CommandsAndTheirAnswers)
 {
-    walk(c, {
+    ASSERT_TRUE(c.walk({
         {"look", "<s-new-loc name='Spaceport Concourse' loc-num='1950' n='1886' ne='1887' e='1951' se='2015' s='2014' sw='2013' w='1949' nw='1885'>"},
-        {"board", "no ship to board here"},
-        {"certificate", "issued at a customs house"},
-        {"borrow 1000", "credit desk of a commodity exchange"},
-        {"buy Grain", "commodity exchange to trade"},
+        {"board", "no ship to board here"}, {"certificate", "issued at a customs house"},
+        {"borrow 1000", "credit desk of a commodity exchange"}, {"buy Grain", "commodity exchange to trade"},
         {"dance wildly", "<s-default>Sorry, I don&apos;t know how to dance."},
-        {"ex Nova", "<s-examine-start name='Nova' rank='GroundHog'/>"},
-        {nullptr, "</s-examine>"},
-        {"spynet report Vega", "<s-spynet-start name='Vega' rank='GroundHog'/>"},  // not in the game
-        {nullptr, "Status: dormant"},
+        {"ex Nova", "<s-examine-start name='Nova' rank='GroundHog'/>"}, {nullptr, "</s-examine>"},
+        {"spynet report Vega", "<s-spynet-start name='Vega' rank='GroundHog'/>"}, {nullptr, "Status: dormant"},
         {"spynet report Nobody", "no file on Nobody"},
-        {"score", "<s-player-stats stat='score'/>"},
-        {"ship", "<s-ship-stats stat='ship'/>"},
-        // Into orbit, twice through the belt's rocks, and down again.
-        {"s", "<s-new-loc name='Landing Pad' loc-num='2014'"},
-        {"board", "<s-new-map system='Kyrn' name='Kyrn System' owner=''/>"},
+        {"score", "<s-player-stats stat='score'/>"}, {"ship", "<s-ship-stats stat='ship'/>"},
+        // Into orbit, through the belt's rocks three times, and down again.
+        {"s", "<s-new-loc name='Landing Pad' loc-num='2014'"}, {"board", "<s-new-map system='Kyrn' name='Kyrn System' owner=''/>"},
         {nullptr, "<s-new-loc name='Orbit of Kyrnos' loc-num='650' e='651' d='2014'>"},
-        {"e", "<s-ship-stats stat='fuel' max='30' cur='29'/>"},
-        {"e", "<s-ship-stats stat='shields' max='50' cur='30'/>"},
-        {"w", "<s-new-loc "},
-        {"e", "<s-ship-stats stat='shields' max='50' cur='10'/>"},
-        {"w", "<s-new-loc "},
-        {"e", "<s-ship-stats stat='shields' max='50' cur='0'/>"},
+        {"e", "<s-ship-stats stat='fuel' max='30' cur='29'/>"}, {"e", "<s-ship-stats stat='shields' max='50' cur='30'/>"},
+        {"w", "<s-new-loc "}, {"e", "<s-ship-stats stat='shields' max='50' cur='10'/>"},
+        {"w", "<s-new-loc "}, {"e", "<s-ship-stats stat='shields' max='50' cur='0'/>"},
         {nullptr, "<s-ship-stats stat='hull' max='100' cur='90'/>"},
-        {"w", "<s-new-loc "},
-        {"w", "<s-ship-stats stat='fuel' max='30' cur='22'/>"},
-        {"d", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"},
-        {nullptr, "<s-new-loc name='Landing Pad'"},
-        {"repair", "<s-ship-stats stat='hull' max='100' cur='100'/>"},
-        {nullptr, "<s-ship-stats stat='shields' max='50' cur='50'/>"},
-        {nullptr, "<s-player-stats stat='cash' amount='14820'/>"},
-        {"repair", "needs no repairs"},
-        {"refuel", "<s-ship-stats stat='fuel' max='30' cur='30'/>"},
-        {nullptr, "<s-player-stats stat='cash' amount='14780'/>"},
+        {"w", "<s-new-loc "}, {"w", "<s-ship-stats stat='fuel' max='30' cur='22'/>"},
+        {"d", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"}, {nullptr, "<s-new-loc name='Landing Pad'"},
+        {"repair", "<s-ship-stats stat='hull' max='100' cur='100'/>"}, {nullptr, "<s-ship-stats stat='shields' max='50' cur='50'/>"},
+        {nullptr, "<s-player-stats stat='cash' amount='14820'/>"}, {"repair", "needs no repairs"},
+        {"refuel", "<s-ship-stats stat='fuel' max='30' cur='30'/>"}, {nullptr, "<s-player-stats stat='cash' amount='14780'/>"},
         // Customs, then the credit desk next door.
-        {"n", "<s-new-loc name='Spaceport Concourse'"},
-        {"sw", "<s-new-loc name='Customs House'"},
-        {"certificate", "<s-ship-stats stat='customs-cert'/>"},
-        {nullptr, "<s-player-stats stat='cash' amount='14280'/>"},
-        {"certificate", "already holds"},
-        {"n", "<s-exchange name='Kyrnos'/>"},
-        {"borrow 1000", "<s-player-stats stat='cash' amount='15280'/>"},
-        {nullptr, "<s-player-stats stat='loan' amount='6000'/>"},
-        {"borrow 50000", "lends at most"},
-        {"repay 500", "<s-player-stats stat='loan' amount='5500'/>"},
-        {"repay", "free of debt"},
-        {nullptr, "<s-player-stats stat='cash' amount='9280'/>"},
-        {nullptr, "<s-player-stats stat='loan' amount='0'/>"},
-        {"repay", "You owe nothing"},
+        {"n", "<s-new-loc name='Spaceport Concourse'"}, {"sw", "<s-new-loc name='Customs House'"},
+        {"certificate", "<s-ship-stats stat='customs-cert'/>"}, {nullptr, "<s-player-stats stat='cash' amount='14280'/>"},
+        {"certificate", "already holds"}, {"n", "<s-exchange name='Kyrnos'/>"},
+        {"borrow 1000", "<s-player-stats stat='cash' amount='15280'/>"}, {nullptr, "<s-player-stats stat='loan' amount='6000'/>"},
+        {"borrow 50000", "lends at most"}, {"repay 500", "<s-player-stats stat='loan' amount='5500'/>"},
+        {"repay", "free of debt"}, {nullptr, "<s-player-stats stat='cash' amount='9280'/>"},
+        {nullptr, "<s-player-stats stat='loan' amount='0'/>"}, {"repay", "You owe nothing"},
         // Enough trade makes a Commander, once.
-        {"buy Grain 100", "tons of Grain"},
-        {"sell Grain", "You sell"},
-        {"buy Grain 100", "tons of Grain"},
-        {"sell Grain", "<s-player-stats stat='trader' amount='300'/>"},
-        {nullptr, "<s-player-stats rank='Commander'/>"},
-    });
+        {"buy Grain 100", "tons of Grain"}, {"sell Grain", "You sell"}, {"buy Grain 100", "tons of Grain"},
+        {"sell Grain", "<s-player-stats stat='trader' amount='300'/>"}, {nullptr, "<s-player-stats rank='Commander'/>"},
+    }));
     ASSERT_TRUE(c.sync());
     EXPECT_EQ(c.count("<s-player-stats rank='Commander'/>"), 1);
 }
 
 TEST_F(Play, CrossingMapsSendsTheMapBeforeTheLocation)
 {
-    walk(c, {
-        {"se", "<s-new-loc name='Fuel Depot' loc-num='2015'"},
-        {"e", "<s-new-loc name='East Road' loc-num='2016'"},
-        {"ne", "can&apos;t go that way"},
-        {"e", "<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>"},
-        {nullptr, "<s-map-info economy='Wilderness' workers='40'/>"},
-        {nullptr, "<s-update-infra/>"},
-        {nullptr, "<s-new-loc name='Western Trailhead' loc-num='1994'"},
-        {"w", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"},
-        {nullptr, "<s-new-loc name='East Road' loc-num='2016'"},
-    });
+    ASSERT_TRUE(c.walk({{"se", "<s-new-loc name='Fuel Depot' loc-num='2015'"}, {"e", "<s-new-loc name='East Road' loc-num='2016'"},
+             {"ne", "can&apos;t go that way"}, {"e", "<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>"},
+             {nullptr, "<s-map-info economy='Wilderness' workers='40'/>"}, {nullptr, "<s-update-infra/>"},
+             {nullptr, "<s-new-loc name='Western Trailhead' loc-num='1994'"},
+             {"w", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"}, {nullptr, "<s-new-loc name='East Road' loc-num='2016'"}}));
 }
 
 TEST_F(Play, TradingMovesCashCargoAndStock)
 {
     c.send("w");
     const QStringList floor = c.collectUntil("<s-exch-buy name='Grain'");
-    ASSERT_GE(floor.size(), 2);
-    const QString offer = floor.at(floor.size() - 2);
-    ASSERT_TRUE(offer.startsWith("<s-exch-sell name='Grain'"));
-    const int price = attr(offer, "price"), stock = attr(offer, "stock"), bid = attr(floor.last(), "price");
-    ASSERT_GT(price, 0);
-    ASSERT_GT(bid, 0);
-    c.send("buy grain 10");
-    EXPECT_TRUE(c.sees(QString("<s-player-stats stat='cash' amount='%1'/>").arg(15000 - 10 * price)));
-    EXPECT_TRUE(c.sees("<s-ship-stats stat='cargo' max='100' cur='90'/>"));
-    EXPECT_TRUE(c.sees(QString("<s-exch-sell name='Grain' price='%1' stock='%2'/>").arg(price).arg(stock - 10)));
-    c.send("sell Grain 4");
-    EXPECT_TRUE(c.sees(QString("<s-player-stats stat='cash' amount='%1'/>").arg(15000 - 10 * price + 4 * bid)));
-    EXPECT_TRUE(c.sees("<s-ship-stats stat='cargo' max='100' cur='94'/>"));
-    walk(c, {{"sell Machinery", "does not trade in Machinery"}, {"sell Spices", "no Spices in your hold"},
+    ASSERT_TRUE(floor.size() > 1 && floor.at(floor.size() - 2).startsWith("<s-exch-sell name='Grain'"));
+    const int price = attr(floor.at(floor.size() - 2), "price"), stock = attr(floor.at(floor.size() - 2), "stock");
+    const int bid = attr(floor.last(), "price");
+    ASSERT_TRUE(price > 0 && bid > 0);
+    const auto cash = [](int amount) { return QString("<s-player-stats stat='cash' amount='%1'/>").arg(amount); };
+    ASSERT_TRUE(c.walk({{"buy grain 10", cash(15000 - 10 * price)}, {nullptr, "<s-ship-stats stat='cargo' max='100' cur='90'/>"},
+             {nullptr, QString("<s-exch-sell name='Grain' price='%1' stock='%2'/>").arg(price).arg(stock - 10)},
+             {"sell Grain 4", cash(15000 - 10 * price + 4 * bid)}, {nullptr, "<s-ship-stats stat='cargo' max='100' cur='94'/>"},
+             {"sell Machinery", "does not trade in Machinery"}, {"sell Spices", "no Spices in your hold"},
              // More than the stock, the hold or the purse allows: the least of them.
-             {"buy Luxuries 1000", "tons of Luxuries"}});
-    EXPECT_GE(attr(c.waitFor("<s-player-stats stat='cash'"), "amount"), 0);
-    // The quotes again, without entering the exchange anew.
-    c.send("prices");
-    EXPECT_TRUE(inOrder(c.collectUntil("Commodity Exchange"), {"<s-exch-sell name='Grain'", "<s-exch-buy name='Grain'"}));
+             {"buy Luxuries 1000", "tons of Luxuries"}}));
+    EXPECT_GE(attr(c.collectUntil("<s-player-stats stat='cash'").value(0), "amount"), 0);
+    // The quotes again, without entering anew.
+    EXPECT_TRUE(c.walk({{"prices", "<s-exch-sell name='Grain'"}, {nullptr, "<s-exch-buy name='Grain'"}, {nullptr, "Commodity Exchange"}}));
     EXPECT_EQ(c.count("<s-exchange "), 1);
-    // Saved with the account soon after.
     EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"Grain\": 6"); }, 5000));
 }
 
@@ -150,17 +96,17 @@ TEST_F(Play, PlayersSeeAndTalkToEachOther)
 {
     ScriptClient v;
     ASSERT_TRUE(t.join(v, "demo2"));
-    walk(v, {{"look", "<s-add-player name='Nova' rank='0'/>"}, {nullptr, "<s-contents name='Nova'>Nova is here.</s-contents>"}});
-    walk(c, {{nullptr, "<s-add-player name='Vega' rank='0'/>"}, {nullptr, "<s-contents name='Vega'>"},
+    ASSERT_TRUE(v.walk({{"look", "<s-add-player name='Nova' rank='0'/>"}, {nullptr, "<s-contents name='Nova'>Nova is here.</s-contents>"}}));
+    ASSERT_TRUE(c.walk({{nullptr, "<s-add-player name='Vega' rank='0'/>"}, {nullptr, "<s-contents name='Vega'>"},
              {"tell vega Meet me at the <pad> & bring Ann's cargo", "tight beam reaches Vega"},
-             {"tell Nobody hello", "nobody called Nobody"}, {"hug Vega", "You hug Vega"}});
-    walk(v, {{nullptr, "<s-tb name='Nova'>Meet me at the &lt;pad&gt; &amp; bring Ann&apos;s cargo</s-tb>"},
+             {"tell Nobody hello", "nobody called Nobody"}, {"hug Vega", "You hug Vega"}}));
+    ASSERT_TRUE(v.walk({{nullptr, "<s-tb name='Nova'>Meet me at the &lt;pad&gt; &amp; bring Ann&apos;s cargo</s-tb>"},
              {nullptr, "Nova hugs you."}, {"tb Nova On my way", "tight beam reaches Nova"}, {"kiss nova", "You kiss"},
-             {"say Lovely day", "You say"}, {"n", "<s-new-loc "}, {"s", "<s-new-loc "}, {"quit", "Goodbye"}});
-    walk(c, {{nullptr, "<s-tb name='Vega'>On my way</s-tb>"}, {nullptr, "Vega kisses you."},
+             {"say Lovely day", "You say"}, {"n", "<s-new-loc "}, {"s", "<s-new-loc "}, {"quit", "Goodbye"}}));
+    ASSERT_TRUE(c.walk({{nullptr, "<s-tb name='Vega'>On my way</s-tb>"}, {nullptr, "Vega kisses you."},
              {nullptr, "Vega says, \"Lovely day\""}, {nullptr, "<s-remove-contents name='Vega'>"},
              {nullptr, "<s-contents name='Vega'>Vega arrives from the north.</s-contents>"},
-             {nullptr, "<s-remove-player name='Vega'/>"}});
+             {nullptr, "<s-remove-player name='Vega'/>"}}));
     EXPECT_TRUE(v.waitClosed());
 }
 
@@ -168,19 +114,18 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
 {
     ScriptClient v;
     ASSERT_TRUE(t.join(v, "demo2"));
-    walk(c, {{qPrintable("say " + QString(Game::kMaxMessage + 1, 'x')), "too long to send"},
-             {qPrintable("tell vega " + QString(Game::kMaxMessage + 1, 'y')), "too long to send"}});
+    const QString tooLong(Game::kMaxMessage + 1, 'x');
+    ASSERT_TRUE(c.walk({{qPrintable("say " + tooLong), "too long to send"}, {qPrintable("tell vega " + tooLong), "too long to send"}}));
     c.sendRaw("say caf\xe9 \x80\n");
     EXPECT_TRUE(v.sees(QString::fromLatin1("Nova says, \"caf\xe9 \x80\"")));
     for (int i = 0; i < 8; ++i)
         c.send(QString("say line %1").arg(i));
-    ASSERT_TRUE(c.sync());
-    ASSERT_TRUE(v.sync());
+    ASSERT_TRUE(c.sync() && v.sync());
     EXPECT_EQ(c.count("talking too fast") + v.count("Nova says, \"line"), 8);  // each said or refused
     // A burst of five, the first taken above; more only seconds later.
     EXPECT_EQ(v.count("Nova says, \"line 3\""), 1);
     EXPECT_EQ(v.count("Nova says, \"line 7\""), 0);
-    EXPECT_EQ(v.count("xxxx") + v.count("yyyy"), 0);
+    EXPECT_EQ(v.count("xxxx"), 0);
 }
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
@@ -191,8 +136,7 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
     o.session.commandBurst = 5;
     TestServer t(o);
     ScriptClient trader, other;
-    ASSERT_TRUE(t.join(trader));
-    ASSERT_TRUE(t.join(other, "demo2"));
+    ASSERT_TRUE(t.join(trader) && t.join(other, "demo2"));
     QByteArray orders = "w\n";
     for (int i = 0; i < 10; ++i)
         orders += "buy grain 1\nsell grain 1\n";
@@ -216,12 +160,10 @@ TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)
     // Each silent one joins last, so a rule that dropped the others would drop them first.
     ScriptClient answerer, silent, typist, silent2;
     silent.answerNoOps = typist.answerNoOps = silent2.answerNoOps = false;
-    ASSERT_TRUE(t.join(answerer));
-    ASSERT_TRUE(t.join(silent, "demo2"));
+    ASSERT_TRUE(t.join(answerer) && t.join(silent, "demo2"));
     EXPECT_TRUE(silent.waitClosed());
     EXPECT_TRUE(answerer.sync());
-    ASSERT_TRUE(t.join(typist, "demo2", false));
-    ASSERT_TRUE(t.join(silent2));  // takes over the answerer's avatar
+    ASSERT_TRUE(t.join(typist, "demo2", false) && t.join(silent2));  // silent2 takes over the answerer's avatar
     QElapsedTimer clock;
     clock.start();
     while (silent2.isOpen() && clock.elapsed() < 10000)
@@ -238,20 +180,15 @@ TEST(World, ItsOwnLifeReachesPlayers)
     TestServer t(o);
     ScriptClient c;
     ASSERT_TRUE(t.join(c));
-    walk(c, {{"w", "<s-exchange name='Kyrnos'/>"}});
+    ASSERT_TRUE(c.walk({{"w", "<s-exchange name='Kyrnos'/>"}}));
     Game& game = *t.server().game();
     game.drift();
-    EXPECT_TRUE(c.sees("<s-exch-sell name='Grain'"));
     game.tellStory();
-    EXPECT_TRUE(c.sees("<s-default>+++ "));
+    ASSERT_TRUE(c.walk({{nullptr, "<s-exch-sell name='Grain'"}, {nullptr, "<s-default>+++ "}}));
     ASSERT_TRUE(game.closeFactory("kyrnos", "Spices"));
-    EXPECT_TRUE(inOrder(c.collectUntil("<s-update-infra/>"),
-                        {"<s-remove-factory output='Spices'/>", "<s-default>A Spices factory on Kyrnos closes"}));
+    EXPECT_TRUE(c.walk({{nullptr, "<s-remove-factory output='Spices'/>"}, {nullptr, "<s-default>A Spices factory on Kyrnos closes"}}));
     EXPECT_FALSE(game.closeFactory("kyrnos", "Spices"));  // that was the last
     // Simulated players come and go.
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        t.server().bots()->step();
-        return c.count("<s-remove-player name='") > 0;
-    }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.server().bots()->step(), c.count("<s-remove-player name='") > 0; }, 5000));
     EXPECT_GT(c.count("<s-add-player name='"), 1);
 }

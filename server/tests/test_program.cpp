@@ -26,12 +26,8 @@ TEST(Program, Options)
         EXPECT_TRUE(message.contains(r.message)) << message.toStdString();
     }
     // A minute to log on, and a few connections from one address.
-    ServerOptions o;
-    QString message;
-    bool exitOk;
-    ASSERT_TRUE(parseOptions({"kyrnd"}, o, message, exitOk));
-    EXPECT_EQ(o.session.loginTimeoutMs, 60000);
-    EXPECT_EQ(o.maxPerAddress, 8);
+    EXPECT_EQ(ServerOptions().session.loginTimeoutMs, 60000);
+    EXPECT_EQ(ServerOptions().maxPerAddress, 8);
 }
 
 TEST(Program, StopsCleanlyOnSigtermAndSavesTheMove)
@@ -44,13 +40,10 @@ TEST(Program, StopsCleanlyOnSigtermAndSavesTheMove)
                                         "--bots", "0", "--hash-iterations", "500", "--save-interval", "600000"}, &log);
     ASSERT_NE(port, 0) << log.toStdString();
     ScriptClient c;
-    ASSERT_TRUE(c.connectTo(port));
-    ASSERT_TRUE(logOn(c, "demo1", "orvixdemo"));
-    c.send("n");
-    ASSERT_TRUE(c.sees("<s-new-loc name='Central Plaza' loc-num='1886'"));
+    ASSERT_TRUE(c.connectTo(port) && logOn(c, "demo1", "orvixdemo"));
+    ASSERT_TRUE(c.walk({{"n", "<s-new-loc name='Central Plaza' loc-num='1886'"}}));
     p.terminate();
-    EXPECT_TRUE(c.sees("shutting down"));
-    EXPECT_TRUE(c.waitClosed());
+    EXPECT_TRUE(c.sees("shutting down") && c.waitClosed());
     ASSERT_TRUE(p.state() == QProcess::NotRunning || p.waitForFinished(10000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);

@@ -1,8 +1,6 @@
 #pragma once
 // What the server tests share: a scripted client that waits on socket
-// events, a real server on a free port with quiet options, and the bundled
-// program started as a process.
-
+// events, a real server on a free port, and the bundled program as a process.
 #include "server.h"
 #include "support/common.h"
 
@@ -10,27 +8,29 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
-#include <memory>
+// A command (none: more of the answer before) and a line that must come next.
+struct Step {
+    const char* command;
+    QString expected;
+};
 
 class ScriptClient {
 public:
     ScriptClient();
     bool connectTo(quint16 port, const QString& from = QStringLiteral("127.0.0.1"));
     void send(const QString& line) { sendRaw(line.toLatin1() + '\n'); }
-    void sendRaw(const QByteArray& bytes);
-    // The lines received since the last wait, up to the first holding the
-    // fragment; empty on time-out.
+    void sendRaw(const QByteArray& bytes) { socket_.write(bytes), socket_.flush(); }
+    // The lines since the last wait, up to the first holding the fragment; empty on time-out.
     QStringList collectUntil(const QString& fragment, int timeoutMs = 5000);
-    // The matching line, or a null string on time-out.
-    QString waitFor(const QString& fragment, int timeoutMs = 5000);
     ::testing::AssertionResult sees(const QString& fragment, int timeoutMs = 5000);
-    // Asks `who` and waits for the answer: every line sent before has been
+    ::testing::AssertionResult walk(std::initializer_list<Step> steps);
+    // Asks who and waits for the answer: every line sent before has been
     // handled, and what it made the server send here has arrived.
-    ::testing::AssertionResult sync();
-    bool waitClosed(int timeoutMs = 5000);
+    ::testing::AssertionResult sync() { return send("who"), sees("In Kyrnos DataSpace now"); }
+    bool waitClosed();
     bool isOpen() const { return socket_.state() == QAbstractSocket::ConnectedState; }
-    int count(const QString& fragment) const;
-    bool answerNoOps = true;  // as a real client does
+    int count(const QString& fragment) const { return int(lines_.filter(fragment).size()); }
+    bool answerNoOps = true;  // as Orvix does
 
 private:
     QTcpSocket socket_;
@@ -39,8 +39,8 @@ private:
     qsizetype cursor_ = 0;
 };
 
-// No simulated players, no world events, no keep-alive, cheap hashing; the
-// data directory is the server's own temporary one unless given.
+// No simulated players, world events, keep-alive, time-outs or command
+// rate; cheap hashing; the server's own temporary data directory unless given.
 ServerOptions testOptions(const QString& dataDir = {});
 
 class TestServer {
@@ -49,9 +49,8 @@ public:
     Server& server() { return *server_; }
     quint16 port() const { return server_->port(); }
     QString dataDir() const { return dataDir_; }
-    // Connects, logs on and says hello as Orvix (or types `who`, as a plain
-    // terminal does); true once the stream has begun.
-    bool join(ScriptClient& c, const QString& id = QStringLiteral("demo1"), bool orvix = true);
+    // Connects, logs on and says hello as Orvix, or types who as a terminal does.
+    bool join(ScriptClient& c, const QString& id = "demo1", bool orvix = true);
 
 private:
     QTemporaryDir dir_;
@@ -60,9 +59,5 @@ private:
 };
 
 bool logOn(ScriptClient& c, const QString& id, const QString& password, bool orvix = true);
-
-// Lines beginning with each prefix come in this order, others between.
-::testing::AssertionResult inOrder(const QStringList& lines, const QStringList& prefixes);
-
 // Starts the bundled kyrnd and reads the port it listens on; 0 on failure.
 quint16 startKyrnd(QProcess& p, const QStringList& args, QString* log);
