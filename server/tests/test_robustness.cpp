@@ -21,9 +21,7 @@ TEST(Robustness, HostileBytesAreHarmless)
 
 TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
 {
-    ServerOptions o = testOptions();
-    o.limits.maxLine = 1000;
-    TestServer t(o);
+    TestServer t([](ServerOptions& o) { o.limits.maxLine = 1000; });
     ScriptClient flooder, other;
     ASSERT_TRUE(t.join(flooder) && other.connectTo(t.port()));
     // Four megabytes without a line feed; meanwhile another is served.
@@ -40,36 +38,23 @@ TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
 
 TEST(Robustness, ClientThatDoesNotReadIsDroppedAtTheOutputLimit)
 {
-    ServerOptions o = testOptions();
-    o.limits.maxOutput = 4096;
-    o.session.commandsPerSecond = 0;  // answers as fast as the hog asks
-    TestServer t(o);
+    TestServer t([](ServerOptions& o) { o.limits.maxOutput = 4096; });
     ScriptClient c;
     ASSERT_TRUE(t.join(c));
-    QTcpSocket hog;
+    QTcpSocket hog;  // logs on, then never reads again
     hog.setReadBufferSize(1);
     hog.connectToHost("127.0.0.1", t.port());
-    ASSERT_TRUE(hog.waitForConnected(5000));
     hog.write("demo2\norvixdemo\n<c-orvix version='1.60'>\n");
     ASSERT_TRUE(c.sees("<s-add-player name='Vega'"));
-    // However large the system's buffers, they fill in the end.
-    const QByteArray burst = QByteArray("help\n").repeated(200);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        if (hog.state() == QAbstractSocket::ConnectedState)
-            hog.write(burst);
-        return t.server().game()->players().size() == 1;
-    }, 30000));
-    EXPECT_TRUE(c.sees("<s-remove-player name='Vega'/>"));
-    EXPECT_TRUE(c.sync());
+    // However large the system's buffers, asking for answers fills them in the end.
+    const QByteArray asks = QByteArray("help\n").repeated(200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hog.write(asks), t.server().game()->players().size() == 1; }, 30000));
+    EXPECT_TRUE(c.walk({{nullptr, "<s-remove-player name='Vega'/>"}, {"who", "In Kyrnos DataSpace now"}}));
 }
 
 TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
 {
-    ServerOptions o = testOptions();
-    o.session.loginTimeoutMs = 1000;
-    o.maxPerAddress = 1;
-    o.maxClients = 2;
-    TestServer t(o);
+    TestServer t([](ServerOptions& o) { o.session.loginTimeoutMs = 1000, o.maxPerAddress = 1, o.maxClients = 2; });
     ScriptClient idle, same, other, extra;
     ASSERT_TRUE(idle.connectTo(t.port()) && idle.sees("login:"));
     ASSERT_TRUE(same.connectTo(t.port()));

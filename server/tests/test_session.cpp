@@ -8,8 +8,7 @@ TEST(Logon, StreamBeginsInOrderAfterTheHello)
 {
     TestServer t;
     ScriptClient c;
-    ASSERT_TRUE(c.connectTo(t.port()));
-    ASSERT_TRUE(c.walk({{"demo1\norvixdemo", "Linking to Kyrnos DataSpace"}}));
+    ASSERT_TRUE(c.connectTo(t.port()) && c.walk({{"demo1\norvixdemo", "Linking to Kyrnos DataSpace"}}));
     c.send("<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>");
     EXPECT_EQ(c.collectUntil("<s-player-stats name="), QStringList({"<?xml version=\"1.0\"?>", "<s-player-stats name='Nova'/>"}));
     // No line of credit yet; the ship; who is on; the map.
@@ -33,9 +32,7 @@ TEST(Logon, OnlyAPlainTerminalIsShownTheLocation)
 
 TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthersThenRetry)
 {
-    ServerOptions o = testOptions();
-    o.session.failureDelayMs = 1500;
-    TestServer t(o);
+    TestServer t([](ServerOptions& o) { o.session.failureDelayMs = 1500; });
     ScriptClient player, guesser;
     ASSERT_TRUE(t.join(player) && guesser.connectTo(t.port()));
     // An unknown ID is checked against a stand-in, like a wrong password.
@@ -49,17 +46,15 @@ TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthersThenRetry)
 TEST(Logon, WeakerStoredHashIsStrengthenedAndSaved)
 {
     QTemporaryDir dir;
-    { TestServer first(testOptions(dir.path())); }  // the demo accounts, at 500 iterations
-    ServerOptions o = testOptions(dir.path());
-    o.hashIterations = 1200;
+    { TestServer first({}, dir.path()); }  // the demo accounts, at 500 iterations
     {
-        TestServer t(o);
+        TestServer t([](ServerOptions& o) { o.hashIterations = 1200; }, dir.path());
         ScriptClient c;
         ASSERT_TRUE(t.join(c));
         EXPECT_EQ(t.server().store()->find("demo1")->credentials.iterations, 1200);
         EXPECT_EQ(t.server().store()->find("demo2")->credentials.iterations, 500);
     }
-    TestServer again(testOptions(dir.path()));
+    TestServer again({}, dir.path());
     ScriptClient c;
     EXPECT_TRUE(again.join(c));
     EXPECT_EQ(again.server().store()->find("demo1")->credentials.iterations, 1200);
@@ -80,7 +75,7 @@ TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
 {
     QTemporaryDir dir;
     {
-        TestServer t(testOptions(dir.path()));
+        TestServer t({}, dir.path());
         {
             ScriptClient quitter;
             ASSERT_TRUE(quitter.connectTo(t.port()));
@@ -99,8 +94,7 @@ TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
                             {"<c-orvix version='1.60'>", "<s-player-stats name='Plover'/>"}}));
         EXPECT_FALSE(ReadFile(dir.filePath("accounts.json")).contains("secretpw7"));
     }
-    TestServer again(testOptions(dir.path()));
+    TestServer again({}, dir.path());
     ScriptClient c;
-    ASSERT_TRUE(c.connectTo(again.port()));
-    EXPECT_TRUE(logOn(c, "pilot14", "secretpw7"));
+    EXPECT_TRUE(c.connectTo(again.port()) && logOn(c, "pilot14", "secretpw7"));
 }
