@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <gtest/gtest-spi.h>
+
 TEST(AccountsFile, PasswordsAreSaltedHashesAndSurviveARoundTrip)
 {
     QTemporaryDir dir;
@@ -41,14 +43,7 @@ TEST(AccountsFile, UnreadableFileStopsTheServerAndIsLeftAlone)
 {
     QTemporaryDir dir;
     WriteFile(dir.filePath("accounts.json"), "{ not accounts");
-    ServerOptions o;
-    o.port = 0;
-    o.dataDir = dir.path();
-    o.worldFile = KYRND_WORLD_FILE;
-    Server server(o);
-    QString error;
-    EXPECT_FALSE(server.start(&error));
-    EXPECT_TRUE(error.contains("accounts.json")) << error.toStdString();
+    EXPECT_NONFATAL_FAILURE(TestServer({}, dir.path()), "server did not start: " + dir.filePath("accounts.json").toStdString());
     EXPECT_EQ(ReadFile(dir.filePath("accounts.json")), "{ not accounts");
 }
 
