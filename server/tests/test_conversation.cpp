@@ -81,15 +81,13 @@ TEST(Conversation, NewAccountStates)
         {"p@x.org", C, "Demo1 is already in use, please choose a different name.\nChoose an account ID"},
         {"pilot12", C, ""}, {"secretpw1", C, ""}, {"secretpw1", C, ""}, {"p@x.org", C, "provide a name"},
         {"9lives", C, "starts with a letter"}, {"nova", C, "choose the race"}, {"Human", C, "choose the gender"},
-        {"robot", C, "male, female or neuter"}, {"female", C, "allocated for you? (yes/no)"},
-        {"no", C, "140 points to spread over four stats, 20 to 70 each."}, {"71", C, "from 20 to 70"},
-        {"40", C, "allocate to stamina"}, {"30", C, "allocate to dexterity"}, {"51", C, "from 20 to 50"},  // twenty left
+        {"robot", C, "male, female or neuter"}, {"female", C, "allocated for you? (yes/no)"}, {"71", C, "(yes/no)"},
+        {"no", C, "140 points to spread over four stats, 20 to 70 each."}, {"71", C, "from 20 to 70"}, {"40", C, "allocate to stamina"},
+        {"30", C, "allocate to dexterity"}, {"51", C, "from 20 to 50"},  // twenty left for intelligence
         {"35", C, "The remaining 35 points go to intelligence"}, {"yes", C, "The name Nova is not available."},  // an avatar's
-        {"mira", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""},
-        {"y", C, "Mira, a neuter Kyrnian: strength 35, stamina 35, dexterity 35, intelligence 35."},
-        {"yes", C, "The name Mira is not available."},  // a simulated player's
-        {"lark", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""}, {"yes", C, ""}, {"no", C, "provide a name"},
-        {"lark", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""}, {"yes", C, ""}, {"yes", Outcome::CreateAccount, ""},
+        {"mira", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""}, {"y", C, "Mira, a neuter Kyrnian: strength 35, stamina 35, dexterity 35, intelligence 35."},
+        {"yes", C, "The name Mira is not available."}, {"lark", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""}, {"yes", C, ""},  // a bot's
+        {"no", C, "provide a name"}, {"lark", C, ""}, {"Kyrnian", C, ""}, {"neuter", C, ""}, {"yes", C, ""}, {"yes", Outcome::CreateAccount, ""},
     };
     for (const Turn& t : turns)
         d.check(t, talk[0]->feed(t.line));

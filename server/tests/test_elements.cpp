@@ -8,11 +8,8 @@ TEST(Elements, ReadBackThroughTheClientScanner)
 {
     const QString odd = "O'N <&> \"x\"";
     LocationDef l;
-    l.num = 4031;
-    l.name = odd;
-    l.description = {"<one> & 'two'"};
-    l.exits[int(Dir::NW)] = Place{"m", 0};
-    l.exits[int(Dir::D)] = Place{"m", 63};
+    l.num = 4031, l.name = odd, l.description = {"<one> & 'two'"};
+    l.exits[int(Dir::NW)] = Place{"m", 0}, l.exits[int(Dir::D)] = Place{"m", 63};
     using namespace elements;
     // The events, one a line; "O" stands for the odd value, "/" for the end of the element just started.
     const std::vector<std::pair<QStringList, QString>> rows{
@@ -20,10 +17,9 @@ TEST(Elements, ReadBackThroughTheClientScanner)
         {{addPlayer(odd, 3)}, "S:s-add-player[name=O|rank=3]\n/"}, {{removePlayer(odd)}, "S:s-remove-player[name=O]\n/"},
         {newLoc(l), "S:s-new-loc[name=O|loc-num=4031|nw=0|d=63]\nC:<one> & 'two'\n/"},
         {{contents(odd, odd)}, "S:s-contents[name=O]\nC:O\n/"}, {{removeContents(odd, odd)}, "S:s-remove-contents[name=O]\nC:O\n/"},
-        {{newMap(odd, odd, "")}, "S:s-new-map[system=O|name=O|owner=]\n/"},
+        {{newMap(odd, odd, "")}, "S:s-new-map[system=O|name=O|owner=]\n/"}, {{updateInfra()}, "S:s-update-infra[]\n/"},
         {{mapInfo(odd, 12)}, "S:s-map-info[economy=O|workers=12]\n/"}, {{addFactory(odd)}, "S:s-add-factory[output=O]\n/"},
-        {{removeFactory(odd)}, "S:s-remove-factory[output=O]\n/"},
-        {{updateWorkers(-1)}, "S:s-update-workers[workers=-1]\n/"}, {{updateInfra()}, "S:s-update-infra[]\n/"},
+        {{removeFactory(odd)}, "S:s-remove-factory[output=O]\n/"}, {{updateWorkers(-1)}, "S:s-update-workers[workers=-1]\n/"},
         {{playerName(odd), playerRank(odd)}, "S:s-player-stats[name=O]\n/\nS:s-player-stats[rank=O]\n/"},
         {{playerGauge("sta", {20, 30}), playerAmount("ak", -99999), playerPage()},
          "S:s-player-stats[stat=sta|max=30|cur=20]\n/\nS:s-player-stats[stat=ak|amount=-99999]\n/\nS:s-player-stats[stat=score]\n/"},
@@ -38,8 +34,7 @@ TEST(Elements, ReadBackThroughTheClientScanner)
     };
     for (const auto& [lines, expected] : rows) {
         MarkupRecorder r;
-        for (const QString& line : lines)
-            r.ParseText(line.toStdString());
+        for (const QString& line : lines) r.ParseText(line.toStdString());
         QStringList got, open;
         for (const std::string& e : r.events) {
             QString event = QString::fromStdString(e).replace(odd, "O");

@@ -1,8 +1,8 @@
 // Playing over TCP: moving, trading, talking, tight beam, who, the pace of
-// commands and the keep-alive, and the world's own life reaching players.
+// commands and the keep-alive.
 #include "kyrnd_test.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -36,8 +36,13 @@ TEST_F(Play, CommandsAndTheirAnswers)
         {"ex Nova", "<s-examine-start name='Nova' rank='GroundHog'/>"}, {nullptr, "</s-examine>"}, {"ship", "<s-ship-stats stat='ship'/>"},
         {"spynet report Vega", "<s-spynet-start name='Vega' rank='GroundHog'/>"}, {nullptr, "Status: dormant"},
         {"spynet report Nobody", "no file on Nobody"},
+        // Over the edge of the map and back: the map comes before the location.
+        {"se", "<s-new-loc name='Fuel Depot' loc-num='2015'"}, {"e", "<s-new-loc name='East Road' loc-num='2016'"}, {"ne", "can&apos;t go that way"},
+        {"e", "<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>"}, {nullptr, "<s-map-info economy='Wilderness' workers='40'/>"},
+        {nullptr, "<s-update-infra/>"}, {nullptr, "<s-new-loc name='Western Trailhead' loc-num='1994'"},
+        {"w", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"}, {nullptr, "<s-new-loc name='East Road'"}, {"w", "Fuel Depot"},
         // Into orbit, through the belt's rocks three times, and down again.
-        {"s", "<s-new-loc name='Landing Pad' loc-num='2014'"}, {"board", "<s-new-map system='Kyrn' name='Kyrn System' owner=''/>"},
+        {"w", "<s-new-loc name='Landing Pad' loc-num='2014'"}, {"board", "<s-new-map system='Kyrn' name='Kyrn System' owner=''/>"},
         {nullptr, "<s-new-loc name='Orbit of Kyrnos' loc-num='650' e='651' d='2014'>"}, {"e", ship("fuel", 30, 29)},
         {"e", ship("shields", 50, 30)}, {"w", "<s-new-loc "}, {"e", ship("shields", 50, 10)}, {"w", "<s-new-loc "},
         {"e", ship("shields", 50, 0)}, {nullptr, ship("hull", 100, 90)}, {"w", "<s-new-loc "}, {"w", ship("fuel", 30, 22)},
@@ -56,15 +61,6 @@ TEST_F(Play, CommandsAndTheirAnswers)
         {"who", "In Kyrnos DataSpace now"},
     }));
     EXPECT_EQ(c.count("<s-player-stats rank='Commander'/>"), 1);
-}
-
-TEST_F(Play, CrossingMapsSendsTheMapBeforeTheLocation)
-{
-    ASSERT_TRUE(c.walk({{"se", "<s-new-loc name='Fuel Depot' loc-num='2015'"}, {"e", "<s-new-loc name='East Road' loc-num='2016'"},
-             {"ne", "can&apos;t go that way"}, {"e", "<s-new-map system='Kyrn' name='Kyrnos Wilds' owner=''/>"},
-             {nullptr, "<s-map-info economy='Wilderness' workers='40'/>"}, {nullptr, "<s-update-infra/>"},
-             {nullptr, "<s-new-loc name='Western Trailhead' loc-num='1994'"},
-             {"w", "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"}, {nullptr, "<s-new-loc name='East Road' loc-num='2016'"}}));
 }
 
 TEST_F(Play, TradingMovesCashCargoAndStock)
@@ -90,8 +86,7 @@ TEST_F(Play, TradingMovesCashCargoAndStock)
 TEST_F(Play, PlayersSeeAndTalkToEachOther)
 {
     ScriptClient v;
-    ASSERT_TRUE(t.join(v, "demo2"));
-    ASSERT_TRUE(v.walk({{"look", "<s-add-player name='Nova' rank='0'/>"}, {nullptr, "<s-contents name='Nova'>Nova is here.</s-contents>"}}));
+    ASSERT_TRUE(t.join(v, "demo2") && v.walk({{"look", "<s-add-player name='Nova' rank='0'/>"}, {nullptr, "<s-contents name='Nova'>Nova is here.</s-contents>"}}));
     ASSERT_TRUE(c.walk({{nullptr, "<s-add-player name='Vega' rank='0'/>"}, {nullptr, "<s-contents name='Vega'>"},
              {"tell vega Meet me at the <pad> & bring Ann's cargo", "tight beam reaches Vega"},
              {"tell Nobody hello", "nobody called Nobody"}, {"hug Vega", "You hug Vega"}}));
@@ -111,16 +106,13 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
     ASSERT_TRUE(t.join(v, "demo2"));
     const QString tooLong(Game::kMaxMessage + 1, 'x');
     ASSERT_TRUE(c.walk({{qPrintable("say " + tooLong), "too long to send"}, {qPrintable("tell vega " + tooLong), "too long to send"}}));
-    c.sendRaw("say caf\xe9 \x80\n");
+    c.sendRaw("say caf\xe9 \x80\n");  // beyond ASCII, both ways
     EXPECT_TRUE(v.sees(QString::fromLatin1("Nova says, \"caf\xe9 \x80\"")));
-    for (int i = 0; i < 8; ++i)
-        c.send(QString("say line %1").arg(i));
+    c.sendRaw("say line 0\nsay line 1\nsay line 2\nsay line 3\nsay line 4\nsay line 5\nsay line 6\nsay line 7\n");
     ASSERT_TRUE(c.sync() && v.sync());
     EXPECT_EQ(c.count("talking too fast") + v.count("Nova says, \"line"), 8);  // each said or refused
     // A burst of five, the first taken above; more only seconds later.
-    EXPECT_EQ(v.count("Nova says, \"line 3\""), 1);
-    EXPECT_EQ(v.count("Nova says, \"line 7\""), 0);
-    EXPECT_EQ(v.count("xxxx"), 0);
+    EXPECT_TRUE(v.count("Nova says, \"line 3\"") == 1 && v.count("Nova says, \"line 7\"") == 0 && v.count("xxxx") == 0);
 }
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
@@ -135,8 +127,7 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
     // Put off, not one write per trade: on disk only once the player leaves.
     const auto saved = [&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"trader\": 20"); };
     EXPECT_FALSE(saved());
-    trader.send("quit");
-    EXPECT_TRUE(QTest::qWaitFor(saved, 5000));
+    EXPECT_TRUE((trader.send("quit"), QTest::qWaitFor(saved, 5000)));
 }
 
 TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)
@@ -148,26 +139,7 @@ TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)
     ASSERT_TRUE(t.join(answerer) && t.join(silent, "demo2"));
     EXPECT_TRUE(silent.waitClosed() && answerer.sync());
     ASSERT_TRUE(t.join(typist, "demo2", false) && t.join(silent2));  // silent2 takes over the answerer's avatar
-    QElapsedTimer clock;
-    clock.start();
-    while (silent2.isOpen() && clock.elapsed() < 10000)
+    for (QDeadlineTimer limit(10000); silent2.isOpen() && !limit.hasExpired();)
         ASSERT_TRUE(typist.sync());
     EXPECT_TRUE(!silent2.isOpen() && typist.sync());
-}
-
-TEST(World, ItsOwnLifeReachesPlayers)
-{
-    TestServer t([](ServerOptions& o) { o.bots = 2, o.botIntervalMs = 600000; });  // stepped by hand below
-    ScriptClient c;
-    ASSERT_TRUE(t.join(c) && c.walk({{"w", "<s-exchange name='Kyrnos'/>"}}));
-    Game& game = *t.server().game();
-    game.drift();
-    game.tellStory();
-    ASSERT_TRUE(game.closeFactory("kyrnos", "Spices"));
-    EXPECT_TRUE(c.walk({{nullptr, "<s-exch-sell name='Grain'"}, {nullptr, "<s-default>+++ "},
-                        {nullptr, "<s-remove-factory output='Spices'/>"}, {nullptr, "<s-default>A Spices factory on Kyrnos closes"}}));
-    EXPECT_FALSE(game.closeFactory("kyrnos", "Spices"));  // that was the last
-    // Simulated players come and go.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.server().bots()->step(), c.count("<s-remove-player name='") > 0; }, 5000));
-    EXPECT_GT(c.count("<s-add-player name='"), 1);
 }

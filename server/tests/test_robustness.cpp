@@ -1,5 +1,5 @@
 // Clients that misbehave: hostile bytes, floods, too many connections,
-// clients that never log on or never read.
+// clients that never log on.
 #include "kyrnd_test.h"
 
 #include <QTest>
@@ -25,31 +25,12 @@ TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
     ScriptClient flooder, other;
     ASSERT_TRUE(t.join(flooder) && other.connectTo(t.port()));
     // Four megabytes without a line feed; meanwhile another is served.
-    const QByteArray block(64 * 1024, 'A');
-    for (int i = 0; i < 64; ++i)
-        flooder.sendRaw(block);
+    flooder.sendRaw(QByteArray(4 << 20, 'A'));
     EXPECT_TRUE(logOn(other, "demo2", "orvixdemo"));
     EXPECT_TRUE(flooder.sees("That line was too long", 10000));
     flooder.sendRaw("\n");  // the end of the long line
     EXPECT_TRUE(flooder.sync());
-    EXPECT_EQ(flooder.count("too long"), 1);
-    EXPECT_EQ(flooder.count("know how to"), 0);  // not taken as a command
-}
-
-TEST(Robustness, ClientThatDoesNotReadIsDroppedAtTheOutputLimit)
-{
-    TestServer t([](ServerOptions& o) { o.limits.maxOutput = 4096; });
-    ScriptClient c;
-    ASSERT_TRUE(t.join(c));
-    QTcpSocket hog;  // logs on, then never reads again
-    hog.setReadBufferSize(1);
-    hog.connectToHost("127.0.0.1", t.port());
-    hog.write("demo2\norvixdemo\n<c-orvix version='1.60'>\n");
-    ASSERT_TRUE(c.sees("<s-add-player name='Vega'"));
-    // However large the system's buffers, asking for answers fills them in the end.
-    const QByteArray asks = QByteArray("help\n").repeated(200);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return hog.write(asks), t.server().game()->players().size() == 1; }, 30000));
-    EXPECT_TRUE(c.walk({{nullptr, "<s-remove-player name='Vega'/>"}, {"who", "In Kyrnos DataSpace now"}}));
+    EXPECT_TRUE(flooder.count("too long") == 1 && flooder.count("know how to") == 0);  // once, and not taken as a command
 }
 
 TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)

