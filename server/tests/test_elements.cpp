@@ -26,11 +26,11 @@ TEST(Elements, ReadBackThroughTheClientScanner)
         {{shipClass(odd), shipGauge("hull", {1, 100}), shipItem("navcomp"), shipPage()},
          "S:s-ship-stats[class=O]\n/\nS:s-ship-stats[stat=hull|max=100|cur=1]\n/\nS:s-ship-stats[stat=navcomp]\n/\n"
          "S:s-ship-stats[stat=ship]\n/"},
-        {{tightBeam(odd, odd)}, "S:s-tb[name=O]\nC:O\n/"}, {{noOp(), sound("tb")}, "S:s-no-op[]\n/\nS:s-sound[name=tb]\n/"},
+        {{tightBeam(odd, odd), noOp(), sound("tb")}, "S:s-tb[name=O]\nC:O\n/\nS:s-no-op[]\n/\nS:s-sound[name=tb]\n/"},
         {{exchange(odd), exchSell(odd, 5, 7), exchBuy(odd, 4)},
          "S:s-exchange[name=O]\n/\nS:s-exch-sell[name=O|price=5|stock=7]\n/\nS:s-exch-buy[name=O|price=4]\n/"},
-        {spynet(odd, odd, {odd}), "S:s-spynet-start[name=O|rank=O]\n/\nS:s-spynet[]\nC:O\n/"},
-        {examine(odd, odd, {odd}), "S:s-examine-start[name=O|rank=O]\n/\nS:s-examine[]\nC:O\n/"},
+        {spynet(odd, odd, {odd}) + examine(odd, odd, {odd}),
+         "S:s-spynet-start[name=O|rank=O]\n/\nS:s-spynet[]\nC:O\n/\nS:s-examine-start[name=O|rank=O]\n/\nS:s-examine[]\nC:O\n/"},
     };
     for (const auto& [lines, expected] : rows) {
         MarkupRecorder r;

@@ -2,15 +2,12 @@
 // clients that never log on.
 #include "kyrnd_test.h"
 
-#include <QTest>
-
 TEST(Robustness, HostileBytesAreHarmless)
 {
     TestServer t;
     ScriptClient c;
     ASSERT_TRUE(c.connectTo(t.port()) && c.sees("login:"));
-    const char atLogon[] = "\x00\x01\xff\xfe\x1b[31mjunk\r\n";
-    const char inPlay[] = "\x00\x00\x00\n\xff\xfe\xfd\n<<<>>>\n</s-new-loc>\n<s-tb name='x'>\n\r\n";
+    const char atLogon[] = "\x00\x01\xff\xfe\x1b[31mjunk\r\n", inPlay[] = "\x00\x00\x00\n\xff\xfe\xfd\n<<<>>>\n</s-new-loc>\n<s-tb name='x'>\n\r\n";
     c.sendRaw(QByteArray(atLogon, sizeof atLogon - 1));
     ASSERT_TRUE(c.walk({{nullptr, "password:"}, {"x", "is wrong"}, {"no", ""}}));
     ASSERT_TRUE(logOn(c, "demo1", "orvixdemo"));
@@ -44,6 +41,8 @@ TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
     ASSERT_TRUE(extra.connectTo(t.port(), "127.0.0.3"));
     EXPECT_TRUE(extra.sees("Kyrnos II is full") && extra.waitClosed());
     EXPECT_TRUE(idle.sees("Timed out, goodbye.") && idle.waitClosed());
+    // By default: a minute to log on, and a few connections from one address.
+    EXPECT_TRUE(ServerOptions().session.loginTimeoutMs == 60000 && ServerOptions().maxPerAddress == 8);
     ScriptClient next;  // room again
     EXPECT_TRUE(next.connectTo(t.port()) && next.sees("login:"));
 }

@@ -45,10 +45,8 @@ public:
                 found = lines_[i].contains(fragment) ? i : -1;
             return found >= 0;
         };
-        if (!scan() && !QTest::qWaitFor(scan, timeoutMs))
-            return {};
-        const qsizetype from = std::exchange(cursor_, found + 1);
-        return lines_.mid(from, found - from + 1);
+        const qsizetype from = cursor_;
+        return QTest::qWaitFor(scan, timeoutMs) ? lines_.mid(from, (cursor_ = found + 1) - from) : QStringList();
     }
     ::testing::AssertionResult sees(const QString& fragment, int timeoutMs = 5000)
     {
