@@ -110,7 +110,7 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
 {
-    TestServer t([](ServerOptions& o) { o.saveMs = 600000, o.session.commandsPerSecond = 20, o.session.commandBurst = 5; });
+    TestServer t([](ServerOptions& o) { o.saveMs = 600000, o.session.commandsPerSecond = 10, o.session.commandBurst = 5; });
     ScriptClient trader, other;
     ASSERT_TRUE(t.join(trader) && t.join(other, "demo2"));
     trader.sendRaw("w\n" + QByteArray("buy grain 1\nsell grain 1\n").repeated(10));
