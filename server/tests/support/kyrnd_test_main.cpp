@@ -1,4 +1,4 @@
-// Entry point of the server tests: an event loop without any display.
+// The server tests run on an event loop without any display.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
