@@ -6,12 +6,36 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
 #include <gtest/gtest.h>
 
 #include "find/find_bar.h"
 #include "support/window_fixture.h"
 
 using DesktopWindow = WindowFixture;
+
+namespace {
+
+struct Heard {
+    QObject* pane;
+    int position;
+    QString text;
+};
+// The update handler is a plain function: it records through this.
+std::vector<Heard>* heard = nullptr;
+
+void Record(QAccessibleEvent* event)
+{
+    if (heard && event->type() == QAccessible::TextInserted) {
+        const auto* insert = static_cast<QAccessibleTextInsertEvent*>(event);
+        heard->push_back({event->object(), insert->changePosition(), insert->textInserted()});
+    }
+}
+
+} // namespace
 
 TEST_F(DesktopWindow, CtrlFFindsInThePaneOfTheCurrentPageAndEscapeReturnsTheFocus)
 {
@@ -91,4 +115,34 @@ TEST_F(DesktopWindow, AScreenReaderFindsEveryNamedControlNamedAndDescribed)
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
     EXPECT_EQ(w.OutputEdit->accessibleName(), "Output");
     EXPECT_EQ(w.InputEdit->accessibleName(), "Input line");
+}
+
+TEST_F(DesktopWindow, TheOutputSpeaksEachNewLineOnceAndItsCopiesStayQuiet)
+{
+    TMainForm& w = Window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.DisplayText("Docking bay.");
+    std::vector<Heard> log;
+    heard = &log;
+    // As a screen reader's bridge does when one connects.
+    QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    ASSERT_TRUE(platform);
+    platform->setActive(true);
+    const auto previous = QAccessible::installUpdateHandler(Record);
+    w.DisplayText("A Zircon beacon blinks.");
+    QAccessible::installUpdateHandler(previous);
+    platform->setActive(false);
+    heard = nullptr;
+
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].pane, w.OutputEdit);
+    EXPECT_EQ(log[0].text, "A Zircon beacon blinks.\n");
+    // A screen reader reads the pane at the place the event names.
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w.OutputEdit)->textInterface();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text(log[0].position, text->characterCount()), log[0].text);
+    int start = 0, end = 0;
+    EXPECT_EQ(text->textAtOffset(log[0].position + 4, QAccessible::WordBoundary, &start, &end), "Zircon");
+    EXPECT_EQ(text->textBeforeOffset(log[0].position, QAccessible::LineBoundary, &start, &end), "Docking bay.\n");
 }
