@@ -4,7 +4,7 @@
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
+  qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream

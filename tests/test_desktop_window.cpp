@@ -1,17 +1,45 @@
 // The window as a keyboard and screen-reader player meets it: find in the
-// output, links opened with Ctrl+click, and a name on every control.
+// output, links opened with Ctrl+click, a name on every control, new lines
+// spoken, and dialogs walked with Tab.
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
 #include <gtest/gtest.h>
 
+#include "account/logon.h"
+#include "account/new_account.h"
 #include "find/find_bar.h"
+#include "macros/macro.h"
+#include "macros/macroform.h"
+#include "social/friends.h"
+#include "social/friends_code.h"
+#include "support/common.h"
+#include "support/fake_mainview.h"
 #include "support/window_fixture.h"
 
 using DesktopWindow = WindowFixture;
+
+namespace {
+
+// The update handler is a plain function: it records through this.
+QStringList* heard = nullptr;
+
+void Record(QAccessibleEvent* event)
+{
+    if (const auto* insert = static_cast<QAccessibleTextInsertEvent*>(event);
+        heard && event->type() == QAccessible::TextInserted)
+        *heard << QString("%1@%2:%3").arg(event->object()->objectName()).arg(insert->changePosition()).arg(insert->textInserted());
+}
+
+} // namespace
 
 TEST_F(DesktopWindow, CtrlFFindsInThePaneOfTheCurrentPageAndEscapeReturnsTheFocus)
 {
@@ -64,7 +92,7 @@ TEST_F(DesktopWindow, CtrlClickOnAnAddressOpensItAndAPlainClickSelects)
     EXPECT_EQ(w.OutputEdit->LineAt(0), "https://kyrn.example.org/");
 }
 
-TEST_F(DesktopWindow, AScreenReaderFindsEveryNamedControlNamedAndDescribed)
+TEST_F(DesktopWindow, AScreenReaderFindsEveryControlNamedAndHearsEachNewLineOfTheOutput)
 {
     TMainForm& w = Window();
     w.show();
@@ -91,4 +119,58 @@ TEST_F(DesktopWindow, AScreenReaderFindsEveryNamedControlNamedAndDescribed)
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
     EXPECT_EQ(w.OutputEdit->accessibleName(), "Output");
     EXPECT_EQ(w.InputEdit->accessibleName(), "Input line");
+
+    // A new line is spoken once, from the output; its copies stay quiet.
+    w.DisplayText("Docking bay.");
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w.OutputEdit)->textInterface();
+    ASSERT_TRUE(text);
+    const int at = text->characterCount();
+    QStringList log;
+    heard = &log;
+    // As a screen reader's bridge does when one connects.
+    QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    platform->setActive(true);
+    const auto previous = QAccessible::installUpdateHandler(Record);
+    w.DisplayText("A Zircon beacon blinks.");
+    QAccessible::installUpdateHandler(previous);
+    platform->setActive(false);
+    heard = nullptr;
+
+    EXPECT_EQ(log, QStringList{QString("OutputEdit@%1:A Zircon beacon blinks.\n").arg(at)});
+    // A screen reader reads the pane at that place.
+    EXPECT_EQ(text->text(at, text->characterCount()), "A Zircon beacon blinks.\n");
+    int start = 0, end = 0;
+    EXPECT_EQ(text->textAtOffset(at + 4, QAccessible::WordBoundary, &start, &end), "Zircon");
+    EXPECT_EQ(text->textBeforeOffset(at, QAccessible::LineBoundary, &start, &end), "Docking bay.\n");
+}
+
+TEST(DialogKeyboard, TabWalksEachDialogInTheOrderItIsRead)
+{
+    FakeMainView view;
+    Macro macros(view);
+    Friends friends(view);
+    // Each chain starts at a control and goes Tab by Tab, round to the first control again.
+    const std::pair<std::function<std::unique_ptr<QDialog>()>, QString> rows[] = {
+        {[] { return std::make_unique<TLogonForm>(); },
+         "HostEdit PortEdit KyrEdit AccountEdit PasswordEdit SaveCheck DeleteBtn LastBtn NextBtn OKBtn CancelBtn HostEdit"},
+        {[&] { return std::make_unique<TMacroBox>(macros); }, "FKeyMemo LastBtn NextBtn CancelBtn OkBtn FKeyMemo"},
+        {[&] { return std::make_unique<TFriendsForm>(friends); },
+         "SyndicratCheck CommanderCheck AdventCheck TraderCheck ManufacturerCheck EngineerCheck TechnoCheck "
+         "PlutocratCheck FriendsList NewEdit AddBtn DeleteBtn AudioCheck OKBtn CancelBtn GHogCheck"},
+        {[] { return std::make_unique<TNewAccountForm>(); },
+         "RaceEdit MaleRadio StrEdit StaEdit DexEdit IntEdit UnusedEdit HostEdit PortEdit CancelBtn SendBtn IDEdit"},
+    };
+    for (const auto& [make, chain] : rows) {
+        const std::unique_ptr<QDialog> dialog = make();
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        const QStringList names = chain.split(' ');
+        Control<QWidget>(dialog.get(), names.first().toLatin1().constData())->setFocus(Qt::TabFocusReason);
+        QStringList walked{QApplication::focusWidget()->objectName()};
+        while (walked.size() < names.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        EXPECT_EQ(walked.join(' ').toStdString(), chain.toStdString());
+    }
 }

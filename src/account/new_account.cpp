@@ -123,7 +123,9 @@ TNewAccountForm::TNewAccountForm(QWidget* parent)
         stat.spin = new SpinControl(stat.edit, kStatMinimum, kStatMaximum, statsGroup);
         stat.spin->setObjectName(stat.spinName);
         stat.spin->SetChanging([this](SpinControl::Direction d) { return StatChange(d); });
-        statsLayout->addWidget(new QLabel(stat.caption, statsGroup), row, 0);
+        auto* caption = new QLabel(stat.caption, statsGroup);
+        caption->setBuddy(stat.edit); // a screen reader names the figure by it
+        statsLayout->addWidget(caption, row, 0);
         statsLayout->addWidget(stat.edit, row, 1);
         statsLayout->addWidget(stat.spin, row, 2);
         ++row;

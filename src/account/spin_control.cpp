@@ -11,7 +11,11 @@
 SpinControl::SpinControl(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
     : QWidget(parent), buddy(buddy), minimum(minimum), maximum(maximum), position(minimum)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab stops once per figure, on the edit that shows it (and that a
+    // screen reader reads); the arrow keys there step the figure.
+    setFocusPolicy(buddy ? Qt::ClickFocus : Qt::StrongFocus);
+    if (buddy)
+        buddy->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -69,6 +73,18 @@ void SpinControl::keyPressEvent(QKeyEvent* event)
         StepDown();
     else
         QWidget::keyPressEvent(event);
+}
+
+bool SpinControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == buddy && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            key == Qt::Key_Up ? StepUp() : StepDown();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SpinControl::wheelEvent(QWheelEvent* event)

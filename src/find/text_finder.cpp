@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <QStringMatcher>
+
 std::optional<TextMatch> TextFinder::Find(const QString& needle, std::optional<TextMatch> from,
                                           bool backward, Qt::CaseSensitivity cs) const
 {
@@ -22,15 +24,17 @@ std::optional<TextMatch> TextFinder::Forward(const QString& needle, int startLin
                                              Qt::CaseSensitivity cs) const
 {
     startLine = std::clamp(startLine, 0, lineCount - 1);
+    // The needle's skip table is built once for the whole pass.
+    const QStringMatcher matcher(needle, cs);
     // One pass over every line, the start line twice: from its column, and at
     // the end of the wrap from its beginning.
     for (int step = 0; step <= lineCount; ++step) {
         const int line = (startLine + step) % lineCount;
         const int column = step == 0 ? startColumn : 0;
         const QString text = lineAt(line);
-        if (column > text.size())
+        if (column > text.size() - needle.size())
             continue;
-        const int at = text.indexOf(needle, column, cs);
+        const int at = int(matcher.indexIn(text, column));
         if (at >= 0 && (step < lineCount || at < startColumn))
             return TextMatch{line, int(at), int(needle.size())};
     }
@@ -62,9 +66,14 @@ int TextFinder::CountMatches(const QString& needle, Qt::CaseSensitivity cs) cons
 {
     if (needle.isEmpty())
         return 0;
+    const QStringMatcher matcher(needle, cs);
     int count = 0;
-    for (int line = 0; line < lineCount; ++line)
-        count += int(lineAt(line).count(needle, cs));
+    // Overlapping matches count, as Find steps onto each of them.
+    for (int line = 0; line < lineCount; ++line) {
+        const QString text = lineAt(line);
+        for (qsizetype at = matcher.indexIn(text); at >= 0; at = matcher.indexIn(text, at + 1))
+            ++count;
+    }
     return count;
 }
 

@@ -82,6 +82,8 @@ TMacroBox::TMacroBox(Macro& macroStore, QWidget* parent) : QDialog(parent), stor
     fKeyMemo = new QPlainTextEdit(fKeyGroup);
     fKeyMemo->setObjectName("FKeyMemo");
     fKeyMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A tab means nothing to the server: Tab goes on to the buttons.
+    fKeyMemo->setTabChangesFocus(true);
     fKeyMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     fKeyMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* groupLayout = new QVBoxLayout(fKeyGroup);

@@ -10,6 +10,8 @@
 InputEdit::InputEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName("InputEdit");
+    // No command holds a tab: Tab moves on, as from any other field.
+    setTabChangesFocus(true);
 }
 
 void InputEdit::Attach(PlayerInput& playerInput, Macro& macroStore, QListWidget& players)

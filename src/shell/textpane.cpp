@@ -1,11 +1,14 @@
 #include "shell/textpane.h"
 
+#include "shell/accessibility.h"
 #include "shell/links.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -41,6 +44,8 @@ TextPane::TextPane(const QString& name, QWidget* parent)
     : QAbstractScrollArea(parent)
 {
     setObjectName(name);
+    InstallTextPaneAccessibility();
+    announce = AnnouncesNewLines(name);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
@@ -63,15 +68,36 @@ TextPane::TextPane(const QString& name, QWidget* parent)
 
 TextPane::~TextPane() = default;
 
+void TextPane::PushLine(QString text)
+{
+    starts.push_back(lines.empty() ? 0 : starts.back() + lines.back().size() + 1);
+    lines.push_back(std::move(text));
+}
+
+void TextPane::AnnounceAppended(int firstNew)
+{
+    // Per entry, not per paint: a burst costs one event for each entry, and
+    // nothing at all while no screen reader listens.
+    if (!announce || !QAccessible::isActive())
+        return;
+    QString added;
+    for (int line = firstNew; line < LineCount(); ++line)
+        added += lines[std::size_t(line)] + QLatin1Char('\n');
+    QAccessibleTextInsertEvent event(this, int(std::min<qint64>(LineStart(firstNew), INT_MAX)), added);
+    QAccessible::updateAccessibility(&event);
+}
+
 void TextPane::AppendLine(const QString& text)
 {
+    const int firstNew = LineCount();
     const QString clean = WithoutCarriageReturns(text);
     if (!clean.contains(QLatin1Char('\n'))) {
-        lines.push_back(clean.left(kMaxLineLength));
+        PushLine(clean.left(kMaxLineLength));
     } else {
         for (const QString& part : clean.split(QLatin1Char('\n')))
-            lines.push_back(part.left(kMaxLineLength));
+            PushLine(part.left(kMaxLineLength));
     }
+    AnnounceAppended(firstNew);
     ++generation;
     UpdateScrollBar();
     viewport()->update();
@@ -79,7 +105,9 @@ void TextPane::AppendLine(const QString& text)
 
 void TextPane::AppendEntry(const QString& text)
 {
-    lines.push_back(WithoutCarriageReturns(text));
+    const int firstNew = LineCount();
+    PushLine(WithoutCarriageReturns(text));
+    AnnounceAppended(firstNew);
     ++generation;
     UpdateScrollBar();
     viewport()->update();
@@ -93,7 +121,15 @@ void TextPane::TrimTo(int limit)
     if (count - 100 <= limit)
         return;
     const int drop = count - limit;
+    if (announce && QAccessible::isActive()) {
+        QString removed;
+        for (int line = 0; line < drop; ++line)
+            removed += lines[std::size_t(line)] + QLatin1Char('\n');
+        QAccessibleTextRemoveEvent event(this, 0, removed);
+        QAccessible::updateAccessibility(&event);
+    }
     lines.erase(lines.begin(), lines.begin() + drop);
+    starts.erase(starts.begin(), starts.begin() + drop);
     ++generation;
     ShiftPositions(drop);
     UpdateScrollBar();
@@ -121,6 +157,7 @@ void TextPane::ShiftPositions(int removed)
 void TextPane::ClearLines()
 {
     lines.clear();
+    starts.clear();
     ++generation;
     anchor = cursor = Pos{};
     follow = true;
@@ -131,12 +168,13 @@ void TextPane::ClearLines()
 void TextPane::ReplaceText(const QString& text)
 {
     lines.clear();
+    starts.clear();
     ++generation;
     anchor = cursor = Pos{};
     const QString clean = WithoutCarriageReturns(text);
     if (!clean.isEmpty())
         for (const QString& part : clean.split(QLatin1Char('\n')))
-            lines.push_back(part);
+            PushLine(part);
     follow = true;
     UpdateScrollBar();
     viewport()->update();
@@ -688,4 +726,47 @@ void TextPane::SetFindHighlight(const QString& needle, Qt::CaseSensitivity cs)
     findNeedle = needle;
     findCase = cs;
     viewport()->update();
+}
+
+void TextPane::Select(Pos from, Pos to)
+{
+    anchor = from;
+    cursor = to;
+    EnsureVisible(to.line);
+    viewport()->update();
+}
+
+qint64 TextPane::TextLength() const
+{
+    return lines.empty() ? 0 : starts.back() - starts.front() + lines.back().size() + 1;
+}
+
+qint64 TextPane::LineStart(int line) const
+{
+    if (line >= LineCount())
+        return TextLength();
+    return line <= 0 ? 0 : starts[std::size_t(line)] - starts.front();
+}
+
+int TextPane::LineAtOffset(qint64 offset) const
+{
+    if (lines.empty() || offset <= 0)
+        return 0;
+    const auto after = std::upper_bound(starts.begin(), starts.end(), starts.front() + offset);
+    return std::min(int(after - starts.begin()) - 1, LineCount() - 1);
+}
+
+QRect TextPane::CharacterRect(Pos at) const
+{
+    const auto shown = std::find_if(placed.begin(), placed.end(), [&at](const Placed& p) { return p.line == at.line; });
+    if (shown == placed.end())
+        return {};
+    QTextLayout layout;
+    LayoutLine(layout, at.line);
+    const QTextLine row = layout.lineForTextPosition(at.column);
+    if (!row.isValid())
+        return {};
+    const qreal x = row.cursorToX(at.column);
+    const qreal next = row.cursorToX(at.column + 1);
+    return QRectF(kMargin + x, shown->y + row.y(), std::max(next - x, 1.0), row.height()).toAlignedRect();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QAbstractScrollArea>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,27 @@ public:
     // The pane's context menu: Copy and Select All. The caller owns it.
     QMenu* CreateContextMenu();
 
+    // A place in the text; the selection runs between two of them.
+    struct Pos {
+        int line = 0;
+        int column = 0;
+        auto operator<=>(const Pos&) const = default;
+    };
+    Pos SelectionAnchor() const { return anchor; }
+    Pos SelectionCursor() const { return cursor; }
+    // Selects from `from` to `to` and scrolls `to` into view.
+    void Select(Pos from, Pos to);
+    // Screen readers address the text by character offsets, each line
+    // followed by one line feed.
+    qint64 TextLength() const;
+    // The offset of the line's first character; TextLength() past the end.
+    qint64 LineStart(int line) const;
+    int LineAtOffset(qint64 offset) const;
+    // Where a character is drawn, in viewport coordinates; empty when its
+    // line is not on screen.
+    QRect CharacterRect(Pos at) const;
+    Pos PositionAt(const QPoint& viewportPoint) const { return HitTest(viewportPoint); }
+
     // Finding: the find bar's view of this pane.
     int FindLineCount() const override { return LineCount(); }
     QString FindLineAt(int line) const override { return LineAt(line); }
@@ -83,11 +105,6 @@ protected:
 private:
     // The web address at a point of the viewport, if any.
     QUrl LinkAt(const QPoint& point) const;
-    struct Pos {
-        int line = 0;
-        int column = 0;
-        auto operator<=>(const Pos&) const = default;
-    };
     struct Placed {
         int line;
         int y;
@@ -100,6 +117,9 @@ private:
     int LineHeight(int line) const;
     Pos HitTest(const QPoint& point) const;
     void ShiftPositions(int removed);
+    void PushLine(QString text);
+    // Tells a screen reader of the lines appended from `firstNew` on.
+    void AnnounceAppended(int firstNew);
     struct BottomPlacement {
         quint64 generation = ~quint64(0);
         QSize size;
@@ -114,6 +134,10 @@ private:
     void DragScroll();
 
     std::deque<QString> lines;
+    // Each line's character offset, counted from the first line ever held,
+    // so trimming the oldest lines moves no other entry.
+    std::deque<qint64> starts;
+    bool announce = false;   // new lines are spoken by a screen reader
     QString findNeedle;      // every match drawn highlighted
     Qt::CaseSensitivity findCase = Qt::CaseInsensitive;
     bool follow = true;      // stick to the newest line

@@ -95,7 +95,7 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
     auto* bottomPanel = new QWidget(this);
     audioCheck = new QCheckBox("Audible Alert", bottomPanel);
     audioCheck->setObjectName("AudioCheck");
-    auto* okBtn = new QPushButton("OK", bottomPanel);
+    okBtn = new QPushButton("OK", bottomPanel);
     okBtn->setObjectName("OKBtn");
     okBtn->setDefault(true);
     auto* cancelBtn = new QPushButton("Cancel", bottomPanel);
@@ -115,7 +115,23 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
     whole->addLayout(groups);
     whole->addWidget(bottomPanel);
 
-    setFocusProxy(okBtn);
+    // Tab goes down the rank columns as they are shown, then through the
+    // friends and the buttons.
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* next) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int bit : kLeftColumn)
+        chain(rankChecks[std::size_t(bit)]);
+    for (int bit : kRightColumn)
+        chain(rankChecks[std::size_t(bit)]);
+    for (QWidget* w : {static_cast<QWidget*>(friendsList), static_cast<QWidget*>(newEdit),
+                       static_cast<QWidget*>(addBtn), static_cast<QWidget*>(deleteBtn),
+                       static_cast<QWidget*>(audioCheck), static_cast<QWidget*>(okBtn),
+                       static_cast<QWidget*>(cancelBtn)})
+        chain(w);
     connect(addBtn, &QPushButton::clicked, this, &TFriendsForm::AddBtnClick);
     connect(deleteBtn, &QPushButton::clicked, this, &TFriendsForm::DeleteBtnClick);
     connect(okBtn, &QPushButton::clicked, this, &TFriendsForm::OKBtnClick);
@@ -142,7 +158,9 @@ void TFriendsForm::FormShow()
     for (const std::string& name : model.Names())
         AddListItem(FromAnsi(name));
     audioCheck->setChecked(model.Audio());
-    focusProxy()->setFocus();
+    // Opens on OK. (A focus proxy on the dialog would do it too, but would
+    // pull every Tab that reaches the dialog back to OK.)
+    okBtn->setFocus();
 }
 
 // The list is sorted ignoring case and holds each name once, whatever its case.

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class Friends;
 
 class TFriendsForm : public QDialog {
@@ -32,4 +33,5 @@ private:
     QListWidget* friendsList = nullptr;
     QLineEdit* newEdit = nullptr;
     QCheckBox* audioCheck = nullptr;
+    QPushButton* okBtn = nullptr;
 };
