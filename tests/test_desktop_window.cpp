@@ -57,7 +57,7 @@ TEST_F(DesktopWindow, CtrlFFindsInThePaneOfTheCurrentPageAndEscapeReturnsTheFocu
     ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasFocus(); }, 2000));
     QTest::keyClicks(edit, "zircon");
     EXPECT_EQ(w.OutputEdit->SelectedText(), "Zircon");
-    EXPECT_EQ(bar->StatusText(), "1 matches");
+    EXPECT_EQ(bar->StatusText(), "1 match");
     QTest::keyClicks(edit, "x");
     EXPECT_EQ(bar->StatusText(), "Not found");
 

@@ -138,7 +138,8 @@ void FindBar::Search(bool backward, bool fromStartOfCurrent)
         return;
     }
     target.ShowFindMatch(*current);
-    status->setText(QStringLiteral("%1 matches").arg(finder.CountMatches(needle, CaseSensitivity())));
+    const int count = finder.CountMatches(needle, CaseSensitivity());
+    status->setText(count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count));
 }
 
 void FindBar::Place()
