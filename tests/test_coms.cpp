@@ -108,10 +108,12 @@ TEST_F(ComsTest, StartingAgainReplacesTheConversationButKeepsWaitingText)
     coms.StartLogon();
     coms.ProcessChunk("ne\n");
     coms.StartLogon();
-    // A line whose handler throws is used up and the rest goes on.
-    EXPECT_THROW(coms.ProcessChunk("boom\nrest"), std::runtime_error);
+    // A line whose handler throws is used up, the whole lines after it are
+    // handled at once, and the error is still passed on.
+    EXPECT_THROW(coms.ProcessChunk("boom\nnext\nrest"), std::runtime_error);
+    EXPECT_EQ(seen.size(), 5u) << "next and its blank came with the chunk";
     coms.ProcessChunk(" of it\n");
     EXPECT_EQ(created, 2);
-    EXPECT_EQ(seen, (Lines{"half a line", " ", " ", "rest of it", " "}));
+    EXPECT_EQ(seen, (Lines{"half a line", " ", " ", "next", " ", "rest of it", " "}));
     EXPECT_TRUE(view.displayed.empty());
 }

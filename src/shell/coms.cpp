@@ -1,6 +1,6 @@
 #include "shell/coms.h"
 
-#include <QScopeGuard>
+#include <exception>
 
 #include "protocol/xml.h"
 #include "shell/mainview.h"
@@ -44,9 +44,18 @@ void Coms::ProcessChunk(std::string_view chunk)
             pendingText += c;
 
     std::size_t start = 0;
-    // A line whose handler throws is still used up, and the rest waits for
-    // the next chunk.
-    const auto consumed = qScopeGuard([&] { pendingText.erase(0, start); });
+    // A line whose handler throws is used up and the lines after it in the
+    // chunk still go on, so a server waiting for an answer is not left
+    // hanging; the first error is passed on once the chunk is done.
+    std::exception_ptr failure;
+    const auto route = [&](const std::string& line) {
+        try {
+            RouteLine(line);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
     for (;;) {
         const std::size_t lf = pendingText.find('\n', start);
         if (lf == std::string::npos) {
@@ -54,7 +63,7 @@ void Coms::ProcessChunk(std::string_view chunk)
                 std::string line = pendingText.substr(start);
                 pendingText.clear();
                 start = 0;
-                RouteLine(line);
+                route(line);
                 continue;
             }
             break;
@@ -62,13 +71,16 @@ void Coms::ProcessChunk(std::string_view chunk)
         if (lf == start) {
             // Every line feed also yields a line of one blank.
             start = lf + 1;
-            RouteLine(" ");
+            route(" ");
         } else {
             std::string line = pendingText.substr(start, lf - start);
             start = lf;
-            RouteLine(line);
+            route(line);
         }
     }
+    pendingText.erase(0, start);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void Coms::RouteLine(const std::string& line)

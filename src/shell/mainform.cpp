@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QScopeGuard>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -397,12 +398,15 @@ void TMainForm::CliSocketRead()
 
 void TMainForm::ReceiveChunk(std::string_view chunk)
 {
+    // The raw chunk is shown even when one of its lines failed.
+    const auto echo = qScopeGuard([&] {
+        if (OptionChecked(Option::DisplayServerStream)) {
+            // A raw chunk may hold thousands of line feeds: trim after it.
+            ScrollBackMemo->AppendEntry(FromAnsi(chunk));
+            TrimMemo(ScrollBackMemo);
+        }
+    });
     coms->ProcessChunk(chunk);
-    if (OptionChecked(Option::DisplayServerStream)) {
-        // A raw chunk may hold thousands of line feeds: trim after it.
-        ScrollBackMemo->AppendEntry(FromAnsi(chunk));
-        TrimMemo(ScrollBackMemo);
-    }
 }
 
 void TMainForm::CliSocketError(QAbstractSocket::SocketError error)
