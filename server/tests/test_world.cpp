@@ -1,6 +1,8 @@
 // The world living on its own, a client that stops reading, refused log-ons and the command line.
 #include "kyrnd_test.h"
 
+#include <cmath>
+
 #include <QSignalSpy>
 #include <QTcpServer>
 
