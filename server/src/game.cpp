@@ -244,9 +244,10 @@ void Game::drift()
         QStringList lines;
         for (const Quote& q : market->quotes())
             lines << views::quoteLines(q);
+        const QString& exchange = id;  // a structured binding cannot be captured everywhere yet
         toEach(lines, [&](const Player& p) {
             const LocationDef* l = world_.location(p.avatar->place);
-            return l && l->exchange == id;
+            return l && l->exchange == exchange;
         });
     }
     // Now and then a planet hires or lays off workers, or a factory opens or closes.
