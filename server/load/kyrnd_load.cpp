@@ -47,33 +47,34 @@ struct Figures {
     int hostileTurnedAway = 0;
 };
 
-// One command of a player's round and the line fragments that answer it.
-struct Step {
-    QString command;
-    QStringList answers;
-};
+// The line fragments that answer each kind of command.
+const QStringList kMoveAnswers{"<s-new-loc ", "<s-default>You can't go", "<s-default>Your fuel tanks",
+                               "<s-default>There is no ship", "<s-default>You are already aboard"};
+const QStringList kPricesAnswers{"Commodity Exchange", "<s-default>There is no exchange"};
+const QStringList kBuyAnswers{"<s-default>You buy", "<s-default>The exchange has no", "<s-default>You cannot",
+                              "<s-default>Your hold", "<s-default>You need to be at"};
+const QStringList kSellAnswers{"<s-default>You sell", "<s-default>You have no", "<s-default>You need to be at"};
+const QStringList kTalkAnswers{"<s-default>You say", "talking too fast", "<s-default>Your tight beam",
+                               "<s-default>There is nobody called"};
+const QStringList kScoreAnswers{"trader credits"};
+const QStringList kShipAnswers{" class ship: fuel "};
+const QStringList kWhoAnswers{"In Kyrnos DataSpace now:"};
 
-const std::vector<Step>& round()
-{
-    static const std::vector<Step> steps{
-        {"w", {"<s-new-loc "}},
-        {"prices", {"Commodity Exchange"}},
-        {"buy Grain 1", {"<s-default>You buy", "<s-default>The exchange has no", "<s-default>You cannot",
-                         "<s-default>Your hold"}},
-        {"say Fine prices today", {"<s-default>You say", "talking too fast"}},
-        {"sell Grain 1", {"<s-default>You sell", "<s-default>You have no"}},
-        {"e", {"<s-new-loc "}},
-        {"look", {"<s-new-loc "}},
-    };
-    return steps;
-}
+// Goods both exchanges trade, so a player can buy and sell on either planet.
+const QStringList kGoods{"Grain", "Textiles", "Medicines", "Alloys", "Electronics", "Luxuries"};
 
 // A person at a terminal: creates an account, says hello as Orvix, then
 // gives one command every one to three seconds and waits for its answer.
+// Like a real player it wanders: half of the crowd flies to the other
+// planet first, then everyone walks about, trades whenever the walk comes
+// to an exchange, and now and then talks or looks at the reports.
 class Player : public QObject {
 public:
-    Player(int index, quint16 port, Figures& figures) : index_(index), figures_(figures)
+    Player(int index, int players, quint16 port, Figures& figures)
+        : index_(index), players_(players), figures_(figures)
     {
+        if (index_ % 2 == 0)
+            journey_ = {"s", "board", "e", "e", "e", "e", "d"};
         // Spread over loopback addresses, as players come from many hosts.
         socket_.bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + index % 250)));
         QObject::connect(&socket_, &QTcpSocket::readyRead, this, [this] { read(); });
@@ -88,6 +89,8 @@ public:
     bool playing() const { return playing_; }
     // Cash figures as they arrived, with the time each came.
     const std::vector<std::pair<qint64, qint64>>& cash() const { return cash_; }
+    // The location the player last saw, for the report of how they spread.
+    QString where() const { return where_; }
     void stop() { stopped_ = true; timer_.stop(); }
 
 private:
@@ -119,12 +122,24 @@ private:
             converse(line);
             return;
         }
-        if (waiting_ && std::any_of(round()[step_].answers.begin(), round()[step_].answers.end(),
+        if (line.startsWith(QLatin1String("<s-new-loc "))) {
+            // Only this player's own location arrives as s-new-loc.
+            static const QRegularExpression exitRe(QStringLiteral(" (n|ne|e|se|s|sw|w|nw)='\\d+'"));
+            static const QRegularExpression nameRe(QStringLiteral("name='([^']*)'"));
+            exits_.clear();
+            for (auto it = exitRe.globalMatch(line); it.hasNext();)
+                exits_ << it.next().captured(1);
+            where_ = nameRe.match(line).captured(1);
+            atExchange_ = false;
+            trading_ = 0;
+        } else if (line.startsWith(QLatin1String("<s-exchange "))) {
+            atExchange_ = true;
+        }
+        if (waiting_ && std::any_of(answers_.begin(), answers_.end(),
                                     [&](const QString& a) { return line.contains(a); })) {
             waiting_ = false;
             ++figures_.answered;
             figures_.latenciesMs.push_back(sent_.nsecsElapsed() / 1e6);
-            step_ = (step_ + 1) % round().size();
             schedule();
         }
     }
@@ -153,8 +168,7 @@ private:
             send(QStringLiteral("<c-orvix version='1.60'>"));
             playing_ = true;
             ++figures_.logons;
-            step_ = round().size() - 1;  // the look Orvix sends first
-            give();
+            give(QStringLiteral("look"), kMoveAnswers);  // as Orvix does first
         }
     }
 
@@ -166,19 +180,52 @@ private:
 
     void next()
     {
-        if (!stopped_ && !waiting_)
-            give();
+        if (stopped_ || waiting_)
+            return;
+        auto* rng = QRandomGenerator::global();
+        if (!journey_.isEmpty()) {
+            give(journey_.takeFirst(), kMoveAnswers);
+            return;
+        }
+        // At an exchange: the quotes, a purchase and its sale, then move on.
+        if (atExchange_ && trading_ < 3) {
+            if (trading_ == 0)
+                goods_ = kGoods.at(rng->bounded(int(kGoods.size())));
+            switch (trading_++) {
+            case 0: give(QStringLiteral("prices"), kPricesAnswers); return;
+            case 1: give(QStringLiteral("buy %1 1").arg(goods_), kBuyAnswers); return;
+            default: give(QStringLiteral("sell %1 1").arg(goods_), kSellAnswers); return;
+            }
+        }
+        const int roll = rng->bounded(100);
+        if (roll < 65 && !exits_.isEmpty())
+            give(exits_.at(rng->bounded(int(exits_.size()))), kMoveAnswers);
+        else if (roll < 75)
+            give(QStringLiteral("look"), kMoveAnswers);
+        else if (roll < 85)
+            give(QStringLiteral("say Fine prices today"), kTalkAnswers);
+        else if (roll < 90)
+            give(QStringLiteral("tell Loader%1 Meet me at the exchange").arg(1 + rng->bounded(players_)),
+                 kTalkAnswers);
+        else if (roll < 95)
+            give(QStringLiteral("score"), kScoreAnswers);
+        else if (roll < 98)
+            give(QStringLiteral("ship"), kShipAnswers);
+        else
+            give(QStringLiteral("who"), kWhoAnswers);
     }
 
-    void give()
+    void give(const QString& command, const QStringList& answers)
     {
+        answers_ = answers;
         waiting_ = true;
         sent_.start();
         ++figures_.sent;
-        send(round()[step_].command);
+        send(command);
     }
 
     int index_;
+    int players_;
     Figures& figures_;
     QTcpSocket socket_;
     QByteArray buffer_;
@@ -187,7 +234,13 @@ private:
     bool playing_ = false;
     bool waiting_ = false;
     bool stopped_ = false;
-    size_t step_ = 0;
+    QStringList answers_;
+    QStringList journey_;   // fixed moves first: to the other planet
+    QStringList exits_;     // compass exits of where the player stands
+    QString where_;
+    bool atExchange_ = false;
+    int trading_ = 0;       // steps of the trade at this exchange done
+    QString goods_;
     std::vector<std::pair<qint64, qint64>> cash_;
 };
 
@@ -346,7 +399,10 @@ int main(int argc, char** argv)
     QTemporaryDir data;
     QStringList args{"--port", "0", "--listen", "127.0.0.1", "--data-dir", data.path(), "--bots", "4",
                      "--max-clients", QString::number(players + hostiles + 20),
-                     "--save-interval", QString::number(saveMs), "--seed", "1"};
+                     "--save-interval", QString::number(saveMs), "--seed", "1",
+                     // A crowd signing up at once queues for its keys; nobody
+                     // is sent away for waiting in that queue.
+                     "--login-timeout", "0"};
     if (p.isSet("hash-iterations"))
         args << "--hash-iterations" << p.value("hash-iterations");
 
@@ -367,7 +423,7 @@ int main(int argc, char** argv)
     QTimer arrivals;
     QObject::connect(&arrivals, &QTimer::timeout, [&] {
         if (int(crowd.size()) < players)
-            crowd.push_back(std::make_unique<Player>(int(crowd.size()) + 1, port, figures));
+            crowd.push_back(std::make_unique<Player>(int(crowd.size()) + 1, players, port, figures));
         else
             arrivals.stop();
     });
@@ -395,11 +451,23 @@ int main(int argc, char** argv)
     const qint64 answeredAtStart = figures.answered;
     figures.latenciesMs.clear();
     const double cpuAtStart = cpuSeconds(server.processId());
+    const double ownCpuAtStart = cpuSeconds(QCoreApplication::applicationPid());
     runUntil([] { return false; }, qint64(seconds) * 1000);
+
+    // How the crowd stood at the end: a broadcast reaches everyone in a place.
+    std::map<QString, int> standing;
+    for (const auto& c : crowd)
+        ++standing[c->where()];
+    int crowded = 0;
+    for (const auto& [place, count] : standing)
+        crowded = std::max(crowded, count);
 
     const bool survived = server.state() == QProcess::Running;
     const qint64 peak = survived ? peakKiB(server.processId()) : -1;
     const double cpuInPlay = survived ? cpuSeconds(server.processId()) - cpuAtStart : -1;
+    // The crowd runs on one thread too: when it waits for the processor,
+    // answers look slower than the server made them.
+    const double ownCpuInPlay = cpuSeconds(QCoreApplication::applicationPid()) - ownCpuAtStart;
     // Killed in full flight: nothing gets the chance to save.
     const qint64 killedAt = runClock.elapsed();
     server.kill();
@@ -453,10 +521,12 @@ int main(int argc, char** argv)
                 static_cast<long long>(figures.answered), static_cast<long long>(figures.sent));
     std::printf("command to answer:        p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", p50, p99,
                 figures.latenciesMs.empty() ? 0.0 : *std::max_element(figures.latenciesMs.begin(), figures.latenciesMs.end()));
+    std::printf("players spread over:      %d locations, at most %d in one\n", int(standing.size()), crowded);
     std::printf("hostile connections:      %d (%d turned away for their address)\n", figures.hostileConnections,
                 figures.hostileTurnedAway);
     std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play\n",
                 survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds);
+    std::printf("load program:             %.1f s of CPU in %d s of play\n", ownCpuInPlay, seconds);
     std::printf("after SIGKILL + restart:  %s; accounts.json %s, %d accounts; trades kept for %d players, "
                 "missing for %d; temporary files left: %lld\n",
                 restarted ? "restarted" : "DID NOT RESTART",

@@ -105,18 +105,28 @@ AccountStore::~AccountStore()
     flush();
 }
 
-QByteArray AccountStore::serialize() const
+std::vector<Account> AccountStore::snapshot() const
+{
+    // Cheap: the strings and maps inside are shared until the game changes them.
+    std::vector<Account> copy;
+    copy.reserve(accounts_.size());
+    for (const auto& a : accounts_)
+        copy.push_back(*a);
+    return copy;
+}
+
+QByteArray AccountStore::serialize(const std::vector<Account>& accounts, const QJsonArray& unusable)
 {
     QJsonArray list;
-    for (const auto& a : accounts_) {
-        list.append(QJsonObject{{"id", a->id},
-                                {"email", a->email},
-                                {"salt", QString::fromLatin1(a->credentials.salt.toHex())},
-                                {"hash", QString::fromLatin1(a->credentials.hash.toHex())},
-                                {"iterations", a->credentials.iterations},
-                                {"avatar", a->avatar.toJson()}});
+    for (const Account& a : accounts) {
+        list.append(QJsonObject{{"id", a.id},
+                                {"email", a.email},
+                                {"salt", QString::fromLatin1(a.credentials.salt.toHex())},
+                                {"hash", QString::fromLatin1(a.credentials.hash.toHex())},
+                                {"iterations", a.credentials.iterations},
+                                {"avatar", a.avatar.toJson()}});
     }
-    for (const QJsonValue& v : unusable_)
+    for (const QJsonValue& v : unusable)
         list.append(v);
     const QJsonObject root{{"format", 1}, {"accounts", list}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -142,7 +152,7 @@ bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* 
 bool AccountStore::save(QString* error)
 {
     flush();  // an earlier save must not land after this one
-    if (!write(path_, serialize(), error))
+    if (!write(path_, serialize(snapshot(), unusable_), error))
         return false;
     existed_ = true;
     return true;
@@ -151,9 +161,11 @@ bool AccountStore::save(QString* error)
 void AccountStore::saveInBackground(QObject* context, std::function<void(const QString&)> done)
 {
     existed_ = true;
-    writer_.start([path = path_, bytes = serialize(), guard = QPointer<QObject>(context), done = std::move(done)] {
+    // Only the copy is taken here; building the document is the writer's work.
+    writer_.start([path = path_, accounts = snapshot(), unusable = unusable_,
+                   guard = QPointer<QObject>(context), done = std::move(done)] {
         QString error;
-        if (!write(path, bytes, &error))
+        if (!write(path, serialize(accounts, unusable), &error))
             qWarning().noquote() << "kyrnd: could not save accounts:" << error;
         if (!done)
             return;

@@ -84,7 +84,10 @@ public:
 
 private:
     void removeStaleTemporaries() const;
-    QByteArray serialize() const;
+    // The file's bytes; static so a copy of the accounts can be written out
+    // on the writer thread.
+    static QByteArray serialize(const std::vector<Account>& accounts, const QJsonArray& unusable);
+    std::vector<Account> snapshot() const;
     static bool write(const QString& path, const QByteArray& bytes, QString* error);
 
     QString path_;

@@ -331,11 +331,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
              elements::sound(QStringLiteral("cash"))});
     promote(p);
     // Everyone on the trading floor sees the stock change.
-    const QStringList quote = views::quoteLines(*q);
-    for (const auto& other : players_) {
-        if (other->avatar->place == p->avatar->place)
-            other->send(quote);
-    }
+    toLocation(p->avatar->place, views::quoteLines(*q), nullptr);
     requestSave();
 }
 

@@ -58,31 +58,34 @@ QStringList Game::playersAt(const Place& place, const Player* except) const
     return names;
 }
 
+void Game::toEach(const QStringList& lines, const std::function<bool(const Player&)>& who) const
+{
+    QByteArray bytes;
+    for (const auto& p : players_) {
+        if (!p->sink || !who(*p))
+            continue;
+        if (bytes.isEmpty())
+            bytes = wire::encode(lines);
+        p->sink(bytes);
+    }
+}
+
 void Game::toLocation(const Place& place, const QStringList& lines, const Player* except) const
 {
-    for (const auto& p : players_) {
-        if (p.get() != except && p->avatar->place == place)
-            p->send(lines);
-    }
+    toEach(lines, [&](const Player& p) { return &p != except && p.avatar->place == place; });
 }
 
 void Game::toAll(const QStringList& lines, const Player* except) const
 {
-    for (const auto& p : players_) {
-        if (p.get() != except)
-            p->send(lines);
-    }
+    toEach(lines, [&](const Player& p) { return &p != except; });
 }
 
 void Game::toMap(const QString& mapId, const QStringList& lines) const
 {
-    for (const auto& p : players_) {
-        if (p->avatar->place.map == mapId)
-            p->send(lines);
-    }
+    toEach(lines, [&](const Player& p) { return p.avatar->place.map == mapId; });
 }
 
-Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink,
+Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
                     bool withLocation)
 {
     // A world file edited since the avatar last played may have lost its spot.
@@ -241,11 +244,11 @@ void Game::drift()
         QStringList lines;
         for (const Quote& q : market->quotes())
             lines << views::quoteLines(q);
-        for (const auto& p : players_) {
-            const LocationDef* l = world_.location(p->avatar->place);
-            if (l && l->exchange == id)
-                p->send(lines);
-        }
+        const QString& exchange = id;  // a structured binding cannot be captured everywhere yet
+        toEach(lines, [&](const Player& p) {
+            const LocationDef* l = world_.location(p.avatar->place);
+            return l && l->exchange == exchange;
+        });
     }
     // Now and then a planet hires or lays off workers, or a factory opens or closes.
     std::uniform_int_distribution<int> percent(0, 99);

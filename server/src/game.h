@@ -7,6 +7,7 @@
 #include "market.h"
 #include "ratelimiter.h"
 #include "views.h"
+#include "wire.h"
 #include "world.h"
 
 #include <QObject>
@@ -21,7 +22,8 @@
 struct Player {
     Avatar* avatar = nullptr;    // owned by the account store or by the bot driver
     Account* account = nullptr;  // null for simulated players
-    std::function<void(const QStringList&)> sink;  // empty for simulated players
+    // Takes lines encoded for the wire; empty for simulated players.
+    std::function<void(const QByteArray&)> sink;
     // What one player may say to others: a few lines at once, then a line
     // every few seconds, so nobody can flood everyone else's screen.
     RateLimiter talk{0.4, 5};
@@ -30,7 +32,7 @@ struct Player {
     void send(const QStringList& lines) const
     {
         if (sink)
-            sink(lines);
+            sink(wire::encode(lines));
     }
     void send(const QString& line) const { send(QStringList{line}); }
 };
@@ -54,7 +56,7 @@ public:
     // Puts the avatar into the world and shows the player the avatar, the
     // ship, who is online and the map; the location too when `withLocation`
     // (a client that looks by itself does not need it twice).
-    Player* enter(Avatar* avatar, Account* account, std::function<void(const QStringList&)> sink,
+    Player* enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
                   bool withLocation = true);
     void leave(Player* player);
 
@@ -88,6 +90,8 @@ private:
     Market* marketAt(const LocationDef& l);
     PlanetState& planet(const QString& mapId);
     QStringList playersAt(const Place& place, const Player* except) const;
+    // Sends the lines to every connected player `who` picks, encoded once.
+    void toEach(const QStringList& lines, const std::function<bool(const Player&)>& who) const;
     void toLocation(const Place& place, const QStringList& lines, const Player* except) const;
     void toAll(const QStringList& lines, const Player* except = nullptr) const;
     void toMap(const QString& mapId, const QStringList& lines) const;

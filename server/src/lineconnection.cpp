@@ -1,6 +1,6 @@
 #include "lineconnection.h"
 
-#include "shell/ansi.h"
+#include "wire.h"
 
 #include <QHostAddress>
 #include <QTimer>
@@ -19,7 +19,8 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
     // Answers are small and interactive: send them at once, not when the
     // previous segment has been acknowledged.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
+    address_ = socket_->peerAddress().toString();
+    peer_ = QStringLiteral("%1:%2").arg(address_).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this,
             [this] { finish(QStringLiteral("disconnected")); });
@@ -64,44 +65,27 @@ void LineConnection::onReadyRead()
                 discarding_ = false;
                 continue;
             }
-            takeLine(std::exchange(pending_, QByteArray()));
+            emit lineReceived(wire::decodeLine(std::exchange(pending_, QByteArray())));
         }
     }
 }
 
-void LineConnection::takeLine(QByteArray line)
+void LineConnection::sendLine(const QString& line)
 {
-    // Tabs become blanks; other control bytes (NUL, escape sequences, the
-    // carriage return of a telnet line end) are dropped.
-    QByteArray clean;
-    clean.reserve(line.size());
-    for (char c : line) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '\t')
-            clean += ' ';
-        else if (u >= 32 && u != 127)
-            clean += c;
-    }
-    emit lineReceived(FromAnsi(std::string_view(clean.constData(), size_t(clean.size()))));
+    sendEncoded(wire::encode(line));
 }
 
-void LineConnection::sendLine(const QString& line)
+void LineConnection::sendEncoded(const QByteArray& bytes)
 {
     if (!open_)
         return;
-    std::string bytes = ToAnsi(line);
-    bytes += '\n';
-    socket_->write(bytes.data(), qint64(bytes.size()));
+    // Queued in the socket and written when the event loop next turns, so
+    // all that one turn sends to a client leaves in one write.
+    socket_->write(bytes);
     if (socket_->bytesToWrite() > limits_.maxOutput) {
         finish(QStringLiteral("output limit passed (client not reading)"));
         socket_->abort();
     }
-}
-
-void LineConnection::sendLines(const QStringList& lines)
-{
-    for (const QString& l : lines)
-        sendLine(l);
 }
 
 void LineConnection::close()

@@ -22,14 +22,16 @@ public:
     LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent = nullptr);
 
     void sendLine(const QString& line);
-    void sendLines(const QStringList& lines);
+    // Lines already encoded for the wire (see wire.h).
+    void sendEncoded(const QByteArray& bytes);
     // Sends what is queued, then closes. Input after this is ignored.
     void close();
     bool isOpen() const { return open_; }
     // While paused nothing more is read; the client's bytes wait in the
     // system's buffers and, once those are full, in the client.
     void setPaused(bool paused);
-    QString peer() const { return peer_; }
+    QString peer() const { return peer_; }          // address and port
+    QString address() const { return address_; }    // the address alone
 
 signals:
     void lineReceived(const QString& line);
@@ -38,12 +40,12 @@ signals:
 
 private:
     void onReadyRead();
-    void takeLine(QByteArray line);
     void finish(const QString& reason);
 
     QTcpSocket* socket_;
     ConnectionLimits limits_;
     QString peer_;
+    QString address_;
     QByteArray pending_;
     bool discarding_ = false;   // inside an over-long line, up to its line feed
     bool open_ = true;

@@ -128,7 +128,7 @@ void Server::onNewConnection()
         }
         ++perAddress_[address];
         auto* session = new Session(socket,
-                                    SessionServices{*game_, *store_, claims_, options_.session, options_.limits},
+                                    SessionServices{*game_, *store_, claims_, keys_, options_.session, options_.limits},
                                     this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);

@@ -6,6 +6,7 @@
 #include "bots.h"
 #include "conversation.h"
 #include "game.h"
+#include "keyqueue.h"
 #include "options.h"
 #include "session.h"
 #include "world.h"
@@ -61,4 +62,5 @@ private:
     std::vector<Session*> sessions_;
     QHash<QString, int> perAddress_;  // open sessions by peer address
     NameClaims claims_;
+    KeyQueue keys_;
 };

@@ -2,10 +2,7 @@
 
 #include "elements.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QPointer>
-#include <QThreadPool>
 
 namespace {
 
@@ -13,20 +10,14 @@ namespace {
 // read, so a flood waits in the client's own buffers, not in ours.
 constexpr size_t kInboxLimit = 64;
 
-// Runs `work` on the thread pool and `done` with its result back on the
-// event loop, unless the session has gone by then.
-template <typename Result, typename Work, typename Done>
-void offLoop(Session* session, Work work, Done done)
+// Runs `work` on a worker thread, after the key work of the same address,
+// and `done` with its result back on the event loop, unless the session has
+// gone by then.
+template <typename Work, typename Done>
+void offLoop(KeyQueue& keys, const QString& address, Session* session, Work work, Done done)
 {
-    QPointer<Session> self(session);
-    QThreadPool::globalInstance()->start([self, work = std::move(work), done = std::move(done)]() mutable {
-        Result result = work();
-        QMetaObject::invokeMethod(QCoreApplication::instance(),
-                                  [self, done = std::move(done), result = std::move(result)]() mutable {
-                                      if (self)
-                                          done(std::move(result));
-                                  },
-                                  Qt::QueuedConnection);
+    keys.run(address, session, [work = std::move(work), done = std::move(done)]() mutable -> KeyQueue::Done {
+        return [result = work(), done]() mutable { done(std::move(result)); };
     });
 }
 
@@ -155,7 +146,7 @@ void Session::checkPassword()
         bool ok = false;
         std::optional<Credentials> stronger;  // a rehash when the stored one is weaker
     };
-    offLoop<Checked>(this,
+    offLoop(services_.keys, connection_->address(), this,
         [password = logon_->password(), stored, wanted] {
             Checked c;
             c.ok = stored.matches(password);
@@ -208,7 +199,7 @@ void Session::onNewAccount(Outcome outcome)
 void Session::createAccount()
 {
     busy_ = true;
-    offLoop<Credentials>(this,
+    offLoop(services_.keys, connection_->address(), this,
         [password = newAccount_->password(), iterations = services_.store.iterations()] {
             return Credentials::derive(password, iterations);
         },
@@ -251,7 +242,7 @@ void Session::startPlaying()
     phase_ = Phase::Playing;
     connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
     player_ = services_.game.enter(&account_->avatar, account_,
-                                   [this](const QStringList& lines) { connection_->sendLines(lines); },
+                                   [this](const QByteArray& bytes) { connection_->sendEncoded(bytes); },
                                    !orvix_);
     lastHeard_.start();
     if (services_.timings.noopIntervalMs > 0)

@@ -5,6 +5,7 @@
 
 #include "conversation.h"
 #include "game.h"
+#include "keyqueue.h"
 #include "lineconnection.h"
 #include "ratelimiter.h"
 
@@ -32,6 +33,7 @@ struct SessionServices {
     Game& game;
     AccountStore& store;
     NameClaims& claims;
+    KeyQueue& keys;
     SessionTimings timings;
     ConnectionLimits limits;
 };
