@@ -1,5 +1,6 @@
 // The world living on its own, a client that stops reading, refused log-ons and the command line.
 #include "kyrnd_test.h"
+#include "wire.h"
 
 #include <cmath>
 
@@ -9,7 +10,12 @@
 // Someone in the game without a connection: what the game sends is what it hears.
 struct Ear {
     Ear(Game& g, const QString& name, const Place& at) : game(g), avatar(Avatar::newcomer(name, "Human", "female", 35, 35, 35, 35, at))
-    { player = g.enter(&avatar, nullptr, [this](const QStringList& lines) { heard << lines; }); }
+    {
+        player = g.enter(&avatar, nullptr, [this](const QByteArray& bytes) {
+            for (const QByteArray& line : bytes.split('\n').mid(0, bytes.count('\n')))
+                heard << wire::decodeLine(line);
+        });
+    }
     ~Ear() { game.leave(player); }
     QStringList take() { return std::exchange(heard, {}); }
     Game& game;
