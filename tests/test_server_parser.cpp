@@ -137,3 +137,15 @@ TEST(Dispatcher, ElementsBecomeCallsOnTheWindow)
     EXPECT_EQ(d.Feed("<s-sound name='laser'/>\n<s-spynet-start name='Ghost' rank='X'/>"),
               (Calls{"OpenReport:Spynet Report for X Ghost", "AddToStory:Spynet Report for X Ghost"}));
 }
+
+TEST(Roster, AFullRosterTakesANewcomerOnceSomeoneLeaves)
+{
+    FakeMainView view;
+    Players players(view);
+    for (std::size_t i = 0; i <= Players::kMaxPlayers; ++i)
+        players.AddPlayer("P" + std::to_string(i));
+    EXPECT_EQ(players.Count(), Players::kMaxPlayers);
+    players.RemovePlayer("P0");
+    players.AddPlayer("Last");
+    EXPECT_TRUE(players.Contains("Last"));
+}

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "settings/init.h"
+#include "social/friends.h"
 #include "shell/addresses.h"
 #include "support/common.h"
 #include "support/modal_script.h"
@@ -210,3 +211,14 @@ TEST_F(Wiring, MenuOptionsAreKeptForTheNextStart)
 }
 
 } // namespace
+
+TEST_F(Wiring, OfflineCommandsSendNothingAndTheFriendsDialogIsReused)
+{
+    TMainForm& w = Open();
+    Control<QAction>(&w, "DisplayClientStreamItem")->trigger();
+    w.SendText("look\n");
+    EXPECT_EQ(w.ScrollBackMemo->LineCount(), 0);
+    for (int i = 0; i < 2; ++i)
+        Control<QAction>(&w, "Friendsitem")->trigger();
+    EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
+}
