@@ -50,6 +50,16 @@ const QHash<QString, Role>& Roles()
         {"BoardBtn", {"Board or leave ship", "Boards your ship or leaves it"}},
         {"UpBtn", {"Up", "Moves up"}},
         {"DownBtn", {"Down", "Moves down"}},
+        // Labels that only ever show a picture have no text to read.
+        {"MapImage", {"No map picture", "Shown while no map of this place is known"}},
+        {"SpynetImage", {"Report picture", "The picture of the latest report"}},
+        {"ExchImage", {"Commodity picture", "The commodity last quoted"}},
+        {"TBImage", {"Tight beam picture", "The player in the tight-beam conversation"}},
+        {"ScoreImage", {"Avatar picture", "Your avatar"}},
+        {"ShipImage", {"Ship picture", "Your ship's class"}},
+        {"LogonImage", {"Logon picture", "Decoration"}},
+        {"AboutImage", {"About picture", "Decoration"}},
+        {"PictureImage", {"Command window picture", "Decoration"}},
     };
     return roles;
 }
