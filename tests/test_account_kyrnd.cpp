@@ -4,12 +4,12 @@
 
 #include <QAction>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 #include "shell/coms.h"
 #include "support/account_settings.h"
 #include "support/common.h"
+#include "support/kyrnd_process.h"
 #include "support/modal_script.h"
 #include "support/window_fixture.h"
 
@@ -17,25 +17,16 @@ namespace {
 
 // Starts kyrnd on a free port with a fresh data directory (so with its demo
 // accounts) and returns the port its log line names; empty on failure.
-QString StartKyrnd(QProcess& server, const QString& dataDir)
+QString StartServer(QProcess& server, const QString& dataDir)
 {
-    server.start(ORVIX_KYRND, {"--port", "0", "--data-dir", dataDir, "--bots", "0", "--seed", "7",
-                               "--hash-iterations", "1000", "--failure-delay", "0",
-                               "--drift-interval", "0", "--story-interval", "0"});
-    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-    QByteArray log;
-    QString port;
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            log += server.readAllStandardError();
-            port = listening.match(QString::fromUtf8(log)).captured(1);
-            return !port.isEmpty() || server.state() == QProcess::NotRunning;
-        },
-        10000);
-    if (!ended || port.isEmpty())
+    QString log;
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND, {"--port", "0", "--data-dir", dataDir, "--bots", "0",
+                                    "--seed", "7", "--hash-iterations", "1000", "--failure-delay", "0",
+                                    "--drift-interval", "0", "--story-interval", "0"}, &log);
+    if (!port)
         ADD_FAILURE() << ORVIX_KYRND << " did not start: " << server.errorString().toStdString() << "\n"
-                      << log.constData();
-    return port;
+                      << log.toStdString();
+    return port ? QString::number(port) : QString();
 }
 
 class KyrndSession : public WindowFixture {
@@ -59,7 +50,7 @@ protected:
 
 TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
 {
-    const QString port = StartKyrnd(server, dataDir.path());
+    const QString port = StartServer(server, dataDir.path());
     ASSERT_FALSE(port.isEmpty());
     TMainForm& w = Window();
 

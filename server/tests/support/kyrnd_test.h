@@ -3,9 +3,9 @@
 // events, a real server on a free port, and the bundled program as a process.
 #include "server.h"
 #include "support/common.h"
+#include "support/kyrnd_process.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,12 +118,5 @@ private:
 // Starts the bundled kyrnd and reads the port it listens on; 0 on failure.
 inline quint16 startKyrnd(QProcess& p, const QStringList& args, QString* log)
 {
-    p.start(KYRND_BINARY, args);
-    quint16 port = 0;
-    QTest::qWaitFor([&] {
-        *log += QString::fromLocal8Bit(p.readAllStandardError());
-        port = QRegularExpression("listening on 127\\.0\\.0\\.1:(\\d+)").match(*log).captured(1).toUShort();
-        return port != 0 || p.state() == QProcess::NotRunning;
-    }, 10000);
-    return port;
+    return StartKyrnd(p, QStringLiteral(KYRND_BINARY), args, log);
 }
