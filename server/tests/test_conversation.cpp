@@ -55,8 +55,9 @@ TEST(Conversation, LogonStates)
             const Outcome got = line == "#wrong" ? logon.passwordChecked(nullptr)
                                 : line == "#right" ? logon.passwordChecked(d.store.find(logon.id()))
                                                    : logon.feed(line);
-            if (got == Check)
+            if (got == Check) {
                 EXPECT_EQ(logon.password(), line);  // what the session checks
+            }
             d.check(t, got);
         }
     }
