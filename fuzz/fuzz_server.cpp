@@ -53,7 +53,7 @@ class Client {
 public:
     Client(AccountStore& store, NameClaims& claims, Game& game)
         : store_(store), claims_(claims), game_(game),
-          logon_(store, [](const QString& l) { CheckLine(l); })
+          logon_([](const QString& l) { CheckLine(l); })
     {
     }
     ~Client()

@@ -36,8 +36,8 @@ bool isGoodName(const QString& name, int min, int max)
 
 // ---------------------------------------------------------------- logon
 
-LogonConversation::LogonConversation(AccountStore& store, SendFn send, int maxAttempts)
-    : store_(store), send_(std::move(send)), maxAttempts_(maxAttempts)
+LogonConversation::LogonConversation(SendFn send, int maxAttempts)
+    : send_(std::move(send)), maxAttempts_(maxAttempts)
 {
 }
 

@@ -20,7 +20,8 @@ enum class Outcome { Continue, LoggedIn, NewAccount, Quit, CheckPassword, Create
 
 class LogonConversation {
 public:
-    LogonConversation(AccountStore& store, SendFn send, int maxAttempts = 5);
+    // The session looks the account up; the conversation only asks.
+    explicit LogonConversation(SendFn send, int maxAttempts = 5);
 
     void start();  // the greeting and the first prompt
     Outcome feed(const QString& line);
@@ -35,7 +36,6 @@ private:
     enum class State { Login, Password, Retry };
     void askLogin();
 
-    AccountStore& store_;
     SendFn send_;
     int maxAttempts_;
     int failures_ = 0;

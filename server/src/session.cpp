@@ -54,8 +54,7 @@ void Session::start()
     qInfo().noquote() << "kyrnd: connection from" << peer();
     if (services_.timings.loginTimeoutMs > 0)
         loginTimer_.start(services_.timings.loginTimeoutMs);
-    logon_ = std::make_unique<LogonConversation>(services_.store,
-                                                 [this](const QString& l) { sendText(l); });
+    logon_ = std::make_unique<LogonConversation>([this](const QString& l) { sendText(l); });
     logon_->start();
 }
 

@@ -47,7 +47,7 @@ TEST(Conversation, LogonStates)
     };
     for (const auto& script : scripts) {
         Desk d;
-        LogonConversation logon(d.store, d.send, 2);
+        LogonConversation logon(d.send, 2);
         logon.start();
         d.check({"(start)", C, "Give your account ID, or new to create an account and avatar.\nKyrnos II login:"}, C);
         for (const Turn& t : script) {

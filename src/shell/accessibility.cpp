@@ -163,6 +163,7 @@ public:
         return s;
     }
 
+    using QAccessibleWidget::text;
     QString text(int start, int end) const override
     {
         start = std::max(start, 0);
