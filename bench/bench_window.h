@@ -2,12 +2,16 @@
 // The real main window in a fresh working directory, for the benchmarks that
 // run elements through it. Confirmations are answered yes.
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
+#include <QApplication>
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
 
 #include "shell/mainform.h"
 
@@ -39,3 +43,15 @@ struct BenchWindow {
         form->SetConfirmHook([](const QString&) { return true; });
     }
 };
+
+// The main of a benchmark that needs widgets: offscreen unless told otherwise.
+inline int RunWindowBenchmarks(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

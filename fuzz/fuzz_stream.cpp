@@ -50,14 +50,6 @@ const std::string& SettingsPath()
     return path;
 }
 
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        fprintf(stderr, "broken property: %s\n", what);
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)

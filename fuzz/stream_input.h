@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,4 +37,13 @@ inline StreamInput CutStream(const uint8_t* data, std::size_t size)
         in.chunks.push_back(fdp.ConsumeBytesAsString(length));
     }
     return in;
+}
+
+// A broken property stops the fuzzer with the input that broke it.
+inline void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "broken property: %s\n", what);
+        std::abort();
+    }
 }
