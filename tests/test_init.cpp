@@ -218,25 +218,43 @@ TEST_F(SettingsFile, UnwritablePlaceIsReportedAndLeavesNoLeftovers)
 
 TEST_F(SettingsFile, FileInAFolderThePlayerCannotWriteIsWrittenInPlace)
 {
-    // The player owns the file but not its folder. Run as root, this thread's
-    // file access is checked as another user's.
+    // The player may write the file but not its folder. Run as root, this
+    // thread's file access is checked as another user's.
     const bool root = ::geteuid() == 0;
     const uid_t player = root ? 65534 : ::geteuid();
     const gid_t group = root ? 65534 : ::getegid();
-    const QString folder = dir.filePath("shared"), file = folder + "/init.xml";
-    ASSERT_TRUE(QDir().mkdir(folder));
-    WriteFile(file, "old");
-    ASSERT_EQ(::chown(file.toUtf8().constData(), player, group), 0);
+    constexpr auto kPrivate = fs::perms::owner_read | fs::perms::owner_write;
+    const struct {
+        bool playerOwns;
+        fs::perms mode, modeAfter;  // a mode change the owner refuses keeps the mode and still writes
+    } rows[] = {
+        {true, fs::perms(0644), kPrivate},          // the player's own file is made private
+        {false, fs::perms(0666), fs::perms(0666)},  // a shared install's file: root's, writable by all
+    };
     fs::permissions(dir.path().toStdString(), fs::perms::others_exec, fs::perm_options::add);
-    fs::permissions(folder.toStdString(), static_cast<fs::perms>(0505));
-    FakeMainView v;
-    Init settings(file.toStdString(), v, s.friends, s.macros);
-    ::setfsgid(group), ::setfsuid(player);
-    EXPECT_TRUE(settings.WriteSettings());
-    ::setfsuid(::geteuid()), ::setfsgid(::getegid());
-    fs::permissions(folder.toStdString(), fs::perms::owner_all);
-    EXPECT_TRUE(v.messages.empty());
-    EXPECT_EQ(ReadFile(file), kDefaultSettingsFile);
+    for (const auto& row : rows) {
+        if (!row.playerOwns && !root) {
+            GTEST_SKIP() << "a file owned by someone else needs root to set up";
+        }
+        const QString folder = dir.filePath(row.playerOwns ? "own" : "shared"), file = folder + "/init.xml";
+        ASSERT_TRUE(QDir().mkdir(folder));
+        WriteFile(file, QByteArray(5000, 'x'));  // longer than the new file: its tail goes
+        fs::permissions(file.toStdString(), row.mode);
+        if (row.playerOwns) {
+            ASSERT_EQ(::chown(file.toUtf8().constData(), player, group), 0);
+        }
+        fs::permissions(folder.toStdString(), static_cast<fs::perms>(0755));
+        FakeMainView v;
+        Init settings(file.toStdString(), v, s.friends, s.macros);
+        ::setfsgid(group);
+        ::setfsuid(player);
+        EXPECT_TRUE(settings.WriteSettings()) << row.playerOwns;
+        ::setfsuid(::geteuid());
+        ::setfsgid(::getegid());
+        EXPECT_TRUE(v.messages.empty()) << row.playerOwns;
+        EXPECT_EQ(ReadFile(file), kDefaultSettingsFile) << row.playerOwns;
+        EXPECT_EQ(fs::status(file.toStdString()).permissions() & fs::perms::all, row.modeAfter) << row.playerOwns;
+    }
 }
 
 } // namespace

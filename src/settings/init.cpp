@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <fcntl.h>
+
 #include "protocol/xml.h"
 #include "shell/mainview.h"
 
@@ -13,6 +15,32 @@ namespace {
 const char* TrueFalse(bool flag) { return flag ? "true" : "false"; }
 
 std::string Number(int64_t value) { return std::to_string(value); }
+
+// It holds passwords: owner read and write only. A file the player may write
+// but does not own keeps its mode, and is still written.
+void MakePrivate(QFileDevice& file)
+{
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool WriteAll(QFileDevice& file, const std::string& text)
+{
+    const auto size = static_cast<qint64>(text.size());
+    return file.write(text.data(), size) == size && file.flush();
+}
+
+// Overwrites the file without truncating it first: the space is reserved
+// before anything is written, so a full disk leaves the old file whole, and
+// the old tail is cut off only once the new text is in.
+bool WriteInPlace(const QString& name, const std::string& text)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    MakePrivate(file);
+    const auto size = static_cast<qint64>(text.size());
+    return ::posix_fallocate(file.handle(), 0, size) == 0 && WriteAll(file, text) && file.resize(size);
+}
 
 } // namespace
 
@@ -73,26 +101,19 @@ bool Init::WriteSettings()
 {
     const std::string text = SettingsText();
     const QString name = QFile::decodeName(QByteArray::fromStdString(settingsPath));
-    const auto writeAll = [&text](QFileDevice& file) {
-        // It holds passwords: owner read and write only.
-        return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-               && file.write(text.data(), static_cast<qint64>(text.size()))
-                      == static_cast<qint64>(text.size());
-    };
-
     // The new file is written beside the old one and renamed over it only when
     // complete, so a failed write never leaves a truncated init.xml behind.
     QSaveFile file(name);
     bool written = false;
     if (file.open(QIODevice::WriteOnly)) {
-        written = writeAll(file) && file.commit();
+        MakePrivate(file);
+        written = WriteAll(file, text) && file.commit();
         if (!written)
             file.cancelWriting();
     } else {
         // No file can be made beside it (a folder the player cannot write):
         // the file itself is written in place rather than never at all.
-        QFile direct(name);
-        written = direct.open(QIODevice::WriteOnly | QIODevice::Truncate) && writeAll(direct);
+        written = WriteInPlace(name, text);
     }
     if (!written)
         view.ShowMessage(MessageKind::Error, "Unable to save your personal\nsettings to file init.xml");
