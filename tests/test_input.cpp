@@ -103,6 +103,26 @@ TEST(InputEditKeys, EachKeyDoesItsJob)
     }
 }
 
+TEST(InputEditKeys, ModifiersAreThoseHeldWhenTheKeyWasPressed)
+{
+    // Pressed with `pressed`, released with `released` (Ctrl let go or pressed in between).
+    struct Row { Qt::Key key; Qt::KeyboardModifiers pressed, released; const char* line, *sent; };
+    const Row rows[] = {
+        {Qt::Key_F5, Qt::ControlModifier, Qt::NoModifier, "get all\nlook", ""},
+        {Qt::Key_F5, Qt::NoModifier, Qt::ControlModifier, "", "get all\nlook\n"},
+        {Qt::Key_Space, Qt::ControlModifier, Qt::NoModifier, "Tell Zed ", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.key) + " pressed with " + std::to_string(row.pressed.toInt()));
+        InputLine t;
+        t.players.findItems("Zed", Qt::MatchExactly).first()->setSelected(true);
+        QTest::keyPress(&t.edit, row.key, row.pressed);
+        QTest::keyRelease(&t.edit, row.key, row.released);
+        EXPECT_EQ(t.edit.toPlainText(), row.line);
+        EXPECT_EQ(t.view.SentBytes(), row.sent);
+    }
+}
+
 TEST(InputEditKeys, TypedAccentsAreSentAsWindows1252)
 {
     InputLine t;

@@ -60,11 +60,13 @@ void TCommandForm::keyPressEvent(QKeyEvent* event)
 
 bool TCommandForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == inputMemo && event->type() == QEvent::KeyPress)
+        pressModifiers.Pressed(*static_cast<QKeyEvent*>(event));
     if (watched == inputMemo && event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         // One key-up per press: held keys repeat presses only.
         if (!key->isAutoRepeat())
-            InputMemoKeyUp(key->key(), key->modifiers());
+            InputMemoKeyUp(key->key(), pressModifiers.Released(*key));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "shell/press_modifiers.h"
+
 class Macro;
 class PlayerInput;
 class QPlainTextEdit;
@@ -31,5 +33,6 @@ private:
     Macro& macros;
     QPlainTextEdit* inputMemo;
     QPointer<QWidget> detailGrid;
+    PressModifiers pressModifiers;
     bool placed = false;
 };

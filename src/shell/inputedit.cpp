@@ -37,6 +37,7 @@ void InputEdit::keyPressEvent(QKeyEvent* event)
 {
     if (IsEnterKey(event->key()))
         enterPressed = true;
+    pressModifiers.Pressed(*event);
     QPlainTextEdit::keyPressEvent(event);
 }
 
@@ -53,7 +54,7 @@ void InputEdit::keyReleaseEvent(QKeyEvent* event)
             return;
         enterPressed = false;
     }
-    InputEditKeyUp(event->key(), event->modifiers());
+    InputEditKeyUp(event->key(), pressModifiers.Released(*event));
 }
 
 void InputEdit::focusInEvent(QFocusEvent* event)
@@ -69,6 +70,7 @@ void InputEdit::focusOutEvent(QFocusEvent* event)
     // A menu opening takes the focus for a moment: "Paste" must stay usable in it.
     if (!ByMenu(event->reason())) {
         enterPressed = false;
+        pressModifiers.Clear();
         InputEditExit();
     }
 }

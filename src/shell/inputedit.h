@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 
+#include "shell/press_modifiers.h"
+
 class Macro;
 class PlayerInput;
 class QListWidget;
@@ -24,7 +26,8 @@ public:
     // (the "Paste" menu item follows it).
     void SetPasteEnabler(std::function<void(bool)> enable);
 
-    // A key released, after the edit has applied it.
+    // A key released, after the edit has applied it, with the modifiers
+    // held when it was pressed.
     void InputEditKeyUp(int key, Qt::KeyboardModifiers shift);
 
 protected:
@@ -44,4 +47,5 @@ private:
     QPointer<QListWidget> playerListBox;
     std::function<void(bool)> enablePaste;
     bool enterPressed = false;  // an Enter press reached this edit
+    PressModifiers pressModifiers;
 };
