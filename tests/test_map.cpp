@@ -75,6 +75,8 @@ TEST_F(MapTest, TileRulesForEveryKindOfCell)
         {128, 127, kTileHorizontal}, {127, 128, kTileVertical}, {129, 127, kTileEmpty}, {-1, 0, kTileEmpty}, {6, 9, kTileEmpty}};
     for (const auto& [column, row, tile] : cases)
         EXPECT_EQ(Map().TileAt(column, row), tile) << column << "," << row;
+    EXPECT_EQ(Map().LocationAt(128, 11), nullptr) << "the last column is a link column, not West edge's cell";
+    EXPECT_EQ(Map().LocationAt(127, 128), nullptr) << "the last row likewise";
 }
 
 TEST_F(MapTest, StoredMapIsWrittenByteForByteAndReadBackOnReentry)

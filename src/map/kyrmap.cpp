@@ -143,7 +143,8 @@ void KyrMap::LoadMap()
 
 const Location* KyrMap::LocationAt(int column, int row) const
 {
-    if (!IsOnGrid(column, row))
+    // Locations stand on odd cells only; column or row 128 is the outer link row.
+    if (!IsOnGrid(column, row) || column / 2 >= kMapWidth || row / 2 >= kMapWidth)
         return nullptr;
     return drawable[static_cast<std::size_t>((row / 2) * kMapWidth + column / 2)];
 }
