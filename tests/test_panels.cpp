@@ -42,6 +42,7 @@ TEST(StatFigures, EachElementShowsItsRowAndTheSelectedRowsBar)
         {false, {"sta' max='30' cur='20"}, "Stamina", "20/30", Bar{" Stamina ", 66, Yellow}},
         {false, {"sta' max='30' cur='1"}, "Stamina", "1/30", Bar{" Stamina ", 3, Red}},
         {false, {"sta' max='0' cur='5"}, "Stamina", "5/0", Bar{" Stamina ", 0, Neutral}},
+        {false, {"sta' max='-30' cur='5"}, "Stamina", "5/-30", Bar{" Stamina ", 0, Red}},  // -16 %: red, drawn empty
         {false, {"sta' max='1' cur='2147483647"}, "Stamina", "2147483647/1", Bar{" Stamina ", 100, Neutral}},
         {false, {"cash' amount='999"}, "Cash", "999ig", none}, {false, {"cash' amount='1000"}, "Cash", "1Kig", none},
         {false, {"cash' amount='2500000"}, "Cash", "2Mig", none}, {false, {"cash' amount='-5000"}, "Cash", "-5000ig", none},

@@ -32,7 +32,7 @@ int32_t AmountFromText(std::string_view text)
 
 BarReading ReadBar(int32_t current, int32_t maximum)
 {
-    if (maximum <= 0)
+    if (maximum == 0)
         return {0, BarColour::Neutral};
     // In 64 bits: a current near the 32-bit limit times 100 must not overflow.
     const auto percent = static_cast<int>(

@@ -24,7 +24,8 @@ struct BarReading {
     BarColour colour;
     bool operator==(const BarReading&) const = default;
 };
-// current of maximum; a maximum of 0 or below reads 0 % in the neutral colour.
+// current of maximum; a maximum of 0 reads 0 % in the neutral colour, and a
+// negative percentage is red.
 BarReading ReadBar(int32_t current, int32_t maximum);
 
 struct Gauge {
