@@ -120,6 +120,7 @@ TEST_F(DesktopWindow, AScreenReaderFindsEveryControlNamedAndHearsEachNewLineOfTh
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
     EXPECT_EQ(w.OutputEdit->accessibleName(), "Output");
     EXPECT_EQ(w.InputEdit->accessibleName(), "Input line");
+    EXPECT_TRUE(w.findChild<QWidget*>("HistoryListBox")->accessibleDescription().startsWith("The exchange's quotes"));
 
     // A new line is spoken once, from the output; its copies stay quiet.
     w.DisplayText("Docking bay.");
