@@ -594,7 +594,7 @@ void TMainForm::AddFriendItem(const std::string& name)
 
 void TMainForm::RemoveFriendItem(const std::string& name)
 {
-    RemoveFirst(FriendsListBox, FromAnsi(name), Qt::CaseSensitive);
+    RemoveFirst(FriendsListBox, FromAnsi(name), Qt::CaseInsensitive);
 }
 
 void TMainForm::ClearFriendList()

@@ -140,9 +140,12 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
 
 void TFriendsForm::Open()
 {
-    // Filled only here: the window system showing it again (after a
-    // minimise) must not throw away unconfirmed edits.
-    FormShow();
+    // Filled only here, and only when it is not already open: showing it
+    // again (after a minimise, or chosen again from the menu) must not throw
+    // away unconfirmed edits.
+    if (!isVisible())
+        FormShow();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
