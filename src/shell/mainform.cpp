@@ -411,25 +411,38 @@ void TMainForm::ReceiveChunk(std::string_view chunk)
 
 void TMainForm::CliSocketError(QAbstractSocket::SocketError error)
 {
+    // A host that cannot be found is the player's comm settings: said in the
+    // output window, as an unusable port is.
+    if (error == QAbstractSocket::HostNotFoundError) {
+        ShowConnectionError();
+        return;
+    }
+    QString reason = cliSocket->errorString();
     // A server closing the connection is a normal end of session; one
     // dropped (reset) is a fault the player is told of.
     if (error == QAbstractSocket::RemoteHostClosedError) {
         if (resetWatch->LastError() == 0)
             return;
-        ShowGeneralError("Connection to the Kyrn server failed: "
-                         + QString::fromLocal8Bit(std::strerror(resetWatch->LastError())));
-        return;
+        reason = QString::fromLocal8Bit(std::strerror(resetWatch->LastError()));
     }
-    ShowGeneralError("Connection to the Kyrn server failed: " + cliSocket->errorString());
+    // The window says "Disconnected" before the box waits for OK.
+    EndConnection();
+    ShowGeneralError("Connection to the Kyrn server failed: " + reason);
+}
+
+void TMainForm::EndConnection()
+{
+    const int before = disconnectRuns;
+    const bool wasOpen = cliSocket->state() == QAbstractSocket::ConnectedState
+                         || cliSocket->state() == QAbstractSocket::ClosingState;
+    cliSocket->abort();
+    if (wasOpen && disconnectRuns == before)
+        CliSocketDisconnect();
 }
 
 void TMainForm::LogOffItemClick()
 {
-    const int before = disconnectRuns;
-    const bool wasOpen = cliSocket->state() != QAbstractSocket::UnconnectedState;
-    cliSocket->abort();
-    if (wasOpen && disconnectRuns == before)
-        CliSocketDisconnect();
+    EndConnection();
     SetConnectedMenus(false);
     SetStatusText(0, "Disconnected");
     DisplayText("Connection to Kyrnos II Closed");

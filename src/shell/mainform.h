@@ -125,6 +125,8 @@ public:
     void UpdatePlayerCount();
     void TrimMemo(TextPane* memo);
     void ShowConnectionError();
+    // Closes the socket; the disconnection is handled once, now, if it was open.
+    void EndConnection();
     // The application's general error display.
     void ShowGeneralError(const QString& message);
 
