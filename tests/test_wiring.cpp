@@ -14,7 +14,6 @@
 
 #include "settings/init.h"
 #include "social/friends.h"
-#include "shell/addresses.h"
 #include "support/common.h"
 #include "support/modal_script.h"
 #include "support/script_server.h"
@@ -160,7 +159,8 @@ TEST_F(Wiring, VotingReminderAtTheFirstShowingAnswersWithItsButtons)
             continue;
         ASSERT_TRUE(ClickButton(reminder, button));
         EXPECT_TRUE(!reminder || !reminder->isVisible());
-        EXPECT_EQ(opened, opens ? std::vector<QUrl>{QUrl(addresses::kVotingPage)} : std::vector<QUrl>{});
+        const QUrl votingPage = QUrl::fromLocalFile(WorkPath("manual/vote.html"));
+        EXPECT_EQ(opened, opens ? std::vector<QUrl>{votingPage} : std::vector<QUrl>{});
         EXPECT_EQ(w.Settings().VotingTime() >= now, votedNow);
         EXPECT_EQ(w.Settings().VotingTime() == 0, !votedNow);
     }
@@ -168,15 +168,27 @@ TEST_F(Wiring, VotingReminderAtTheFirstShowingAnswersWithItsButtons)
 
 TEST_F(Wiring, HelpAndWebItemsOpenTheirPages)
 {
-    const std::pair<const char*, QUrl> rows[] = {
-        {"OrvixManual1", QUrl::fromLocalFile(WorkPath("manual/index.html"))},
-        {"ManualsItem", QUrl::fromLocalFile(WorkPath("manual/game.html"))},
-        {"MapsItem", QUrl::fromLocalFile(WorkPath("manual/maps.html"))},
-        {"QuickStartItem", QUrl::fromLocalFile(WorkPath("manual/quickstart.html"))},
-        {"ExtrasItem", QUrl(addresses::kExtrasPage)}, {"FeedbackItem", QUrl(addresses::kFeedbackMail)}};
-    Open();
-    for (const auto& [name, address] : rows) {
+    // Item; the environment variable that sets it (or none); the address opened.
+    const std::tuple<const char*, const char*, QUrl> rows[] = {
+        {"OrvixManual1", nullptr, QUrl::fromLocalFile(WorkPath("manual/index.html"))},
+        {"ManualsItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/game.html"))},
+        {"MapsItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/maps.html"))},
+        {"QuickStartItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/quickstart.html"))},
+        {"ExtrasItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/extras.html"))},
+        {"FeedbackItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/feedback.html"))},
+        {"ExtrasItem", "ORVIX_EXTRAS_URL", QUrl("https://shop.kyrn.test/extras")},
+        {"FeedbackItem", "ORVIX_FEEDBACK_URL", QUrl("mailto:staff@kyrn.test")},
+        {"FeedbackItem", "ORVIX_FEEDBACK_URL", QUrl::fromLocalFile(WorkPath("manual/feedback.html"))},  // no address
+    };
+    const QByteArray notAnAddress = "just words";
+    for (const auto& [name, variable, address] : rows) {
+        if (variable)
+            qputenv(variable, address.isLocalFile() ? notAnAddress : address.toEncoded());
+        window.reset();
         opened.clear();
+        Open();
+        if (variable)
+            qunsetenv(variable);
         Item(name)->trigger();
         EXPECT_EQ(opened, std::vector<QUrl>{address}) << name;
     }

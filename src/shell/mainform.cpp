@@ -213,9 +213,9 @@ void TMainForm::FormCreate()
     tightBeam = std::make_unique<TightBeam>(*this, *this);
     dispatchTargets.tightBeam = tightBeam.get();
     playerInput->SetTightBeamHook([this](const std::string& remainder) { tightBeam->Outgoing(remainder); });
-    tmc = std::make_unique<Tmc>(*init, *this, [this](const std::string& address) {
-        OpenAddress(QUrl(QString::fromStdString(address)));
-    });
+    const std::filesystem::path manual = std::filesystem::path(workDir) / addresses::kManualFolder;
+    outsideAddresses = addresses::ReadOutside(QFile::decodeName(manual.string().c_str()));
+    tmc = std::make_unique<Tmc>(*init, *this, [this] { OpenAddress(outsideAddresses.votingPage); });
 }
 
 void TMainForm::FormDestroy()

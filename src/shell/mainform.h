@@ -12,6 +12,7 @@
 #include "map/map_grid.h"
 #include "protocol/server_parser.h"
 #include "shell/inputedit.h"
+#include "shell/addresses.h"
 #include "shell/mainview.h"
 #include "social/tb_code.h"
 
@@ -300,6 +301,7 @@ private:
     MessageHook messageHook;
     ConfirmHook confirmHook;
     UrlOpener urlOpener;
+    addresses::Outside outsideAddresses;  // read at start-up
     std::unique_ptr<WindowLogMenu> logMenu;
     std::unique_ptr<SessionLog> sessionLog;
     std::unique_ptr<Tmc> tmc;

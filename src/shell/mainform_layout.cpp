@@ -570,14 +570,14 @@ void TMainForm::BuildMenus()
 
     QMenu* extras = Named(bar->addMenu("E&xtras"), "ExtrasMenu");
     connect(AddItem(extras, "Buy Extras", "ExtrasItem"), &QAction::triggered, this,
-            [this] { OpenAddress(QUrl(addresses::kExtrasPage)); });
+            [this] { OpenAddress(outsideAddresses.extrasPage); });
     extras->addSeparator();
     connect(AddItem(extras, "TMC Voting", "VotingItem"), &QAction::triggered, this,
             &TMainForm::VotingItemClick);
 
     QMenu* help = Named(bar->addMenu("&Help"), "HelpMenu");
     connect(AddItem(help, "Contact Feedback", "FeedbackItem"), &QAction::triggered, this,
-            [this] { OpenAddress(QUrl(addresses::kFeedbackMail)); });
+            [this] { OpenAddress(outsideAddresses.feedback); });
     help->addSeparator();
     connect(AddItem(help, "Orvix Manual", "OrvixManual1"), &QAction::triggered, this,
             [this] { OpenManualPage(addresses::kOrvixManual); });

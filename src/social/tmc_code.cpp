@@ -1,11 +1,10 @@
 #include "social/tmc_code.h"
 
 #include "settings/init.h"
-#include "shell/addresses.h"
 #include "shell/mainview.h"
 
-Tmc::Tmc(Init& settings, MainView& mainView, UrlOpener opener, Clock now)
-    : init(settings), view(mainView), openUrl(std::move(opener)), clock(std::move(now))
+Tmc::Tmc(Init& settings, MainView& mainView, PageOpener opener, Clock now)
+    : init(settings), view(mainView), openVotingPage(std::move(opener)), clock(std::move(now))
 {
 }
 
@@ -18,18 +17,17 @@ bool Tmc::ReminderDue() const
 {
     if (init.VotingTime() == 0)
         return false;
-    const std::int64_t since = SinceVote();
-    return since > kInterval || since < 0;
+    return SinceVote() > kInterval;
 }
 
 void Tmc::Vote()
 {
-    const std::int64_t since = SinceVote();
-    if (since >= 0 && since <= kInterval) {
+    // A vote time ahead of the clock counts as a recent vote.
+    if (SinceVote() <= kInterval) {
         view.ShowMessage(MessageKind::Error, "You've already voted\nin the last 24 hours!");
         return;
     }
-    openUrl(addresses::kVotingPage);
+    openVotingPage();
     init.SetVotingTime(clock());
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 
 #include "shell/clock.h"
 
@@ -13,13 +12,13 @@ class MainView;
 
 class Tmc {
 public:
-    using UrlOpener = std::function<void(const std::string& address)>;
+    // Opens the game's voting page in the player's browser.
+    using PageOpener = std::function<void()>;
 
-    Tmc(Init& init, MainView& view, UrlOpener openUrl, Clock clock = SystemClock());
+    Tmc(Init& init, MainView& view, PageOpener openVotingPage, Clock clock = SystemClock());
 
-    // A day and more since the last vote, unless reminders are off. A vote
-    // time ahead of the clock counts as due, so a clock that was once wrong
-    // cannot silence the reminders for years.
+    // More than a day since the last vote, unless reminders are off. A vote
+    // time ahead of the clock is not due.
     bool ReminderDue() const;
 
     // "Vote Now": opens the voting page unless the player voted in the last
@@ -38,6 +37,6 @@ private:
 
     Init& init;
     MainView& view;
-    UrlOpener openUrl;
+    PageOpener openVotingPage;
     Clock clock;
 };
