@@ -46,6 +46,16 @@ TEST(Tools, TheManualsLinksResolveAndItsMapsPageIsDrawnFromTheWorld)
                                                                                << m.captured(1).toStdString();
     EXPECT_TRUE(ReadFile(dir.filePath("manual/maps.html"))
                     .contains("<code>board</code> lifts off to Orbit of Kyrnos (Kyrn System)"));
+    // Each area of a map is drawn cropped to its places; economies read as a player says them.
+    WriteFile(dir.filePath("corners.xml"), "<world><map id='c' name='C' economy='None'><loc x='0' y='0' name='NW'/>"
+                                           "<loc x='2' y='1' name='Near'/><loc x='63' y='63' name='SE'/></map>"
+                                           "<map id='s' name='S' economy='Vacuum'><loc x='5' y='5' name='Orbit'/></map>"
+                                           "</world>");
+    ASSERT_EQ(RunTool(ORVIX_MANUAL_TOOL, {dir.path(), ORVIX_MANUAL_PAGES, dir.filePath("corners.xml")}), 0);
+    const QString corners = ReadFile(dir.filePath("manual/maps.html"));
+    EXPECT_EQ(corners.count("<td"), 3 * 2 + 1 + 1) << "NW and Near in 3 x 2 cells, SE and Orbit in one each";
+    EXPECT_TRUE(corners.contains("<caption>Around SE</caption>"));
+    EXPECT_FALSE(corners.contains("None economy") || corners.contains("Vacuum economy"));
     WriteFile(dir.filePath("broken.xml"), "<world><map id='a' name='A'><loc x='1'");
     EXPECT_NE(RunTool(ORVIX_MANUAL_TOOL, {dir.path(), ORVIX_MANUAL_PAGES, dir.filePath("broken.xml")}), 0);
 }

@@ -4,6 +4,7 @@
 //   orvix_manual OUT_DIR PAGES_DIR WORLD_FILE
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <QCoreApplication>
@@ -105,6 +106,73 @@ QString Note(const QString& note, const std::vector<WorldMap>& maps)
     return "<code>" + Escape(dir) + "</code> leads " + way + "to " + Escape(Target(to, maps));
 }
 
+// The map's economy and owner as a player would say them.
+QString Economy(const WorldMap& m)
+{
+    QString said;
+    if (m.economy.isEmpty() || m.economy == u"None")
+        said = "Nobody lives or works here.";
+    else if (m.economy == u"Vacuum")
+        said = "Open space: nothing is made or traded here.";
+    else
+        said = m.economy + " economy.";
+    if (!m.owner.isEmpty())
+        said += " Owned by " + m.owner + ".";
+    return said;
+}
+
+// Places two squares apart or closer, in chains, form one area: each area is
+// drawn on its own, so far-flung corners of a map do not make one vast table.
+std::vector<std::vector<const Place*>> Areas(const std::vector<Place>& places)
+{
+    std::vector<std::vector<const Place*>> areas;
+    std::vector<bool> placed(places.size(), false);
+    for (std::size_t first = 0; first < places.size(); ++first) {
+        if (placed[first])
+            continue;
+        placed[first] = true;
+        std::vector<const Place*> area{&places[first]};
+        for (std::size_t i = 0; i < area.size(); ++i)
+            for (std::size_t j = 0; j < places.size(); ++j)
+                if (!placed[j] && std::abs(places[j].x - area[i]->x) <= 2
+                    && std::abs(places[j].y - area[i]->y) <= 2) {
+                    placed[j] = true;
+                    area.push_back(&places[j]);
+                }
+        areas.push_back(std::move(area));
+    }
+    return areas;
+}
+
+// One area cropped to its places; named after its first place when the map
+// has several.
+QString AreaTable(const std::vector<const Place*>& area, bool named)
+{
+    const auto byX = [](const Place* a, const Place* b) { return a->x < b->x; };
+    const auto byY = [](const Place* a, const Place* b) { return a->y < b->y; };
+    const int left = (*std::min_element(area.begin(), area.end(), byX))->x;
+    const int right = (*std::max_element(area.begin(), area.end(), byX))->x;
+    const int top = (*std::min_element(area.begin(), area.end(), byY))->y;
+    const int bottom = (*std::max_element(area.begin(), area.end(), byY))->y;
+    QString html = "<table class=\"map\">\n";
+    if (named)
+        html += "<caption>Around " + Escape(area.front()->name) + "</caption>\n";
+    for (int y = top; y <= bottom; ++y) {
+        html += "<tr>";
+        for (int x = left; x <= right; ++x) {
+            const auto p =
+                std::find_if(area.begin(), area.end(), [&](const Place* q) { return q->x == x && q->y == y; });
+            if (p == area.end()) {
+                html += "<td class=\"empty\"></td>";
+                continue;
+            }
+            html += "<td>" + Escape((*p)->name) + ((*p)->notes.isEmpty() ? "" : " &#9650;") + "</td>";
+        }
+        html += "</tr>\n";
+    }
+    return html + "</table>\n";
+}
+
 QString MapsPage(const std::vector<WorldMap>& maps)
 {
     QString html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -121,35 +189,11 @@ QString MapsPage(const std::vector<WorldMap>& maps)
     html += "</ul>\n";
 
     for (const WorldMap& m : maps) {
-        html += "<h2 id=\"" + Escape(m.id) + "\">" + Escape(m.name) + "</h2>\n<p>";
-        html += Escape(m.economy.isEmpty() ? QString("Unknown") : m.economy) + " economy";
-        if (!m.owner.isEmpty())
-            html += ", owned by " + Escape(m.owner);
-        html += ".</p>\n";
-        if (m.places.empty())
-            continue;
-        const auto [minX, maxX] = std::minmax_element(
-            m.places.begin(), m.places.end(), [](const Place& a, const Place& b) { return a.x < b.x; });
-        const auto [minY, maxY] = std::minmax_element(
-            m.places.begin(), m.places.end(), [](const Place& a, const Place& b) { return a.y < b.y; });
-        html += "<table class=\"map\">\n";
-        for (int y = minY->y; y <= maxY->y; ++y) {
-            html += "<tr>";
-            for (int x = minX->x; x <= maxX->x; ++x) {
-                const auto p = std::find_if(m.places.begin(), m.places.end(),
-                                            [&](const Place& q) { return q.x == x && q.y == y; });
-                if (p == m.places.end()) {
-                    html += "<td class=\"empty\"></td>";
-                    continue;
-                }
-                html += "<td>" + Escape(p->name);
-                if (!p->notes.isEmpty())
-                    html += " &#9650;";
-                html += "</td>";
-            }
-            html += "</tr>\n";
-        }
-        html += "</table>\n<ul class=\"places\">\n";
+        html += "<h2 id=\"" + Escape(m.id) + "\">" + Escape(m.name) + "</h2>\n<p>" + Escape(Economy(m)) + "</p>\n";
+        const std::vector<std::vector<const Place*>> areas = Areas(m.places);
+        for (const auto& area : areas)
+            html += AreaTable(area, areas.size() > 1);
+        html += "<ul class=\"places\">\n";
         for (const Place& p : m.places) {
             if (p.notes.isEmpty())
                 continue;
