@@ -15,14 +15,17 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { echo "kyrnd did not start"; cat "$dir/log"; exit 1; }
 # Typed ahead, with the input held open as a person's is (an end of input
-# would close the connection at once); quit ends the session and the server
-# then closes the connection, which ends nc.
+# would close the connection at once), until the goodbye of quit has come.
 mkfifo "$dir/in"
 timeout 30 nc 127.0.0.1 "$port" <"$dir/in" >"$dir/out" &
 nc=$!
 exec 3>"$dir/in"
 printf 'demo1\norvixdemo\nlook\nw\nsay Ann'"'"'s <pad> & me\nquit\n' >&3
-wait "$nc" || true
+for _ in $(seq 200); do
+  grep -q "Goodbye, Nova." "$dir/out" && break
+  sleep 0.1
+done
+kill "$nc" 2>/dev/null || true
 exec 3>&-
 fail=0
 for want in "Spaceport Concourse" "Obvious exits: north," "Commodity Exchange" "Grain " \
