@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "shell/press_modifiers.h"
+#include "input/press_modifiers.h"
 
 class Macro;
 class PlayerInput;

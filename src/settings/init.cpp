@@ -7,8 +7,8 @@
 
 #include <fcntl.h>
 
-#include "protocol/xml.h"
-#include "shell/mainview.h"
+#include "markup/xml.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "social/tmc_code.h"
 
 #include "settings/init.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 Tmc::Tmc(Init& settings, MainView& mainView, PageOpener opener, Clock now)
     : init(settings), view(mainView), openVotingPage(std::move(opener)), clock(std::move(now))

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "shell/clock.h"
+#include "base/clock.h"
 
 class Init;
 class MainView;
