@@ -59,6 +59,7 @@
 #include "shell/input.h"
 #include "shell/list_rows.h"
 #include "shell/reset_watch.h"
+#include "shell/screen_fit.h"
 #include "shell/colours.h"
 #include "shell/datafiles.h"
 #include "shell/textpane.h"
@@ -105,6 +106,14 @@ int SortedPosition(const QListWidget* list, const QString& text)
             hi = mid;
     }
     return lo;
+}
+
+// Geometry from a file is fitted to the screen the window stands on.
+ScreenFit FitFor(const QWidget& window)
+{
+    // Without any screen yet, the design size is the limit.
+    const QScreen* screen = window.screen();
+    return ScreenFit(screen ? screen->availableGeometry() : QRect(0, 0, 992, 701));
 }
 
 void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
@@ -190,9 +199,10 @@ void TMainForm::FormCreate()
     coms->SetNewAccountFactory(
         [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
 
-    // Centred at the size it opens with, which the settings may have changed.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Centred at the size it opens with, which the settings may have changed;
+    // the design size too must fit a small or highly scaled screen.
+    ApplyWindowSize();
+    move(FitFor(*this).CentredPosition(size()));
     resetWatch = new ResetWatch(*cliSocket);
 
     SetCaption();
@@ -699,17 +709,24 @@ void TMainForm::SetOptionChecked(Option option, bool checked)
 
 int TMainForm::WindowWidth() const
 {
-    return width();
+    return windowSize.ToWrite(size()).width();
 }
 
 int TMainForm::WindowHeight() const
 {
-    return height();
+    return windowSize.ToWrite(size()).height();
 }
 
 void TMainForm::SetWindowSize(int w, int h)
 {
-    resize(w, h);
+    windowSize.Store(QSize(w, h));
+    ApplyWindowSize();
+}
+
+void TMainForm::ApplyWindowSize()
+{
+    resize(FitFor(*this).WindowSize(windowSize.Stored(), minimumSizeHint()));
+    windowSize.Applied(size());
 }
 
 int TMainForm::InputPanelHeight() const
@@ -717,8 +734,9 @@ int TMainForm::InputPanelHeight() const
     return MainSplitter->sizes().value(1, InputPanel->height());
 }
 
-void TMainForm::SetInputPanelHeight(int h)
+void TMainForm::SetInputPanelHeight(int stored)
 {
+    const int h = FitFor(*this).PanelHeight(stored);
     QList<int> sizes = MainSplitter->sizes();
     const int total = sizes.value(0) + sizes.value(1);
     MainSplitter->setSizes({std::max(total - h, 1), h});
