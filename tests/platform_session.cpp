@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -18,6 +19,15 @@
 #include "support/window_fixture.h"
 
 namespace {
+
+// What the platform says while the window runs: what it cannot do must pass quietly.
+QStringList warnings;
+
+void Record(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        warnings << text;
+}
 
 using PlatformSession = WindowFixture;
 
@@ -33,6 +43,7 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
                                             "<server host='127.0.0.1' port='%1'/>\n"
                                             "<account id='demo1' password='orvixdemo' current='true'/>\n</avatar>\n"
                                             "</init-file>\n").arg(port).toUtf8());
+    qInstallMessageHandler(Record);
     TMainForm& w = Window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w)) << QGuiApplication::platformName().toStdString();
@@ -51,6 +62,13 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     QTest::keyClick(w.DetailGrid, Qt::Key_6, Qt::KeypadModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.DetailGrid->SelectedColumn() == 61; }, 10000));
 
+    // A window of its own, placed and raised where the platform lets it.
+    w.CommandBtn->click();
+    QWidget* commandWindow = w.findChild<QWidget*>("CommandForm");
+    ASSERT_TRUE(commandWindow);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(commandWindow));
+    commandWindow->close();
+
     QMenu* menu = w.findChild<QMenu*>("ConnectMenu");
     w.menuBar()->setActiveAction(menu->menuAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
@@ -58,6 +76,8 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     w.findChild<QAction*>("LogOffItem")->trigger();
     EXPECT_EQ(w.StatusPanels[0]->text(), "Disconnected");
     EXPECT_EQ(script.unexpected, 0);
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(warnings.join('\n').toStdString(), "");
     server.kill();
     server.waitForFinished();
 }

@@ -109,6 +109,7 @@ TEST_F(Layout, DefaultWindowHasNoSeams)
     w.TopNotebook->setCurrentWidget(w.ExchTab);
     QApplication::processEvents();
     ASSERT_EQ(w.HistoryListBox->count(), 1);
+    EXPECT_EQ(Squeezed(w).join(", ").toStdString(), "") << "with a quote of three lines";
     const QString quote = w.HistoryListBox->item(0)->text();
     EXPECT_LE(w.HistoryListBox->fontMetrics().horizontalAdvance(quote), w.HistoryListBox->viewport()->width()) << quote.toStdString();
     EXPECT_GE(w.TickerPanel->contentsRect().width() / QFontMetrics(w.TickerEdit->font()).averageCharWidth(), 60);
