@@ -3,13 +3,10 @@
 // the smallest size, and the map centred when its page is shown.
 #include <QApplication>
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
 #include <QSplitter>
-#include <QMenuBar>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -27,30 +24,31 @@ TEST(ScreenFit, StoredGeometryIsFittedToTheScreensAvailableArea)
 {
     const ScreenFit fit(QRect(0, 30, 1920, 1050)); // a panel along the top
     const QSize minimum(700, 500);
-    const struct {
-        QSize stored;
-        QSize applied;
-    } sizes[] = {
-        {{992, 701}, {992, 701}},                  // fits as it is
-        {{2147483647, 701}, {1920, 701}},          // wider than any screen
-        {{992, 2147483647}, {992, 1050}},          // taller
-        {{-2147483647 - 1, -5}, {700, 500}},       // nonsense: the window's minimum
-        {{10, 10}, {700, 500}},                    // below the minimum
+    const std::pair<QSize, QSize> sizes[] = {
+        {{992, 701}, {992, 701}},            // fits as it is
+        {{2147483647, 701}, {1920, 701}},    // wider than any screen
+        {{992, 2147483647}, {992, 1050}},    // taller
+        {{-2147483647 - 1, -5}, {700, 500}}, // nonsense: the window's minimum
+        {{10, 10}, {700, 500}},              // below the minimum
     };
-    for (const auto& row : sizes)
-        EXPECT_EQ(fit.WindowSize(row.stored, minimum), row.applied) << row.stored.width() << "x" << row.stored.height();
+    for (const auto& [stored, applied] : sizes)
+        EXPECT_EQ(fit.WindowSize(stored, minimum), applied) << stored.width() << "x" << stored.height();
     EXPECT_EQ(fit.WindowSize({992, 701}, {2500, 500}), QSize(1920, 701)) << "the screen wins over the minimum";
     EXPECT_EQ(fit.CentredPosition({992, 701}), QPoint(464, 204));
     EXPECT_EQ(fit.CentredPosition({1920, 1050}), QPoint(0, 30));
     const std::pair<int, int> heights[] = {{55, 55}, {0, 1}, {-7, 1}, {2147483647, 1050}};
     for (const auto& [stored, applied] : heights)
         EXPECT_EQ(fit.PanelHeight(stored), applied) << stored;
+    const std::pair<int64_t, int> texts[] = {{15, 15}, {0, 1}, {2147483648, 262}};
+    for (const auto& [stored, applied] : texts)
+        EXPECT_EQ(fit.TextHeight(stored), applied) << stored;
 }
 
-TEST_F(Layout, AWindowSizeBeyondTheScreenIsFittedAndKeptInTheFileUntilThePlayerResizes)
+TEST_F(Layout, GeometryFromTheFileIsFittedToTheScreenAndTheSizeKeptInItUntilThePlayerResizes)
 {
     WriteFile(WorkPath("init.xml"), "<init-file>\n<size width='2147483647' height='701'/>\n"
-                                    "<input-window height='2147483647'/>\n</init-file>\n");
+                                    "<input-window height='2147483647'/>\n"
+                                    "<font name='DejaVu Sans' colour='0' height='-2147483648' size='0'/>\n</init-file>\n");
     TMainForm& w = Window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -59,6 +57,8 @@ TEST_F(Layout, AWindowSizeBeyondTheScreenIsFittedAndKeptInTheFileUntilThePlayerR
     EXPECT_LE(w.width(), screen.width());
     EXPECT_LE(w.InputPanelHeight(), screen.height());
     EXPECT_GT(w.OutputEdit->height(), 0);
+    EXPECT_GE(w.OutputEdit->font().pixelSize(), 1);
+    EXPECT_LE(w.OutputEdit->font().pixelSize(), screen.height() / 4);
     EXPECT_EQ(w.WindowWidth(), 2147483647);
     w.resize(w.width() - 10, w.height());
     EXPECT_EQ(w.WindowWidth(), w.width());

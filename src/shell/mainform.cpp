@@ -644,10 +644,12 @@ void TMainForm::ApplyFont(const FontSpec& wanted)
 {
     outputFont = wanted;
     QFont font(QString::fromStdString(wanted.name));
+    // A size from the file may be anything; text never outgrows the screen.
+    const ScreenFit fit = FitFor(*this);
     if (wanted.size > 0)
-        font.setPointSize(wanted.size);
+        font.setPointSize(fit.TextHeight(wanted.size));
     else if (wanted.height != 0)
-        font.setPixelSize(std::abs(wanted.height));
+        font.setPixelSize(fit.TextHeight(std::abs(int64_t{wanted.height})));
     font.setBold(wanted.bold);
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);

@@ -25,3 +25,8 @@ int ScreenFit::PanelHeight(int stored) const
 {
     return std::clamp(stored, 1, std::max(1, available.height()));
 }
+
+int ScreenFit::TextHeight(int64_t stored) const
+{
+    return static_cast<int>(std::clamp<int64_t>(stored, 1, std::max(1, available.height() / 4)));
+}

@@ -4,6 +4,8 @@
 // at any value; a window far larger than the screen breaks painting on some
 // platforms, and one that does not fit cannot be used.
 
+#include <cstdint>
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -21,6 +23,8 @@ public:
     QPoint CentredPosition(const QSize& size) const;
     // The input panel's height: at least one pixel, at most the screen's height.
     int PanelHeight(int stored) const;
+    // A text height: at least 1, at most a quarter of the screen's height.
+    int TextHeight(int64_t stored) const;
 
 private:
     QRect available;
