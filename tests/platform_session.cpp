@@ -11,7 +11,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/account_settings.h"
 #include "support/common.h"
 #include "support/kyrnd_process.h"

@@ -11,8 +11,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "shell/coms.h"
-#include "shell/screen_fit.h"
+#include "session/coms.h"
+#include "base/screen_fit.h"
 #include "support/common.h"
 #include "support/window_fixture.h"
 
