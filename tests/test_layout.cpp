@@ -64,13 +64,14 @@ TEST_F(Layout, GeometryFromTheFileIsFittedToTheScreenAndTheSizeKeptInItUntilTheP
     EXPECT_EQ(w.WindowWidth(), w.width());
 }
 
-// The program's named controls squeezed below the least size they can show
-// themselves in (fixed sizes are the design's; Qt's own parts are sized by their owners).
+// The program's named controls a layout squeezed below the least size they
+// can show themselves in (fixed sizes and hand-placed controls such as the
+// sliding ticker are the design's; Qt's own parts are sized by their owners).
 QStringList Squeezed(const QWidget& window)
 {
     QStringList squeezed;
     for (const QWidget* c : window.findChildren<QWidget*>(QRegularExpression("^(?!qt_)")))
-        if (c->isVisible() && c->minimumSize() != c->maximumSize()
+        if (c->isVisible() && c->parentWidget()->layout() && c->minimumSize() != c->maximumSize()
             && (c->width() < c->minimumSizeHint().width() || c->height() < c->minimumSizeHint().height()))
             squeezed << c->objectName();
     return squeezed;
