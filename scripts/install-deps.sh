@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running Orvix needs on Debian 12.
+# Installs what building, testing and running Orvix needs on Debian 12:
+# Qt's Wayland platform plugin so Orvix runs natively on Wayland desktops,
+# and a headless Wayland compositor and X server for the suite's desktop runs.
 # With the argument "fuzz", also clang and libFuzzer's runtime (scripts/fuzz.sh).
 set -euo pipefail
 PACKAGES=(
@@ -9,6 +11,7 @@ PACKAGES=(
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream
   netcat-openbsd
+  qt6-wayland weston xvfb
 )
 if [ "${1:-}" = fuzz ]; then
   PACKAGES+=(clang-14 libclang-rt-14-dev)

@@ -1,5 +1,8 @@
 // The tools the run command uses: the data files and the manual they put in
 // place are real, readable files.
+#include <algorithm>
+#include <vector>
+
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -34,6 +37,27 @@ TEST(Tools, DataFilesArePlayableSoundsAndLoadablePictures)
     for (int i = 0; i < 8; ++i)
         for (int j = i + 1; j < 8; ++j)
             EXPECT_NE(links.copy(16 * i, 0, 16, 16), links.copy(16 * j, 0, 16, 16)) << i << " " << j;
+}
+
+// A stroke reaches a tile's edge only where its link leaves the cell; any
+// other mark on an edge stands as a stray dot beside the neighbouring cell.
+TEST(Tools, MapTilesTouchTheirEdgesOnlyWhereTheirLinksLeave)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(RunTool(ORVIX_ASSETS_TOOL, {dir.path()}), 0);
+    const QImage links(dir.filePath("links.bmp"));
+    const QRgb background = links.pixel(0, 0);
+    // Where each tile's link leaves it, in the tile's own pixels.
+    const std::vector<QPoint> exits[8] = {{}, {}, {}, {{8, 0}, {8, 15}}, {{0, 8}, {15, 8}}, {{0, 15}, {15, 0}},
+                                          {{0, 0}, {15, 15}}, {{0, 0}, {15, 15}, {0, 15}, {15, 0}}};
+    for (int tile = 0; tile < 8; ++tile)
+        for (int i = 0; i < 16; ++i)
+            for (const QPoint edge : {QPoint(i, 0), QPoint(i, 15), QPoint(0, i), QPoint(15, i)}) {
+                const bool atExit = std::any_of(exits[tile].begin(), exits[tile].end(),
+                                                [&](QPoint exit) { return (exit - edge).manhattanLength() <= 3; });
+                EXPECT_TRUE(atExit || links.pixel(16 * tile + edge.x(), edge.y()) == background)
+                    << "tile " << tile << " at " << edge.x() << "," << edge.y();
+            }
 }
 
 TEST(Tools, TheManualsLinksResolveAndItsMapsPageIsDrawnFromTheWorld)

@@ -225,7 +225,12 @@ QImage MapTiles()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QPen link(QColor(120, 170, 220), 2.2, Qt::SolidLine, Qt::FlatCap);
-    auto tile = [&](int i) { return QRectF(i * t, 0, t, t); };
+    // Each tile is drawn inside its own square: a stroke's width or its
+    // smoothing must not reach the neighbour, which the map places anywhere.
+    auto tile = [&](int i) {
+        p.setClipRect(QRect(i * t, 0, t, t));
+        return QRectF(i * t, 0, t, t);
+    };
     // The current location: a bright ring around a filled centre.
     p.setPen(QPen(QColor(255, 210, 60), 2));
     p.setBrush(QColor(255, 120, 40));
@@ -234,12 +239,17 @@ QImage MapTiles()
     p.setBrush(QColor(40, 110, 160));
     p.drawRoundedRect(tile(2).adjusted(2.5, 2.5, -2.5, -2.5), 3, 3);
     p.setPen(link);
-    p.drawLine(QPointF(3 * t + 8, 0), QPointF(3 * t + 8, t));
-    p.drawLine(QPointF(4 * t, 8), QPointF(5 * t, 8));
-    p.drawLine(QPointF(5 * t, t), QPointF(6 * t, 0));
-    p.drawLine(QPointF(6 * t, 0), QPointF(7 * t, t));
-    p.drawLine(QPointF(7 * t, t), QPointF(8 * t, 0));
-    p.drawLine(QPointF(7 * t, 0), QPointF(8 * t, t));
+    const QRectF vertical = tile(3);
+    p.drawLine(QPointF(vertical.center().x(), 0), QPointF(vertical.center().x(), t));
+    const QRectF horizontal = tile(4);
+    p.drawLine(QPointF(horizontal.left(), t / 2), QPointF(horizontal.right(), t / 2));
+    const QRectF rising = tile(5);
+    p.drawLine(rising.bottomLeft(), rising.topRight());
+    const QRectF falling = tile(6);
+    p.drawLine(falling.topLeft(), falling.bottomRight());
+    const QRectF crossing = tile(7);
+    p.drawLine(crossing.bottomLeft(), crossing.topRight());
+    p.drawLine(crossing.topLeft(), crossing.bottomRight());
     return img;
 }
 

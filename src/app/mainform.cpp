@@ -59,6 +59,7 @@
 #include "input/input.h"
 #include "widgets/list_rows.h"
 #include "session/reset_watch.h"
+#include "base/screen_fit.h"
 #include "base/colours.h"
 #include "base/datafiles.h"
 #include "widgets/textpane.h"
@@ -105,6 +106,14 @@ int SortedPosition(const QListWidget* list, const QString& text)
             hi = mid;
     }
     return lo;
+}
+
+// Geometry from a file is fitted to the screen the window stands on.
+ScreenFit FitFor(const QWidget& window)
+{
+    // Without any screen yet, the design size is the limit.
+    const QScreen* screen = window.screen();
+    return ScreenFit(screen ? screen->availableGeometry() : QRect(0, 0, 992, 701));
 }
 
 void RemoveFirst(QListWidget* list, const QString& text, Qt::CaseSensitivity cs)
@@ -190,9 +199,10 @@ void TMainForm::FormCreate()
     coms->SetNewAccountFactory(
         [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
 
-    // Centred at the size it opens with, which the settings may have changed.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Centred at the size it opens with, which the settings may have changed;
+    // the design size too must fit a small or highly scaled screen.
+    ApplyWindowSize();
+    move(FitFor(*this).CentredPosition(size()));
     resetWatch = new ResetWatch(*cliSocket);
 
     SetCaption();
@@ -647,10 +657,12 @@ void TMainForm::ApplyFont(const FontSpec& wanted)
 {
     outputFont = wanted;
     QFont font(QString::fromStdString(wanted.name));
+    // A size from the file may be anything; text never outgrows the screen.
+    const ScreenFit fit = FitFor(*this);
     if (wanted.size > 0)
-        font.setPointSize(wanted.size);
+        font.setPointSize(fit.TextHeight(wanted.size));
     else if (wanted.height != 0)
-        font.setPixelSize(std::abs(wanted.height));
+        font.setPixelSize(fit.TextHeight(std::abs(int64_t{wanted.height})));
     font.setBold(wanted.bold);
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
@@ -712,17 +724,24 @@ void TMainForm::SetOptionChecked(Option option, bool checked)
 
 int TMainForm::WindowWidth() const
 {
-    return width();
+    return windowSize.ToWrite(size()).width();
 }
 
 int TMainForm::WindowHeight() const
 {
-    return height();
+    return windowSize.ToWrite(size()).height();
 }
 
 void TMainForm::SetWindowSize(int w, int h)
 {
-    resize(w, h);
+    windowSize.Store(QSize(w, h));
+    ApplyWindowSize();
+}
+
+void TMainForm::ApplyWindowSize()
+{
+    resize(FitFor(*this).WindowSize(windowSize.Stored(), minimumSizeHint()));
+    windowSize.Applied(size());
 }
 
 int TMainForm::InputPanelHeight() const
@@ -730,8 +749,9 @@ int TMainForm::InputPanelHeight() const
     return MainSplitter->sizes().value(1, InputPanel->height());
 }
 
-void TMainForm::SetInputPanelHeight(int h)
+void TMainForm::SetInputPanelHeight(int stored)
 {
+    const int h = FitFor(*this).PanelHeight(stored);
     QList<int> sizes = MainSplitter->sizes();
     const int total = sizes.value(0) + sizes.value(1);
     MainSplitter->setSizes({std::max(total - h, 1), h});

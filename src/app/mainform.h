@@ -14,6 +14,7 @@
 #include "dispatch/server_parser.h"
 #include "session/inputedit.h"
 #include "views/mainview.h"
+#include "base/screen_fit.h"
 #include "social/tb_code.h"
 
 class QAction;
@@ -179,6 +180,8 @@ private:
     void ShowMainPage(int index);
     void SetConnectedMenus(bool connected);
     void SetCaption();
+    // Gives the window the stored size, fitted to its screen.
+    void ApplyWindowSize();
 
     // Menu handlers of the shell's own items.
     void LogOffItemClick();
@@ -282,6 +285,7 @@ private:
     bool switchingPages = false;
     bool destroyed = false;
     int disconnectRuns = 0;
+    StoredWindowSize windowSize{QSize(992, 701)};
     // Arial 15 pixels high in the system's window-text colour.
     FontSpec outputFont{"Arial", static_cast<int32_t>(0x80000008u), -15, 11};
     // Where the server dispatcher sends its effects; outlives the connection.

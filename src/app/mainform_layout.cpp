@@ -2,6 +2,7 @@
 #include "app/mainform.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QGroupBox>
@@ -15,8 +16,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTcpSocket>
@@ -59,9 +62,24 @@ QTableWidget* StringGrid(const char* name, int columns, int rows)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The cells fill the grid: the value column takes the width left, the
+    // grid is as tall as its rows.
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setFixedHeight(rows * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth());
     return grid;
 }
 
+// A page that scrolls when the window is too short to show it whole, as on
+// a small or highly scaled screen.
+QScrollArea* Scrolled(QWidget* page)
+{
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(page);
+    return area;
+}
 
 } // namespace
 
@@ -69,8 +87,6 @@ QTableWidget* StringGrid(const char* name, int columns, int rows)
 
 void TMainForm::BuildUi()
 {
-    resize(992, 701);
-
     BuildMenus();
 
     auto* central = new QWidget;
@@ -131,8 +147,11 @@ void TMainForm::BuildUi()
     for (int i = 0; i < 4; ++i) {
         StatusPanels[i] = PanelLabel(QString("StatusPanel%1").arg(i).toLatin1().constData(), {});
         StatusPanels[i]->setFixedWidth(widths[i]);
-        bar->addWidget(StatusPanels[i]);
     }
+    // The map's panel gives way on a narrow screen rather than widening the window.
+    StatusPanels[3]->setMinimumWidth(120);
+    for (int i = 0; i < 4; ++i)
+        bar->addWidget(StatusPanels[i], i == 3 ? 1 : 0);
     StatusPanels[0]->setText("Offline");
     setStatusBar(bar);
 
@@ -207,7 +226,7 @@ QWidget* TMainForm::BuildTopStrip()
         LastCommodPanel->setFrameShape(QFrame::Panel);
         LastCommodPanel->setFrameShadow(QFrame::Sunken);
         auto* lc = new QVBoxLayout(LastCommodPanel);
-        lc->setContentsMargins(2, 2, 2, 2);
+        lc->setContentsMargins(1, 1, 1, 1);
         lc->setSpacing(0);
         QFont bold = font();
         bold.setBold(true);
@@ -237,10 +256,6 @@ QWidget* TMainForm::BuildTopStrip()
         TickerEdit->setGeometry(0, 2, 574, 20);
         // Pages that are not showing get their size late: centre on every resize.
         TickerPanel->installEventFilter(this);
-        g->addWidget(LastCommodPanel, 0, 0);
-        g->addWidget(ExchImage, 0, 1);
-        g->addWidget(TickerPanel, 1, 0, 1, 2);
-        l->addWidget(LastExchGroup, 1);
 
         auto* history = new QGroupBox(" Exchange History ");
         history->setObjectName("HistoryGroup");
@@ -249,7 +264,18 @@ QWidget* TMainForm::BuildTopStrip()
         HistoryListBox = Named(new QListWidget, "HistoryListBox");
         HistoryListBox->setToolTip("Double click on an entry to buy or sell that commodity");
         h->addWidget(HistoryListBox);
-        l->addWidget(history, 1);
+
+        // The picture stands over the last quote, which keeps one width
+        // whatever it says so the history beside it does not jump; the
+        // history takes the rest of the page and the ticker runs under both.
+        LastCommodPanel->setFixedWidth(QFontMetrics(bold).horizontalAdvance("Exch sells at 9999/ton") + 8);
+        g->setSpacing(2);
+        g->addWidget(ExchImage, 0, 0, Qt::AlignHCenter);
+        g->addWidget(LastCommodPanel, 1, 0);
+        g->addWidget(history, 0, 1, 2, 1);
+        g->setColumnStretch(1, 1);
+        g->addWidget(TickerPanel, 2, 0, 1, 2);
+        l->addWidget(LastExchGroup, 1);
     }
     TopNotebook->addTab(ExchTab, "Exch");
 
@@ -360,6 +386,8 @@ QWidget* TMainForm::BuildRightColumn()
         });
     }
     connect(PlayerListBox, &QListWidget::itemDoubleClicked, this, [this] { PlayerListBoxDblClick(); });
+    // Both tabs stay in view however short the window.
+    PlayersNotebook->setMinimumHeight(PlayersNotebook->tabBar()->sizeHint().height());
     l->addWidget(PlayersNotebook, 1);
     return MainLeftPanel;
 }
@@ -383,7 +411,7 @@ QWidget* TMainForm::BuildScorePage()
     head->addLayout(names, 1);
     l->addLayout(head);
     StatsGrid = StringGrid("StatsGrid", 2, 8);
-    l->addWidget(StatsGrid, 1);
+    l->addWidget(StatsGrid);
     auto* StatBox = Named(new QGroupBox, "StatBox");
     auto* b = new QVBoxLayout(StatBox);
     b->setContentsMargins(2, 2, 2, 2);
@@ -392,6 +420,7 @@ QWidget* TMainForm::BuildScorePage()
     StatBar->setValue(0);
     b->addWidget(StatBar);
     l->addWidget(StatBox);
+    l->addStretch(1);
     return page;
 }
 
@@ -421,7 +450,7 @@ QWidget* TMainForm::BuildShipPage()
     ClassLabel->setAlignment(Qt::AlignCenter);
     l->addWidget(ClassLabel);
     ShipGrid = StringGrid("ShipGrid", 2, 8);
-    l->addWidget(ShipGrid, 1);
+    l->addWidget(ShipGrid);
     auto* ShipBox = Named(new QGroupBox, "ShipBox");
     auto* b = new QVBoxLayout(ShipBox);
     b->setContentsMargins(2, 2, 2, 2);
@@ -430,6 +459,7 @@ QWidget* TMainForm::BuildShipPage()
     ShipBar->setValue(0);
     b->addWidget(ShipBar);
     l->addWidget(ShipBox);
+    l->addStretch(1);
     return page;
 }
 
@@ -445,8 +475,9 @@ QWidget* TMainForm::BuildMainTab()
     auto* s = new QVBoxLayout(StatsPanel);
     s->setContentsMargins(0, 0, 0, 0);
     StatsNoteBook = Named(new QTabWidget, "StatsNoteBook");
-    StatsNoteBook->addTab(BuildScorePage(), "Score");
-    StatsNoteBook->addTab(BuildShipPage(), "Spaceship");
+    StatsNoteBook->setTabPosition(QTabWidget::South);
+    StatsNoteBook->addTab(Scrolled(BuildScorePage()), "Score");
+    StatsNoteBook->addTab(Scrolled(BuildShipPage()), "Spaceship");
     s->addWidget(StatsNoteBook);
     l->addWidget(StatsPanel);
 
@@ -473,7 +504,8 @@ QWidget* TMainForm::BuildMapTab()
 {
     auto* page = Named(new QSplitter(Qt::Horizontal), "MapTab");
     auto* MapInfoPanel = Named(new QWidget, "MapInfoPanel");
-    MapInfoPanel->setFixedWidth(204);
+    // 204 wide at start; the splitter beside it is the player's to drag.
+    MapInfoPanel->setMinimumWidth(120);
     auto* l = new QVBoxLayout(MapInfoPanel);
     l->setContentsMargins(0, 0, 0, 0);
     // The player drags the memo/repeater boundary.
@@ -490,7 +522,10 @@ QWidget* TMainForm::BuildMapTab()
     MapGrid = new TileGrid("MapGrid", "Map");
     page->addWidget(MapInfoPanel);
     page->addWidget(MapGrid);
+    page->setStretchFactor(0, 0);
     page->setStretchFactor(1, 1);
+    page->setChildrenCollapsible(false);
+    page->setSizes({204, 10000});
     return page;
 }
 

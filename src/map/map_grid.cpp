@@ -164,6 +164,22 @@ void TileGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+    CentreOnCurrent();
+}
+
+// A grid centred while hidden was centred for a size it no longer has.
+void TileGrid::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    CentreOnCurrent();
+}
+
+void TileGrid::CentreOnCurrent()
+{
+    if (const KyrMap* map = world ? world->Map() : nullptr) {
+        CentreOn(map->Current());
+        viewport()->update();
+    }
 }
 
 void TileGrid::keyPressEvent(QKeyEvent* event)

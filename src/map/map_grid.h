@@ -27,7 +27,8 @@ public:
 
     // The map to paint; while it has no model the grid is blank.
     void SetSource(const WorldMap* world);
-    // Selects the location's cell and scrolls so that it is centred.
+    // Selects the location's cell and scrolls so that it is centred. The
+    // grid centres on the current location again whenever it is shown or resized.
     void CentreOn(int32_t key);
     void SelectCell(int column, int row);
     // Repaints and refreshes the summary.
@@ -51,6 +52,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -61,6 +63,7 @@ protected:
 
 private:
     void UpdateScrollBars();
+    void CentreOnCurrent();
     void ScrollTo(int left, int top);
     void EnsureVisible(int column, int row);
 

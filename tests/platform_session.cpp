@@ -1,0 +1,85 @@
+// One session through the real window on the platform QT_QPA_PLATFORM names:
+// test_platforms runs it natively under a Wayland compositor and an X
+// server. The stored window size is one a hand edit may leave, far wider
+// than any screen; it must reach the screen fitted.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "session/coms.h"
+#include "support/account_settings.h"
+#include "support/common.h"
+#include "support/kyrnd_process.h"
+#include "support/modal_script.h"
+#include "support/window_fixture.h"
+
+namespace {
+
+// What the platform says while the window runs: what it cannot do must pass quietly.
+QStringList warnings;
+
+void Record(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        warnings << text;
+}
+
+using PlatformSession = WindowFixture;
+
+TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
+{
+    QTemporaryDir data;
+    QProcess server;
+    QString log;
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND, {"--port", "0", "--data-dir", data.path(), "--bots", "0",
+                                    "--hash-iterations", "1000", "--drift-interval", "0", "--story-interval", "0"}, &log);
+    ASSERT_NE(port, 0) << log.toStdString();
+    WriteFile(WorkPath("init.xml"), QString("<init-file>\n<size width='2147483647' height='701'/>\n<avatar name='Nova'>\n"
+                                            "<server host='127.0.0.1' port='%1'/>\n"
+                                            "<account id='demo1' password='orvixdemo' current='true'/>\n</avatar>\n"
+                                            "</init-file>\n").arg(port).toUtf8());
+    qInstallMessageHandler(Record);
+    TMainForm& w = Window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w)) << QGuiApplication::platformName().toStdString();
+    EXPECT_LE(w.width(), w.screen()->availableGeometry().width());
+
+    // The logon dialog comes filled from the stored account.
+    ModalScript script;
+    script.Then([](QWidget* dialog) { Act(dialog, {"OKBtn"}); });
+    w.findChild<QAction*>("LogonItem")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.DetailGrid->isVisible() && w.DetailGrid->SelectedColumn() == 61; }, 20000))
+        << PaneLines(w.OutputEdit).join('\n').toStdString();
+
+    // The map's keys move; the server's answer centres the map on the new place (x 29, then 30 again).
+    QTest::keyClick(w.DetailGrid, Qt::Key_Left);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.DetailGrid->SelectedColumn() == 59; }, 10000));
+    QTest::keyClick(w.DetailGrid, Qt::Key_6, Qt::KeypadModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.DetailGrid->SelectedColumn() == 61; }, 10000));
+
+    // A window of its own, placed and raised where the platform lets it.
+    w.CommandBtn->click();
+    QWidget* commandWindow = w.findChild<QWidget*>("CommandForm");
+    ASSERT_TRUE(commandWindow);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(commandWindow));
+    commandWindow->close();
+
+    QMenu* menu = w.findChild<QMenu*>("ConnectMenu");
+    w.menuBar()->setActiveAction(menu->menuAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
+    menu->close();
+    w.findChild<QAction*>("LogOffItem")->trigger();
+    EXPECT_EQ(w.StatusPanels[0]->text(), "Disconnected");
+    EXPECT_EQ(script.unexpected, 0);
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(warnings.join('\n').toStdString(), "");
+    server.kill();
+    server.waitForFinished();
+}
+
+} // namespace
