@@ -21,18 +21,19 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREF
   -DORVIX_BENCH=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON "${launcher[@]}" >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target orvix kyrnd orvix_install_data orvix_man_pages
 
-rm -rf "$DIST_DIR"
 mkdir -p "$DIST_DIR"
+rm -rf "$DIST_DIR"/orvix_*.deb "$DIST_DIR"/kyrnd_*.deb "$DIST_DIR/cpack" "$DIST_DIR/root"
 (cd "$BUILD_DIR" && cpack -G DEB -B "$DIST_DIR/cpack" >/dev/null)
 mv "$DIST_DIR"/cpack/*.deb "$DIST_DIR"/
 rm -rf "$DIST_DIR/cpack"
+debs=("$DIST_DIR"/orvix_*.deb "$DIST_DIR"/kyrnd_*.deb)
 
 # The packages' contents, checked as Debian's archive would.
-lintian --fail-on error --display-info --tag-display-limit 0 "$DIST_DIR"/*.deb | tee "$DIST_DIR/lintian.txt"
+lintian --fail-on error --display-info --tag-display-limit 0 "${debs[@]}" | tee "$DIST_DIR/lintian.txt"
 
 # The service, checked in the tree the packages install.
 root="$DIST_DIR/root"
-for deb in "$DIST_DIR"/*.deb; do dpkg-deb -x "$deb" "$root"; done
+for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$root"; done
 bash "$ROOT/packaging/check_unit.sh" "$root"
 rm -rf "$root"
-ls -l "$DIST_DIR"/*.deb
+ls -l "${debs[@]}"
