@@ -2,7 +2,7 @@
 // with them: runs (in which working directory) or exits (status, text).
 #include <gtest/gtest.h>
 
-#include "shell/commandline.h"
+#include "app/commandline.h"
 
 namespace {
 
