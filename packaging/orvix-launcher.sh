@@ -11,9 +11,8 @@ mkdir -p "$work"
 cp -Rn "$data/." "$work/"
 # The manual is ours, not the player's: keep it current after an upgrade.
 cp -R "$data/manual/." "$work/manual/"
-cd "$work"
 if [ "${ORVIX_PREPARE_ONLY:-}" = 1 ]; then
     echo "$work"
     exit 0
 fi
-exec "$bindir/orvix" "$@"
+exec "$bindir/orvix" --workdir "$work" "$@"

@@ -5,14 +5,13 @@
 # working directory.
 set -eu
 bindir=$(dirname "$(readlink -f "$0")")
-share="$(dirname "$bindir")/share/orvix"
 work="${XDG_DATA_HOME:-$HOME/.local/share}/Orvix"
 mkdir -p "$work/kyrnd-data"
 
 answers() { (exec 3<>/dev/tcp/127.0.0.1/30003) 2>/dev/null; }
 server=
 if ! answers; then
-    "$bindir/kyrnd" --data-dir "$work/kyrnd-data" --world "$share/world.xml" >"$work/kyrnd.log" 2>&1 &
+    "$bindir/kyrnd" --data-dir "$work/kyrnd-data" >"$work/kyrnd.log" 2>&1 &
     server=$!
     for _ in $(seq 50); do answers && break; sleep 0.1; done
 fi

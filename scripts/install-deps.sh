@@ -2,19 +2,23 @@
 # Installs what building, testing and running Orvix needs on Debian 12:
 # Qt's Wayland platform plugin so Orvix runs natively on Wayland desktops,
 # and a headless Wayland compositor and X server for the suite's desktop runs.
-# With the argument "fuzz", also clang and libFuzzer's runtime (scripts/fuzz.sh).
+# With the argument "fuzz", also clang and libFuzzer's runtime (scripts/fuzz.sh);
+# with "package", also what builds and checks the Debian packages (scripts/package.sh).
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core
-  desktop-file-utils appstream
+  desktop-file-utils appstream man-db systemd
   netcat-openbsd
   qt6-wayland weston xvfb
 )
 if [ "${1:-}" = fuzz ]; then
   PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${1:-}" = package ]; then
+  PACKAGES+=(dpkg-dev fakeroot lintian file)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do

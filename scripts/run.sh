@@ -25,5 +25,4 @@ if [ -x "$KYRND" ]; then
   fi
 fi
 
-cd "$RUN_DIR"
-exec "$BUILD_DIR/src/orvix"
+exec "$BUILD_DIR/src/orvix" --workdir "$RUN_DIR"

@@ -33,6 +33,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kyrnd"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KYRND_VERSION));
     qInstallMessageHandler(logLine);
 
     ServerOptions options;

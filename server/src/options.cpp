@@ -3,11 +3,16 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 QString defaultWorldFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data/world.xml"));
+    // Beside the program in a build tree; under share/kyrnd once installed.
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString beside = bin.filePath(QStringLiteral("data/world.xml"));
+    const QString installed = bin.filePath(QStringLiteral("../share/kyrnd/world.xml"));
+    return QFile::exists(beside) || !QFile::exists(installed) ? beside : QDir::cleanPath(installed);
 }
 
 QString defaultDataDir()
@@ -44,11 +49,13 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         "the logon and account creation conversations and a small trading world."));
     const QCommandLineOption help(QStringList{"h", "help"}, QStringLiteral("Show this help."));
     p.addOption(help);
+    const QCommandLineOption version(QStringList{"v", "version"}, QStringLiteral("Show the version."));
+    p.addOption(version);
     p.addOptions({
         {{"p", "port"}, "TCP port to listen on (0: any free port; default 30003).", "port"},
         {"listen", "Address to listen on (default 127.0.0.1).", "address"},
         {{"d", "data-dir"}, "Directory of accounts.json (default " + defaultDataDir() + ").", "dir"},
-        {{"w", "world"}, "World file (default data/world.xml next to kyrnd).", "file"},
+        {{"w", "world"}, "World file (default data/world.xml next to kyrnd, else ../share/kyrnd/world.xml).", "file"},
         {"noop-interval", "Milliseconds between keep-alive s-no-op elements (default 5000; 0 off).", "ms"},
         {"noop-timeout", "Drop a client that has not answered a keep-alive for this long (default 120000).", "ms"},
         {"login-timeout", "Milliseconds allowed to log on (default 60000; 0 off).", "ms"},
@@ -73,6 +80,11 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     }
     if (p.isSet(help)) {
         message = p.helpText();
+        exitOk = true;
+        return false;
+    }
+    if (p.isSet(version)) {
+        message = QStringLiteral("kyrnd ") + QCoreApplication::applicationVersion();
         exitOk = true;
         return false;
     }

@@ -116,7 +116,8 @@ TEST(Options, ArgumentsAreTakenOrRefused)
         {{"--port=65535"}, "port=65535 "}, {{"--port", "65536"}, "refused: --port needs a number from 0 to 65535"}, {{"--port", "http"}, "refused: --port needs"},
         {{"--bots", "-1"}, "refused: --bots needs"}, {{"--seed", "4294967296"}, "refused: --seed needs"}, {{"--port"}, "refused: Missing value"},
         {{"--max-output", "4095"}, "refused: --max-output needs"}, {{"--noop-timeout", "0"}, "refused: --noop-timeout needs"},
-        {{"--frobnicate"}, "refused: Unknown option 'frobnicate'"}, {{"extra"}, "refused: unexpected argument: extra"}, {{"--help"}, "help: Usage:"}};
+        {{"--frobnicate"}, "refused: Unknown option 'frobnicate'"}, {{"extra"}, "refused: unexpected argument: extra"}, {{"--help"}, "help: Usage:"},
+        {{"--version"}, "help: kyrnd "}};
     for (const auto& [args, expected] : rows) {
         ServerOptions o;
         QString message;
