@@ -202,7 +202,8 @@ QByteArray AccountStore::serialize(const std::vector<Account>& accounts, const Q
     for (const QJsonValue& v : unusable)
         list.append(v);
     const QJsonObject root{{"format", 1}, {"accounts", list}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    // Compact: a third of the bytes to write and read with many accounts.
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* error)

@@ -105,7 +105,7 @@ TEST(AccountsFile, EntriesThatCannotBeUsedAreSkippedAndKept)
     store.create("fresh1", Credentials::derive("password1", kCheapHash), "f@x", Avatar::newcomer("Fay", "Human", "male", 35, 35, 35, 35, {}));
     ASSERT_TRUE(store.save(&error));
     const QByteArray text = ReadFile(path);
-    for (const char* kept : {"\"note\": \"no hash\"", "10000001", "m=1048576", "\"Bea\"", "\"ADA\"", "fresh1"})
+    for (const char* kept : {"\"note\":\"no hash\"", "10000001", "m=1048576", "\"Bea\"", "\"ADA\"", "fresh1"})
         EXPECT_TRUE(text.contains(kept)) << kept;
 }
 

@@ -17,7 +17,7 @@ TEST(Program, StopsCleanlyOnSigtermAndSavesTheMove)
     EXPECT_TRUE(c.sees("shutting down") && c.waitClosed());
     ASSERT_TRUE(p.state() == QProcess::NotRunning || p.waitForFinished(10000));
     EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
-    EXPECT_TRUE(ReadFile(dir.filePath("accounts.json")).contains("\"loc\": 1886"));
+    EXPECT_TRUE(ReadFile(dir.filePath("accounts.json")).contains("\"loc\":1886"));
 
     p.start(KYRND_BINARY, {"--data-dir", dir.path(), "--world", dir.filePath("missing.xml")});
     EXPECT_TRUE(p.waitForFinished(10000) && p.exitCode() == 1 && p.readAllStandardError().contains("missing.xml"));
