@@ -16,8 +16,8 @@
 #include "map/map_grid.h"
 #include "map/mapview.h"
 #include "map/world_map.h"
-#include "shell/coms.h"
-#include "shell/mainform.h"
+#include "session/coms.h"
+#include "app/mainform.h"
 #include "bench_window.h"
 #include "support/fake_mainview.h"
 

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/account_settings.h"
 #include "support/common.h"
 #include "support/kyrnd_process.h"

@@ -1,4 +1,4 @@
-#include "shell/list_rows.h"
+#include "widgets/list_rows.h"
 
 #include <QListWidget>
 

@@ -1,11 +1,11 @@
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 
 #include <array>
 
 #include "panels/panels.h"
-#include "shell/datafiles.h"
+#include "base/datafiles.h"
 #include "map/world_map.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 #include "social/friends_code.h"
 #include "social/players.h"
 #include "social/tb_code.h"

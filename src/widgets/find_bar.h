@@ -9,7 +9,7 @@
 #include <QFrame>
 #include <QPointer>
 
-#include "find/text_finder.h"
+#include "widgets/text_finder.h"
 
 class QCheckBox;
 class QLabel;

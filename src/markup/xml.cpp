@@ -1,4 +1,4 @@
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 namespace {
 

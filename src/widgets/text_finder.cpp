@@ -1,4 +1,4 @@
-#include "find/text_finder.h"
+#include "widgets/text_finder.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,11 +1,11 @@
-#include "shell/inputedit.h"
+#include "session/inputedit.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
 
 #include "macros/macro.h"
-#include "shell/ansi.h"
-#include "shell/input.h"
+#include "base/ansi.h"
+#include "input/input.h"
 
 InputEdit::InputEdit(QWidget* parent) : QPlainTextEdit(parent)
 {

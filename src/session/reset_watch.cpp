@@ -1,4 +1,4 @@
-#include "shell/reset_watch.h"
+#include "session/reset_watch.h"
 
 #include <sys/socket.h>
 

@@ -10,9 +10,9 @@
 #include <QAbstractSocket>
 
 #include "map/map_grid.h"
-#include "protocol/server_parser.h"
-#include "shell/inputedit.h"
-#include "shell/mainview.h"
+#include "dispatch/server_parser.h"
+#include "session/inputedit.h"
+#include "views/mainview.h"
 #include "social/tb_code.h"
 
 class QAction;

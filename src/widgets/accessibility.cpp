@@ -1,4 +1,4 @@
-#include "shell/accessibility.h"
+#include "widgets/accessibility.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QWidget>
 
-#include "shell/textpane.h"
+#include "widgets/textpane.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "shell/datafiles.h"
+#include "base/datafiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 QString FindDataFile(const QString& path)
 {

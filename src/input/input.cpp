@@ -1,10 +1,10 @@
-#include "shell/input.h"
+#include "input/input.h"
 
 #include <cctype>
 
 #include <Qt>
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 namespace {
 char Lower(char c)

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/automation.h"
+#include "views/automation.h"
 
 class MainView;
 class XMLParser;

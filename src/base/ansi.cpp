@@ -1,4 +1,4 @@
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 #include <array>
 

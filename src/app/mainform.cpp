@@ -1,4 +1,4 @@
-#include "shell/mainform.h"
+#include "app/mainform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -40,13 +40,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 #include "about/about.h"
 #include "account/login_code.h"
 #include "account/logon.h"
 #include "account/new_ac_code.h"
 #include "account/new_account.h"
-#include "shell/ansi.h"
+#include "base/ansi.h"
 #include "macros/cmdform.h"
 #include "find/page_find.h"
 #include "map/map_display.h"
@@ -54,14 +54,14 @@
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "panels/panel_widgets.h"
-#include "shell/accessibility.h"
-#include "shell/coms.h"
-#include "shell/input.h"
-#include "shell/list_rows.h"
-#include "shell/reset_watch.h"
-#include "shell/colours.h"
-#include "shell/datafiles.h"
-#include "shell/textpane.h"
+#include "widgets/accessibility.h"
+#include "session/coms.h"
+#include "input/input.h"
+#include "widgets/list_rows.h"
+#include "session/reset_watch.h"
+#include "base/colours.h"
+#include "base/datafiles.h"
+#include "widgets/textpane.h"
 #include "settings/init.h"
 #include "settings/init_parser.h"
 #include "social/friends.h"
@@ -72,7 +72,7 @@
 #include "social/tmc_reminder.h"
 #include "logging/log_menu.h"
 #include "logging/session_log.h"
-#include "shell/addresses.h"
+#include "base/addresses.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/ansi_case.h"
+#include "base/ansi_case.h"
 
 // Letter pairs of the code page: ASCII, the Latin-1 letters (but the
 // multiplication and division signs) and the four in 0x80-0x9F.

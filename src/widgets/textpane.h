@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "find/find_bar.h"
+#include "widgets/find_bar.h"
 
 class QMenu;
 class QTextLayout;

@@ -1,4 +1,4 @@
-#include "find/find_bar.h"
+#include "widgets/find_bar.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // The main window's controls and menus, built in code with their names.
-#include "shell/mainform.h"
+#include "app/mainform.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -26,9 +26,9 @@
 #include <QVBoxLayout>
 
 #include "logging/session_log.h"
-#include "shell/addresses.h"
-#include "shell/coms.h"
-#include "shell/textpane.h"
+#include "base/addresses.h"
+#include "session/coms.h"
+#include "widgets/textpane.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "shell/coms.h"
+#include "session/coms.h"
 
 #include <exception>
 
-#include "protocol/xml.h"
-#include "shell/mainview.h"
+#include "markup/xml.h"
+#include "views/mainview.h"
 
 Coms::Coms(MainView& v, std::unique_ptr<XMLParser> parser, std::string ver)
     : view(v)

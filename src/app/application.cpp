@@ -1,4 +1,4 @@
-#include "shell/application.h"
+#include "app/application.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "shell/colours.h"
+#include "base/colours.h"
 
 bool IsSystemColour(int32_t code)
 {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "map/location.h"
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 class MainView;
 class Players;

@@ -1,7 +1,7 @@
-#include "shell/textpane.h"
+#include "widgets/textpane.h"
 
-#include "shell/accessibility.h"
-#include "shell/links.h"
+#include "widgets/accessibility.h"
+#include "widgets/links.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "shell/links.h"
+#include "widgets/links.h"
 
 #include <QRegularExpression>
 

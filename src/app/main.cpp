@@ -2,8 +2,8 @@
 
 #include <QMessageBox>
 
-#include "shell/application.h"
-#include "shell/mainform.h"
+#include "app/application.h"
+#include "app/mainform.h"
 
 int main(int argc, char** argv)
 {
