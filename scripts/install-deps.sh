@@ -9,6 +9,7 @@ PACKAGES=(
   libsodium-dev
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream
+  netcat-openbsd
 )
 if [ "${1:-}" = fuzz ]; then
   PACKAGES+=(clang-14 libclang-rt-14-dev)
