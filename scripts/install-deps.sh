@@ -9,6 +9,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsodium-dev
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream man-db systemd
   netcat-openbsd

@@ -21,7 +21,7 @@ QString StartServer(QProcess& server, const QString& dataDir)
 {
     QString log;
     const quint16 port = StartKyrnd(server, ORVIX_KYRND, {"--port", "0", "--data-dir", dataDir, "--bots", "0",
-                                    "--seed", "7", "--hash-iterations", "1000", "--failure-delay", "0",
+                                    "--seed", "7", "--hash-passes", "1", "--hash-memory", "8", "--failure-delay", "0",
                                     "--drift-interval", "0", "--story-interval", "0"}, &log);
     if (!port)
         ADD_FAILURE() << ORVIX_KYRND << " did not start: " << server.errorString().toStdString() << "\n"

@@ -6,7 +6,8 @@
 // holds every trade made more than one save interval before the kill.
 //
 //   kyrnd_load --server build/server/kyrnd [--players 200] [--hostile 20]
-//              [--seconds 60] [--hash-iterations N] [--save-interval MS]
+//              [--seconds 60] [--hash-passes N] [--hash-memory KIB]
+//              [--save-interval MS] [--stop kill|term]
 //
 // Everything stays on the loopback interface; the run ends by itself.
 #include <QCommandLineParser>
@@ -29,6 +30,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <map>
 #include <unistd.h>
 #include <memory>
@@ -249,7 +251,10 @@ class Hostile : public QObject {
 public:
     enum Kind { Flood, Oversized, NeverReads, RandomBytes, HalfLogon, KindCount };
 
-    Hostile(Kind kind, quint16 port, Figures& figures) : kind_(kind), port_(port), figures_(figures)
+    Hostile(int index, quint16 port, Figures& figures)
+        : kind_(Kind(index % KindCount)), port_(port), figures_(figures),
+          // Each from its own loopback address, as attackers come from many hosts.
+          from_(QStringLiteral("127.1.%1.%2").arg(index / 250).arg(1 + index % 250))
     {
         QObject::connect(&tick_, &QTimer::timeout, this, [this] { act(); });
         reconnect();
@@ -269,6 +274,7 @@ private:
         if (stopped_)
             return;
         socket_ = std::make_unique<QTcpSocket>();
+        socket_->bind(from_);
         if (kind_ == NeverReads)
             socket_->setReadBufferSize(1);
         QObject::connect(socket_.get(), &QTcpSocket::readyRead, this, [this] {
@@ -314,6 +320,7 @@ private:
     Kind kind_;
     quint16 port_;
     Figures& figures_;
+    QHostAddress from_;
     std::unique_ptr<QTcpSocket> socket_;
     QTimer tick_;
     bool stopped_ = false;
@@ -384,7 +391,9 @@ int main(int argc, char** argv)
                   {"players", "Simulated players (default 200).", "n", "200"},
                   {"hostile", "Hostile clients (default 20).", "n", "20"},
                   {"seconds", "Seconds of play once all have logged on (default 60).", "s", "60"},
-                  {"hash-iterations", "PBKDF2 iterations of the server (default: its own).", "n"},
+                  {"hash-passes", "Argon2id passes of the server's password hashes (default: its own).", "n"},
+                  {"hash-memory", "Argon2id memory of the server's password hashes in KiB (default: its own).", "kib"},
+                  {"stop", "How the server is stopped at the end: kill (SIGKILL; default) or term (SIGTERM).", "how", "kill"},
                   {"save-interval", "The server's save interval in ms (default 2000).", "ms", "2000"}});
     p.process(app);
     const QString program = p.value("server");
@@ -403,8 +412,10 @@ int main(int argc, char** argv)
                      // A crowd signing up at once queues for its keys; nobody
                      // is sent away for waiting in that queue.
                      "--login-timeout", "0"};
-    if (p.isSet("hash-iterations"))
-        args << "--hash-iterations" << p.value("hash-iterations");
+    for (const char* option : {"hash-passes", "hash-memory"}) {
+        if (p.isSet(option))
+            args << QStringLiteral("--") + option << p.value(option);
+    }
 
     runClock.start();
     QProcess server;
@@ -418,7 +429,7 @@ int main(int argc, char** argv)
     std::vector<std::unique_ptr<Player>> crowd;
     std::vector<std::unique_ptr<Hostile>> hostile;
     for (int i = 0; i < hostiles; ++i)
-        hostile.push_back(std::make_unique<Hostile>(Hostile::Kind(i % Hostile::KindCount), port, figures));
+        hostile.push_back(std::make_unique<Hostile>(i, port, figures));
     // Players arrive over a few seconds, not all in one instant.
     QTimer arrivals;
     QObject::connect(&arrivals, &QTimer::timeout, [&] {
@@ -465,17 +476,30 @@ int main(int argc, char** argv)
     const bool survived = server.state() == QProcess::Running;
     const qint64 peak = survived ? peakKiB(server.processId()) : -1;
     const double cpuInPlay = survived ? cpuSeconds(server.processId()) - cpuAtStart : -1;
+    // Others share the machine: how busy it was says what the figures are worth.
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    const QByteArray load = loadavg.open(QIODevice::ReadOnly) ? loadavg.readAll().trimmed() : QByteArray("?");
     // The crowd runs on one thread too: when it waits for the processor,
     // answers look slower than the server made them.
     const double ownCpuInPlay = cpuSeconds(QCoreApplication::applicationPid()) - ownCpuAtStart;
-    // Killed in full flight: nothing gets the chance to save.
+    // Killed in full flight: nothing gets the chance to save. Stopped by
+    // SIGTERM instead, everything must be saved, and soon.
+    const bool term = p.value("stop") == QLatin1String("term");
     const qint64 killedAt = runClock.elapsed();
-    server.kill();
-    server.waitForFinished(10000);
+    QElapsedTimer stopping;
+    stopping.start();
+    if (term)
+        server.terminate();
+    else
+        server.kill();
+    server.waitForFinished(30000);
+    const qint64 stopMs = stopping.elapsed();
     for (auto& h : hostile)
         h->stop();
     for (auto& c : crowd)
         c->stop();
+    // The last answers, sent before the server went, are read now.
+    runUntil([] { return false; }, 500);
 
     QProcess again;
     const bool restarted = startServer(again, program, args) != 0;
@@ -486,8 +510,9 @@ int main(int argc, char** argv)
     std::map<QString, qint64> stored;
     for (const QJsonValue& v : doc.object()["accounts"].toArray())
         stored[v.toObject()["id"].toString()] = v.toObject()["avatar"].toObject()["cash"].toInteger();
-    // A trade is safe once a save interval (and the write) has passed.
-    const qint64 safeBefore = killedAt - saveMs - 500;
+    // A trade is safe once a save interval (and the write) has passed; at
+    // a SIGTERM, every trade is.
+    const qint64 safeBefore = term ? std::numeric_limits<qint64>::max() : killedAt - saveMs - 500;
     int covered = 0, missing = 0;
     for (const auto& c : crowd) {
         if (!c->playing())
@@ -524,12 +549,14 @@ int main(int argc, char** argv)
     std::printf("players spread over:      %d locations, at most %d in one\n", int(standing.size()), crowded);
     std::printf("hostile connections:      %d (%d turned away for their address)\n", figures.hostileConnections,
                 figures.hostileTurnedAway);
-    std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play\n",
-                survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds);
+    std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play, "
+                "%.1f s while logging on\n",
+                survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds, cpuAtStart);
+    std::printf("machine load average:     %s\n", load.constData());
     std::printf("load program:             %.1f s of CPU in %d s of play\n", ownCpuInPlay, seconds);
-    std::printf("after SIGKILL + restart:  %s; accounts.json %s, %d accounts; trades kept for %d players, "
-                "missing for %d; temporary files left: %lld\n",
-                restarted ? "restarted" : "DID NOT RESTART",
+    std::printf("after %s + restart: %s (stopped in %lld ms); accounts.json %s, %d accounts; "
+                "trades kept for %d players, missing for %d; temporary files left: %lld\n",
+                term ? "SIGTERM" : "SIGKILL", restarted ? "restarted" : "DID NOT RESTART", static_cast<long long>(stopMs),
                 parseError.error == QJsonParseError::NoError && doc.isObject() ? "whole" : "BROKEN",
                 int(stored.size()), covered, missing, static_cast<long long>(leftovers.size()));
     const bool good = survived && restarted && figures.logons == players && missing == 0 && leftovers.isEmpty()

@@ -1,50 +1,107 @@
 #include "accountstore.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QPointer>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QJsonDocument>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
 
-AccountStore::AccountStore(QString path, int iterations)
-    : path_(std::move(path)), iterations_(qMax(1, iterations))
+#include <sodium.h>
+
+namespace {
+
+bool sodiumReady()
 {
-    // One writer, so saves land in the order they were made.
-    writer_.setMaxThreadCount(1);
+    // Safe to call from any thread and more than once.
+    static const bool ready = sodium_init() >= 0;
+    return ready;
 }
 
-QByteArray AccountStore::hashPassword(const QString& password, const QByteArray& salt,
-                                      int iterations)
+QByteArray pbkdf2(const QString& password, const QByteArray& salt, int iterations)
 {
     return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
                                               iterations, 32);
 }
 
-Credentials Credentials::derive(const QString& password, int iterations)
+// The cost written in an Argon2id string; false when it is not one.
+bool argon2Cost(const QByteArray& encoded, qint64* memoryKiB, qint64* passes)
+{
+    static const QRegularExpression re(QStringLiteral("^\\$argon2id\\$v=19\\$m=(\\d{1,10}),t=(\\d{1,10}),p=1\\$"));
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(encoded));
+    if (!m.hasMatch())
+        return false;
+    *memoryKiB = m.captured(1).toLongLong();
+    *passes = m.captured(2).toLongLong();
+    return true;
+}
+
+} // namespace
+
+Credentials Credentials::derive(const QString& password, HashCost cost)
 {
     Credentials c;
-    c.salt.resize(16);
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(c.salt.data()), 4);
-    c.iterations = iterations;
-    c.hash = AccountStore::hashPassword(password, c.salt, iterations);
+    const QByteArray utf8 = password.toUtf8();
+    char out[crypto_pwhash_STRBYTES];
+    if (sodiumReady()
+        && crypto_pwhash_argon2id_str(out, utf8.constData(), quint64(utf8.size()), quint64(cost.passes),
+                                      size_t(cost.memoryKiB) * 1024) == 0)
+        c.encoded = QByteArray(out);
     return c;
 }
 
 bool Credentials::matches(const QString& password) const
 {
-    const QByteArray h = AccountStore::hashPassword(password, salt, qMax(1, iterations));
-    // Compare every byte so the time taken does not tell how much matched.
-    if (h.size() != hash.size() || hash.isEmpty())
+    const QByteArray utf8 = password.toUtf8();
+    if (!encoded.isEmpty())
+        return sodiumReady()
+               && crypto_pwhash_argon2id_str_verify(encoded.constData(), utf8.constData(), quint64(utf8.size())) == 0;
+    if (hash.isEmpty())
         return false;
-    unsigned diff = 0;
-    for (qsizetype i = 0; i < h.size(); ++i)
-        diff |= static_cast<unsigned char>(h[i] ^ hash[i]);
-    return diff == 0;
+    const QByteArray h = pbkdf2(password, salt, qMax(1, iterations));
+    return h.size() == hash.size() && sodium_memcmp(h.constData(), hash.constData(), size_t(h.size())) == 0;
+}
+
+bool Credentials::needsRehash(HashCost cost) const
+{
+    return encoded.isEmpty() || !sodiumReady()
+           || crypto_pwhash_argon2id_str_needs_rehash(encoded.constData(), quint64(cost.passes),
+                                                      size_t(cost.memoryKiB) * 1024) != 0;
+}
+
+bool Credentials::usable() const
+{
+    qint64 memoryKiB = 0;
+    qint64 passes = 0;
+    if (!encoded.isEmpty())
+        return argon2Cost(encoded, &memoryKiB, &passes) && memoryKiB >= HashCost::kMinMemoryKiB
+               && memoryKiB <= HashCost::kMaxMemoryKiB && passes >= 1 && passes <= HashCost::kMaxPasses;
+    return !hash.isEmpty() && iterations >= 1 && iterations <= kMaxIterations;
+}
+
+AccountStore::AccountStore(QString path, HashCost cost)
+    : path_(std::move(path)), cost_(cost),
+      saves_([this]() -> SaveQueue::Write {
+          // Only the copy is taken here; building the document is the writer's work.
+          return [path = path_, accounts = snapshot(), unusable = unusable_] {
+              QString error;
+              if (!write(path, serialize(accounts, unusable), &error))
+                  qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+              return error;
+          };
+      })
+{
+    // Unknown IDs are checked against this; nobody knows its password.
+    QByteArray secret(32, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(secret.data()), 8);
+    dummy_ = Credentials::derive(QString::fromLatin1(secret.toBase64()), cost_);
+}
+
+AccountStore::~AccountStore()
+{
+    flush();
 }
 
 void AccountStore::removeStaleTemporaries() const
@@ -60,10 +117,18 @@ void AccountStore::removeStaleTemporaries() const
     }
 }
 
+void AccountStore::index(Account* account)
+{
+    byId_.insert(account->id.toCaseFolded(), account);
+    byAvatar_.insert(account->avatar.name.toCaseFolded(), account);
+}
+
 bool AccountStore::load(QString* error)
 {
     removeStaleTemporaries();
     accounts_.clear();
+    byId_.clear();
+    byAvatar_.clear();
     unusable_ = QJsonArray();
     QFile file(path_);
     existed_ = file.exists();
@@ -79,30 +144,34 @@ bool AccountStore::load(QString* error)
         *error = QStringLiteral("%1 is not an accounts file: %2").arg(path_, parseError.errorString());
         return false;
     }
-    for (const QJsonValue& v : doc.object()["accounts"].toArray()) {
+    const QJsonArray list = doc.object()["accounts"].toArray();
+    accounts_.reserve(size_t(list.size()));
+    byId_.reserve(list.size());
+    byAvatar_.reserve(list.size());
+    for (const QJsonValue& v : list) {
         const QJsonObject o = v.toObject();
         auto a = std::make_unique<Account>();
         a->id = o["id"].toString();
         a->email = o["email"].toString();
         Credentials& c = a->credentials;
-        c.salt = QByteArray::fromHex(o["salt"].toString().toLatin1());
-        c.hash = QByteArray::fromHex(o["hash"].toString().toLatin1());
-        c.iterations = o["iterations"].toInt();
+        const QString hash = o["hash"].toString();
+        if (hash.startsWith(QLatin1Char('$'))) {
+            c.encoded = hash.toLatin1();
+        } else {
+            c.salt = QByteArray::fromHex(o["salt"].toString().toLatin1());
+            c.hash = QByteArray::fromHex(hash.toLatin1());
+            c.iterations = o["iterations"].toInt();
+        }
         const bool hasAvatar = a->avatar.fromJson(o["avatar"].toObject());
         // An entry we cannot use is not loaded, but written back untouched.
-        if (a->id.isEmpty() || c.hash.isEmpty() || c.iterations < 1 || c.iterations > kMaxIterations
-            || !hasAvatar || find(a->id)) {
+        if (a->id.isEmpty() || !c.usable() || !hasAvatar || find(a->id) || findByAvatar(a->avatar.name)) {
             unusable_.append(o);
             continue;
         }
+        index(a.get());
         accounts_.push_back(std::move(a));
     }
     return true;
-}
-
-AccountStore::~AccountStore()
-{
-    flush();
 }
 
 std::vector<Account> AccountStore::snapshot() const
@@ -119,17 +188,22 @@ QByteArray AccountStore::serialize(const std::vector<Account>& accounts, const Q
 {
     QJsonArray list;
     for (const Account& a : accounts) {
-        list.append(QJsonObject{{"id", a.id},
-                                {"email", a.email},
-                                {"salt", QString::fromLatin1(a.credentials.salt.toHex())},
-                                {"hash", QString::fromLatin1(a.credentials.hash.toHex())},
-                                {"iterations", a.credentials.iterations},
-                                {"avatar", a.avatar.toJson()}});
+        QJsonObject o{{"id", a.id}, {"email", a.email}, {"avatar", a.avatar.toJson()}};
+        const Credentials& c = a.credentials;
+        if (!c.encoded.isEmpty()) {
+            o.insert("hash", QString::fromLatin1(c.encoded));
+        } else {
+            o.insert("salt", QString::fromLatin1(c.salt.toHex()));
+            o.insert("hash", QString::fromLatin1(c.hash.toHex()));
+            o.insert("iterations", c.iterations);
+        }
+        list.append(o);
     }
     for (const QJsonValue& v : unusable)
         list.append(v);
     const QJsonObject root{{"format", 1}, {"accounts", list}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    // Compact: a third of the bytes to write and read with many accounts.
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* error)
@@ -161,51 +235,28 @@ bool AccountStore::save(QString* error)
 void AccountStore::saveInBackground(QObject* context, std::function<void(const QString&)> done)
 {
     existed_ = true;
-    // Only the copy is taken here; building the document is the writer's work.
-    writer_.start([path = path_, accounts = snapshot(), unusable = unusable_,
-                   guard = QPointer<QObject>(context), done = std::move(done)] {
-        QString error;
-        if (!write(path, serialize(accounts, unusable), &error))
-            qWarning().noquote() << "kyrnd: could not save accounts:" << error;
-        if (!done)
-            return;
-        // The guard is only looked at on the event loop's thread.
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [guard, done, error] {
-            if (guard)
-                done(error);
-        }, Qt::QueuedConnection);
-    });
+    saves_.request(context, std::move(done));
 }
 
 void AccountStore::flush()
 {
-    writer_.waitForDone();
+    saves_.flush();
 }
 
-Account* AccountStore::find(const QString& id)
+Account* AccountStore::find(const QString& id) const
 {
-    for (const auto& a : accounts_) {
-        if (a->id.compare(id, Qt::CaseInsensitive) == 0)
-            return a.get();
-    }
-    return nullptr;
+    return byId_.value(id.toCaseFolded());
 }
 
-Account* AccountStore::findByAvatar(const QString& name)
+Account* AccountStore::findByAvatar(const QString& name) const
 {
-    for (const auto& a : accounts_) {
-        if (a->avatar.name.compare(name, Qt::CaseInsensitive) == 0)
-            return a.get();
-    }
-    return nullptr;
+    return byAvatar_.value(name.toCaseFolded());
 }
 
-Credentials AccountStore::credentialsFor(const QString& id)
+Credentials AccountStore::credentialsFor(const QString& id) const
 {
     if (const Account* a = find(id))
         return a->credentials;
-    if (dummy_.iterations != iterations_)
-        dummy_ = Credentials{QByteArray(16, '\0'), QByteArray(32, '\1'), iterations_};
     return dummy_;
 }
 
@@ -217,11 +268,16 @@ Account& AccountStore::create(const QString& id, Credentials credentials, const 
     a->email = email;
     a->credentials = std::move(credentials);
     a->avatar = avatar;
+    index(a.get());
     accounts_.push_back(std::move(a));
     return *accounts_.back();
 }
 
 void AccountStore::remove(const Account* account)
 {
+    if (!account)
+        return;
+    byId_.remove(account->id.toCaseFolded());
+    byAvatar_.remove(account->avatar.name.toCaseFolded());
     std::erase_if(accounts_, [account](const auto& a) { return a.get() == account; });
 }

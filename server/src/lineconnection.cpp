@@ -1,5 +1,7 @@
 #include "lineconnection.h"
 
+#include "addresskey.h"
+
 #include "wire.h"
 
 #include <QHostAddress>
@@ -19,8 +21,8 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
     // Answers are small and interactive: send them at once, not when the
     // previous segment has been acknowledged.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    address_ = socket_->peerAddress().toString();
-    peer_ = QStringLiteral("%1:%2").arg(address_).arg(socket_->peerPort());
+    address_ = addressKey(socket_->peerAddress());
+    peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this,
             [this] { finish(QStringLiteral("disconnected")); });

@@ -31,7 +31,7 @@ public:
     // system's buffers and, once those are full, in the client.
     void setPaused(bool paused);
     QString peer() const { return peer_; }          // address and port
-    QString address() const { return address_; }    // the address alone
+    QString address() const { return address_; }    // what per-address limits count (addressKey)
 
 signals:
     void lineReceived(const QString& line);

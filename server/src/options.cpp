@@ -69,7 +69,9 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {"seed", "Seed of the random numbers (default: random).", "number"},
         {"max-line", "Longest line a client may send, in bytes (default 4096).", "bytes"},
         {"max-output", "Unsent bytes after which a client is dropped (default 1048576).", "bytes"},
-        {"hash-iterations", "PBKDF2 iterations for passwords; weaker ones are rehashed at log-on (default 600000).", "count"},
+        {"hash-passes", "Argon2id passes of a password hash (default 2); others are rehashed at log-on.", "count"},
+        {"hash-memory", "Argon2id memory of a password hash in KiB (default 19456); others are rehashed at log-on.", "kib"},
+        {"signups-per-hour", "Accounts one address may create an hour, all at once at most (default 5; 0 no limit).", "count"},
         {"max-clients", "Connections served at once; more are turned away (default 100).", "count"},
         {"max-per-address", "Connections served at once from one address (default 8; 0 no limit).", "count"},
         {"no-demo", "Do not create the demo accounts in a new data directory."},
@@ -95,7 +97,8 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     qint64 port = o.port, noop = o.session.noopIntervalMs, noopTimeout = o.session.noopTimeoutMs,
            login = o.session.loginTimeoutMs, drift = o.driftMs, story = o.storyMs, bots = o.bots,
            botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine,
-           maxOutput = o.limits.maxOutput, iterations = o.hashIterations, maxClients = o.maxClients,
+           maxOutput = o.limits.maxOutput, passes = o.hashCost.passes,
+           memory = o.hashCost.memoryKiB, signups = o.signupsPerHour, maxClients = o.maxClients,
            failureDelay = o.session.failureDelayMs, commandRate = o.session.commandsPerSecond,
            save = o.saveMs, perAddress = o.maxPerAddress;
     constexpr qint64 day = 86400000;
@@ -109,7 +112,9 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         || !number(p, "seed", 0, 0xffffffffLL, seed, message)
         || !number(p, "max-line", 80, 1 << 20, maxLine, message)
         || !number(p, "max-output", 4096, 1LL << 30, maxOutput, message)
-        || !number(p, "hash-iterations", 1, AccountStore::kMaxIterations, iterations, message)
+        || !number(p, "hash-passes", 1, HashCost::kMaxPasses, passes, message)
+        || !number(p, "hash-memory", HashCost::kMinMemoryKiB, HashCost::kMaxMemoryKiB, memory, message)
+        || !number(p, "signups-per-hour", 0, 100000, signups, message)
         || !number(p, "max-clients", 1, 10000, maxClients, message)
         || !number(p, "failure-delay", 0, 60000, failureDelay, message)
         || !number(p, "command-rate", 0, 10000, commandRate, message)
@@ -130,7 +135,8 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     o.botIntervalMs = int(botInterval);
     o.seed = quint32(seed);
     o.limits = ConnectionLimits{int(maxLine), maxOutput};
-    o.hashIterations = int(iterations);
+    o.hashCost = HashCost{int(passes), int(memory)};
+    o.signupsPerHour = int(signups);
     o.maxClients = int(maxClients);
     if (p.isSet("listen"))
         o.listenAddress = p.value("listen");

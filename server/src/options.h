@@ -21,7 +21,8 @@ struct ServerOptions {
     int bots = 4;                       // simulated players online at most
     int botIntervalMs = 6000;
     quint32 seed = 0;                   // 0: a different world every run
-    int hashIterations = AccountStore::kDefaultIterations;
+    HashCost hashCost;                  // of new password hashes
+    int signupsPerHour = 5;             // accounts one address may create (0: no limit)
     bool createDemo = true;             // demo accounts when there is no accounts file
     int maxClients = 100;               // connections served at once
     int maxPerAddress = 8;              // of those from one address (0: no limit)

@@ -23,6 +23,20 @@ public:
         return true;
     }
 
+    // True when take() would succeed now.
+    bool ready()
+    {
+        refill();
+        return tokens_ >= 1.0;
+    }
+
+    // True when the whole burst is available again.
+    bool full()
+    {
+        refill();
+        return tokens_ >= burst_;
+    }
+
     // Milliseconds until take() will succeed.
     int msUntilNext()
     {

@@ -1,5 +1,6 @@
 #include "server.h"
 
+#include "addresskey.h"
 #include "worldloader.h"
 
 #include <QDebug>
@@ -10,7 +11,9 @@
 
 const Server::Demo Server::kDemos[2] = {{"demo1", "orvixdemo", "Nova"}, {"demo2", "orvixdemo", "Vega"}};
 
-Server::Server(ServerOptions options, QObject* parent) : QObject(parent), options_(std::move(options))
+Server::Server(ServerOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), signups_(options_.signupsPerHour),
+      pacer_(options_.session.failureDelayMs)
 {
     connect(&listener_, &QTcpServer::newConnection, this, &Server::onNewConnection);
 }
@@ -40,7 +43,7 @@ bool Server::start(QString* error)
     if (newDir)
         QFile::setPermissions(options_.dataDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     store_ = std::make_unique<AccountStore>(QDir(options_.dataDir).filePath(QStringLiteral("accounts.json")),
-                                            options_.hashIterations);
+                                            options_.hashCost);
     if (!store_->load(error))
         return false;
     if (!store_->existed() && options_.createDemo && !createDemos(error))
@@ -78,7 +81,7 @@ bool Server::createDemos(QString* error)
         const Avatar a = Avatar::newcomer(QString::fromLatin1(d.avatar), QStringLiteral("Human"),
                                           QStringLiteral("female"), 35, 35, 35, 35, world_.start);
         store_->create(QString::fromLatin1(d.id),
-                       Credentials::derive(QString::fromLatin1(d.password), store_->iterations()),
+                       Credentials::derive(QString::fromLatin1(d.password), store_->cost()),
                        QStringLiteral("demo@localhost"), a);
     }
     if (!store_->save(error))
@@ -120,7 +123,7 @@ void Server::onNewConnection()
             continue;
         }
         // One host must not hold every slot.
-        const QString address = socket->peerAddress().toString();
+        const QString address = addressKey(socket->peerAddress());
         if (options_.maxPerAddress > 0 && perAddress_.value(address) >= options_.maxPerAddress) {
             turnAway(socket, "(too many connections from there)",
                      "Too many connections from your address, please try again later.\n");
@@ -128,7 +131,8 @@ void Server::onNewConnection()
         }
         ++perAddress_[address];
         auto* session = new Session(socket,
-                                    SessionServices{*game_, *store_, claims_, keys_, options_.session, options_.limits},
+                                    SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, options_.session,
+                                                    options_.limits},
                                     this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);

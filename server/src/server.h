@@ -63,4 +63,6 @@ private:
     QHash<QString, int> perAddress_;  // open sessions by peer address
     NameClaims claims_;
     KeyQueue keys_;
+    SignupLimit signups_;
+    FailurePacer pacer_;
 };

@@ -146,26 +146,32 @@ void Session::checkPassword()
     busy_ = true;
     const QString id = logon_->id();
     const Credentials stored = services_.store.credentialsFor(id);
-    const int wanted = services_.store.iterations();
     struct Checked {
         bool ok = false;
-        std::optional<Credentials> stronger;  // a rehash when the stored one is weaker
+        qint64 workedMs = 0;
+        std::optional<Credentials> current;  // a rehash when the stored one is old or of another cost
     };
     offLoop(services_.keys, connection_->address(), this,
-        [password = logon_->password(), stored, wanted] {
+        [password = logon_->password(), stored, cost = services_.store.cost()] {
             Checked c;
+            QElapsedTimer clock;
+            clock.start();
             c.ok = stored.matches(password);
-            if (c.ok && stored.iterations < wanted)
-                c.stronger = Credentials::derive(password, wanted);
+            c.workedMs = clock.elapsed();
+            if (c.ok && stored.needsRehash(cost)) {
+                if (Credentials fresh = Credentials::derive(password, cost); !fresh.encoded.isEmpty())
+                    c.current = std::move(fresh);
+            }
             return c;
         },
         [this, id](Checked c) {
             if (phase_ == Phase::Closed)
                 return;
+            services_.pacer.checked(c.workedMs);
             Account* account = c.ok ? services_.store.find(id) : nullptr;
             if (account) {
-                if (c.stronger) {
-                    account->credentials = std::move(*c.stronger);
+                if (c.current) {
+                    account->credentials = std::move(*c.current);
                     services_.game.requestSave();
                 }
                 busy_ = false;
@@ -174,8 +180,9 @@ void Session::checkPassword()
                 return;
             }
             qWarning().noquote() << "kyrnd: failed log-on as" << id.left(40) << "from" << peer();
-            // A short pause makes guessing slow; the lines sent meanwhile wait.
-            QTimer::singleShot(services_.timings.failureDelayMs, this, [this] {
+            // A pause makes guessing slow, and its length hides what the
+            // check cost; the lines sent meanwhile wait.
+            QTimer::singleShot(services_.pacer.holdFor(c.workedMs), this, [this] {
                 if (phase_ == Phase::Closed)
                     return;
                 busy_ = false;
@@ -203,14 +210,22 @@ void Session::onNewAccount(Outcome outcome)
 
 void Session::createAccount()
 {
+    if (!services_.signups.take(connection_->address())) {
+        refuseSignup();
+        return;
+    }
     busy_ = true;
     offLoop(services_.keys, connection_->address(), this,
-        [password = newAccount_->password(), iterations = services_.store.iterations()] {
-            return Credentials::derive(password, iterations);
+        [password = newAccount_->password(), cost = services_.store.cost()] {
+            return Credentials::derive(password, cost);
         },
         [this](Credentials c) {
             if (phase_ == Phase::Closed)
                 return;
+            if (c.encoded.isEmpty()) {
+                onNewAccount(newAccount_->stored(QStringLiteral("no memory to hash the password")));
+                return;
+            }
             newAccount_->create(std::move(c));
             // Saved at once, but without holding up the game.
             services_.store.saveInBackground(this, [this](const QString& error) {
@@ -225,11 +240,22 @@ void Session::createAccount()
 
 void Session::startNewAccount()
 {
+    if (!services_.signups.allows(connection_->address())) {
+        refuseSignup();
+        return;
+    }
     phase_ = Phase::NewAccount;
     newAccount_ = std::make_unique<NewAccountConversation>(
         services_.store, services_.claims, services_.game.world().start,
         [this](const QString& l) { sendText(l); });
     newAccount_->start();
+}
+
+void Session::refuseSignup()
+{
+    qWarning().noquote() << "kyrnd: refused a sign-up from" << peer() << "(too many from there)";
+    end(QStringLiteral("too many sign-ups"),
+        QStringLiteral("Too many accounts have been created from your address, please try again later."));
 }
 
 void Session::loggedIn(Account* account)

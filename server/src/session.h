@@ -4,10 +4,12 @@
 // that drops a client which stops answering.
 
 #include "conversation.h"
+#include "failurepacer.h"
 #include "game.h"
 #include "keyqueue.h"
 #include "lineconnection.h"
 #include "ratelimiter.h"
+#include "signuplimit.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -34,6 +36,8 @@ struct SessionServices {
     AccountStore& store;
     NameClaims& claims;
     KeyQueue& keys;
+    SignupLimit& signups;
+    FailurePacer& pacer;
     SessionTimings timings;
     ConnectionLimits limits;
 };
@@ -69,6 +73,7 @@ private:
     void createAccount();
     void onTooLong();
     void startNewAccount();
+    void refuseSignup();
     void loggedIn(Account* account);
     void startPlaying();
     void keepAlive();

@@ -14,13 +14,13 @@ struct Turn {
 
 struct Desk {
     QTemporaryDir dir;
-    AccountStore store{dir.filePath("accounts.json"), 1};
+    AccountStore store{dir.filePath("accounts.json"), kCheapHash};
     NameClaims claims;
     QStringList sent;
     SendFn send = [this](const QString& l) { sent << l; };
     Desk()
     {
-        store.create("demo1", Credentials::derive("orvixdemo", 1), "d@x", Avatar::newcomer("Nova", "Human", "female", 35, 35, 35, 35, {}));
+        store.create("demo1", Credentials::derive("orvixdemo", kCheapHash), "d@x", Avatar::newcomer("Nova", "Human", "female", 35, 35, 35, 35, {}));
         claims.reserve({"Mira"});
     }
     void check(const Turn& t, Outcome got)
@@ -96,7 +96,7 @@ TEST(Conversation, NewAccountStates)
     for (const char* line : {"pilot12", "secretpw2", "secretpw2", "q@x.org", "Lark", "Kyrnian", "male", "yes"})
         talk[1]->feed(line);
     EXPECT_EQ(talk[1]->feed("yes"), Outcome::CreateAccount);
-    talk[1]->create(Credentials::derive("secretpw2", 1));
+    talk[1]->create(Credentials::derive("secretpw2", kCheapHash));
     ASSERT_NE(d.store.find("pilot12"), nullptr);
     EXPECT_EQ(talk[1]->stored("disk full"), Outcome::Quit);  // taken out again
     EXPECT_TRUE(d.sent.last().contains("could not be stored") && !d.store.find("pilot12"));

@@ -1,5 +1,6 @@
 // Work shared by every client: key derivations queue per address, so one
 // host guessing passwords cannot hold up the logons of everyone else.
+#include "failurepacer.h"
 #include "keyqueue.h"
 
 #include <atomic>
@@ -41,4 +42,28 @@ TEST(KeyQueue, OneJobPerAddressAtATimeWhileOtherAddressesGoOn)
     EXPECT_EQ(done.size(), 3);
     EXPECT_LT(done.indexOf("a1"), done.indexOf("a2"));
     EXPECT_FALSE(droppedJobRan);
+}
+
+TEST(FailurePacer, AFailureIsAnsweredAsLateAsTheSlowestCheckAndTheDelay)
+{
+    struct Row {
+        qint64 delayMs;
+        std::vector<qint64> earlierMs;  // checks seen before
+        qint64 workedMs;                // this failed check
+        qint64 holdMs;
+    };
+    const Row rows[] = {
+        {1000, {}, 50, 950},       // a quick hash waits out the delay
+        {1000, {}, 1200, 0},       // a slow one is late enough
+        {1000, {1780}, 1140, 640},  // an unknown ID after an old, slower record was checked
+        {0, {700, 300}, 50, 650},  // no delay set: still as late as the slowest
+        {0, {}, 30, 0},
+    };
+    for (const Row& r : rows) {
+        FailurePacer pacer(r.delayMs);
+        for (qint64 ms : r.earlierMs)
+            pacer.checked(ms);
+        pacer.checked(r.workedMs);
+        EXPECT_EQ(pacer.holdFor(r.workedMs), r.holdMs) << r.delayMs << " " << r.workedMs;
+    }
 }

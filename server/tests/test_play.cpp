@@ -73,7 +73,7 @@ TEST_F(Play, TradingMovesCashCargoAndStock)
     // The quotes again, without entering anew.
     EXPECT_TRUE(c.walk({{"prices", "<s-exch-sell name='Grain'"}, {nullptr, "<s-exch-buy name='Grain'"}, {nullptr, "Commodity Exchange"}}));
     EXPECT_EQ(c.count("<s-exchange "), 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"Grain\": 6"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"Grain\":6"); }, 5000));
 }
 
 TEST_F(Play, PlayersSeeAndTalkToEachOther)
@@ -118,7 +118,7 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
     EXPECT_LT(trader.count("You sell"), 10);
     ASSERT_TRUE(QTest::qWaitFor([&] { return trader.count("You sell") == 10; }, 10000));
     // Put off, not one write per trade: on disk only once the player leaves.
-    const auto saved = [&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"trader\": 20"); };
+    const auto saved = [&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"trader\":20"); };
     EXPECT_FALSE(saved());
     EXPECT_TRUE((trader.send("quit"), QTest::qWaitFor(saved, 5000)));
 }

@@ -2,6 +2,8 @@
 // clients that never log on.
 #include "kyrnd_test.h"
 
+#include "addresskey.h"
+
 TEST(Robustness, HostileBytesAreHarmless)
 {
     TestServer t;
@@ -44,4 +46,31 @@ TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
     EXPECT_TRUE(ServerOptions().session.loginTimeoutMs == 60000 && ServerOptions().maxPerAddress == 8);
     ScriptClient next;  // room again
     EXPECT_TRUE(next.connectTo(t.port()) && next.sees("login:"));
+}
+
+TEST(Robustness, PerAddressLimitsCountAnIPv6Slash64AsOneAddress)
+{
+    const std::pair<const char*, const char*> rows[] = {  // the peer, what the limits count
+        {"203.0.113.7", "203.0.113.7"},
+        {"::ffff:203.0.113.7", "203.0.113.7"},  // IPv4 on a dual-stack socket
+        {"2001:db8:1:2::1", "2001:db8:1:2::/64"},
+        {"2001:db8:1:2:ffff:eeee:dddd:cccc", "2001:db8:1:2::/64"},  // the same /64
+        {"2001:db8:1:3::1", "2001:db8:1:3::/64"},  // the next /64
+        {"::1", "::/64"},
+    };
+    for (const auto& [peer, key] : rows)
+        EXPECT_EQ(addressKey(QHostAddress(peer)), key) << peer;
+}
+
+TEST(Robustness, SignupsArePacedPerAddress)
+{
+    TestServer t([](ServerOptions& o) { o.signupsPerHour = 1; });
+    ScriptClient first, second, elsewhere;
+    ASSERT_TRUE(first.connectTo(t.port()));
+    ASSERT_TRUE(first.walk({{"new\nsignup1\npassword1\npassword1\ns@x\nSiggy\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"}}));
+    ASSERT_TRUE(second.connectTo(t.port()));
+    EXPECT_TRUE(second.walk({{"new", "Too many accounts have been created from your address"}}));
+    EXPECT_TRUE(second.waitClosed());
+    ASSERT_TRUE(elsewhere.connectTo(t.port(), "127.0.0.2"));
+    EXPECT_TRUE(elsewhere.walk({{"new", "Choose an account ID"}}));
 }

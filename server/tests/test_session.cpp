@@ -2,6 +2,11 @@
 // game stream, as the client's logon automation sees them.
 #include "kyrnd_test.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPasswordDigestor>
+
 TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocationInProse)
 {
     TestServer t;
@@ -37,19 +42,40 @@ TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthersThenRetry)
                               {"DEMO2\norvixdemo", "Linking to Kyrnos DataSpace"}, {"<c-orvix version='1.60'>", "<s-player-stats name='Vega'/>"}}));
 }
 
-TEST(Logon, WeakerStoredHashIsStrengthenedAndSaved)
+TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
 {
     QTemporaryDir dir;
-    { TestServer first({}, dir.path()); }  // the demo accounts, at 500 iterations
+    const QByteArray salt = "0123456789abcdef";
+    const auto record = [&](const char* id, const char* name) {
+        const QByteArray key = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, "oldsecret1", salt, 1000, 32);
+        return QByteArray(R"({"id": ")") + id + R"(", "salt": ")" + salt.toHex() + R"(", "hash": ")" + key.toHex()
+               + R"(", "iterations": 1000, "avatar": {"name": ")" + name + R"("}})";
+    };
+    WriteFile(dir.filePath("accounts.json"), "{\"accounts\": [" + record("veteran", "Vera") + "," + record("laggard", "Lars") + "]}");
+    const auto stored = [&](const char* id) {
+        for (const QJsonValue& v : QJsonDocument::fromJson(ReadFile(dir.filePath("accounts.json")))["accounts"].toArray()) {
+            if (v["id"] == id)
+                return v.toObject();
+        }
+        return QJsonObject();
+    };
     {
-        TestServer t([](ServerOptions& o) { o.hashIterations = 1200; }, dir.path());
+        TestServer t({}, dir.path());
         ScriptClient c;
-        ASSERT_TRUE(t.join(c));  // demo1 only
-        EXPECT_EQ(t.server().store()->find("demo2")->credentials.iterations, 500);
+        ASSERT_TRUE(c.connectTo(t.port()) && logOn(c, "veteran", "oldsecret1"));
     }
+    EXPECT_TRUE(stored("veteran")["hash"].toString().startsWith("$argon2id$v=19$m=8,t=1,p=1$"));
+    EXPECT_FALSE(stored("veteran").contains("iterations"));
+    EXPECT_EQ(stored("laggard")["iterations"], 1000);  // not logged on: as it was
+    {
+        TestServer t([](ServerOptions& o) { o.hashCost.passes = 2; }, dir.path());
+        ScriptClient c;
+        ASSERT_TRUE(c.connectTo(t.port()) && logOn(c, "veteran", "oldsecret1"));
+    }
+    EXPECT_TRUE(stored("veteran")["hash"].toString().startsWith("$argon2id$v=19$m=8,t=2,p=1$"));
     TestServer again({}, dir.path());
     ScriptClient c;
-    EXPECT_TRUE(again.join(c) && again.server().store()->find("demo1")->credentials.iterations == 1200);
+    EXPECT_TRUE(c.connectTo(again.port()) && logOn(c, "laggard", "oldsecret1"));
 }
 
 TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)

@@ -87,6 +87,9 @@ inline bool logOn(ScriptClient& c, const QString& id, const QString& password, b
                     orvix ? "<?xml version=\"1.0\"?>" : "Welcome to Kyrnos DataSpace"}});
 }
 
+// Argon2id at the least work it allows, so tests stay fast.
+inline constexpr HashCost kCheapHash{1, HashCost::kMinMemoryKiB};
+
 // A server on a free port with no simulated players, world events,
 // keep-alive, time-outs or command rate, and cheap hashing, changed as the
 // test says; its data directory is its own temporary one unless given.
@@ -97,7 +100,8 @@ public:
     {
         ServerOptions o;
         o.port = o.driftMs = o.storyMs = o.bots = o.maxPerAddress = 0;
-        o.dataDir = dataDir_, o.worldFile = KYRND_WORLD_FILE, o.seed = 7, o.hashIterations = 500, o.saveMs = 20;
+        o.dataDir = dataDir_, o.worldFile = KYRND_WORLD_FILE, o.seed = 7, o.hashCost = kCheapHash, o.saveMs = 20;
+        o.signupsPerHour = 0;
         o.session = SessionTimings{0, 60000, 0, 0, 0};
         if (change) change(o);
         server_ = std::make_unique<Server>(o);
