@@ -40,6 +40,8 @@ void MapDisplay::Attach(WorldMap& map, const QString& picturePath)
         connect(grid, &TileGrid::keyReleased, this, [&map](int code) { map.MoveByKey(code); });
         connect(grid, &TileGrid::cellHovered, this,
                 [&map](int column, int row) { map.ShowLocationName(column, row); });
+        connect(grid, &TileGrid::cellActivated, this,
+                [&map](int column, int row) { map.TravelTo(column, row); });
     }
     // A direction button's tag plus 33 is the key it stands for.
     for (QToolButton* button : w.buttons->findChildren<QToolButton*>()) {
