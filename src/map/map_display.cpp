@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 #include "map/map_grid.h"
@@ -96,4 +97,9 @@ void MapDisplay::SetMapMemo(const std::vector<std::string>& lines)
 void MapDisplay::ShowCommandWindow()
 {
     commandWindow();
+}
+
+void MapDisplay::RunSoon(std::function<void()> task)
+{
+    QTimer::singleShot(0, this, std::move(task));
 }

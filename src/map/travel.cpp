@@ -26,12 +26,18 @@ const char* Why(Travel::StopReason reason)
 
 } // namespace
 
-Travel::Travel(MainView& m, std::function<void(int)> mover) : main(m), move(std::move(mover)) {}
+Travel::Travel(MainView& m, std::function<void(int)> mover, std::function<void(Task)> later)
+    : main(m)
+    , move(std::move(mover))
+    , soon(std::move(later))
+{
+}
 
 void Travel::Start(const KyrMap& map, int32_t target)
 {
     way.clear();
     next = 0;
+    moveDue = false;
     destination = NameOf(map, target);
     if (target == map.Current()) {
         main.SetStatusText(kMapPanel, "You are already at " + destination);
@@ -42,6 +48,7 @@ void Travel::Start(const KyrMap& map, int32_t target)
         main.SetStatusText(kMapPanel, "No known path to " + destination);
         return;
     }
+    ShowProgress();
     Move();
 }
 
@@ -52,13 +59,16 @@ void Travel::Arrived(const KyrMap& map)
     if (map.Current() != way[next].key) {
         const std::string where = NameOf(map, map.Current());
         way.clear();
+        moveDue = false;
         main.SetStatusText(kMapPanel, "Travel to " + destination + " stopped: you arrived at "
                                           + (where.empty() ? std::string("a place") : where)
                                           + ", off the path");
         return;
     }
     if (++next < way.size()) {
-        Move();
+        ShowProgress();
+        moveDue = true;
+        soon([this] { MoveIfDue(); });
         return;
     }
     way.clear();
@@ -77,12 +87,20 @@ void Travel::Stop(StopReason reason)
     if (!Travelling())
         return;
     way.clear();
+    moveDue = false;
     main.SetStatusText(kMapPanel, "Travel to " + destination + " stopped: " + Why(reason));
+}
+
+void Travel::MoveIfDue()
+{
+    if (!moveDue || !Travelling())
+        return;
+    moveDue = false;
+    Move();
 }
 
 void Travel::Move()
 {
-    ShowProgress();
     moving = true;
     move(way[next].exit);
     moving = false;

@@ -19,9 +19,13 @@ class Travel {
 public:
     enum class StopReason { PlayerCommand, Escape, MapChanged, Disconnected };
 
+    using Task = std::function<void()>;
+
     // `move` shows and sends the move through exit 0 ("n") to 7 ("nw") as
-    // the movement button for it does.
-    Travel(MainView& main, std::function<void(int exit)> move);
+    // the movement button for it does; `soon` runs a task once the lines
+    // already received are handled, so a move follows the whole of the
+    // location's text.
+    Travel(MainView& main, std::function<void(int exit)> move, std::function<void(Task)> soon);
 
     // Sets out from the map's current location for the one at `target`.
     void Start(const KyrMap& map, int32_t target);
@@ -37,10 +41,14 @@ public:
 
 private:
     void Move();
+    // The move due after an arrival, unless travel stopped meanwhile.
+    void MoveIfDue();
     void ShowProgress() const;
 
     MainView& main;
     std::function<void(int)> move;
+    std::function<void(Task)> soon;
+    bool moveDue = false;
     std::vector<PathStep> way;
     std::size_t next = 0;  // the step sent and awaited
     std::string destination;

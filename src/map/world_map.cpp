@@ -63,7 +63,8 @@ int MapKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
 WorldMap::WorldMap(MainView& m, MapView& v)
     : main(m)
     , view(v)
-    , travel(m, [this](int exit) { MoveByKey(kExitKeyCodes[exit]); })
+    , travel(m, [this](int exit) { MoveByKey(kExitKeyCodes[exit]); },
+             [this](Travel::Task task) { view.RunSoon(std::move(task)); })
 {
 }
 
