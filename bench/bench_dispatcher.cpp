@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 #include "social/friends_code.h"
 #include "social/players.h"
 #include "social/tb_code.h"

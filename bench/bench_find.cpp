@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "find/text_finder.h"
-#include "shell/links.h"
+#include "widgets/text_finder.h"
+#include "widgets/links.h"
 
 namespace {
 

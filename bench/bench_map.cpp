@@ -17,8 +17,8 @@
 #include "map/mapview.h"
 #include "map/path_finder.h"
 #include "map/world_map.h"
-#include "shell/coms.h"
-#include "shell/mainform.h"
+#include "session/coms.h"
+#include "app/mainform.h"
 #include "bench_window.h"
 #include "support/fake_mainview.h"
 

@@ -17,8 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "shell/coms.h"
-#include "shell/mainform.h"
+#include "session/coms.h"
+#include "app/mainform.h"
 #include "bench_window.h"
 
 namespace {

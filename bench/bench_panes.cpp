@@ -11,9 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "shell/coms.h"
-#include "shell/mainform.h"
-#include "shell/textpane.h"
+#include "session/coms.h"
+#include "app/mainform.h"
+#include "widgets/textpane.h"
 #include "bench_window.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "shell/mainform.h"
+#include "app/mainform.h"
 
 // A fresh working directory for a benchmark's lifetime. `prepare` runs in it
 // first, to lay down the files the program reads.

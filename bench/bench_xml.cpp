@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 namespace {
 

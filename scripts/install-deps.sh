@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core
   desktop-file-utils appstream
+  netcat-openbsd
 )
 if [ "${1:-}" = fuzz ]; then
   PACKAGES+=(clang-14 libclang-rt-14-dev)

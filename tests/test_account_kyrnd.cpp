@@ -7,9 +7,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include "input/command_history.h"
 #include "map/world_map.h"
-#include "shell/command_history.h"
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/account_settings.h"
 #include "support/common.h"
 #include "support/kyrnd_process.h"

@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QTest>
 
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/account_settings.h"
 #include "support/modal_script.h"
 #include "support/script_server.h"

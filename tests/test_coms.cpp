@@ -1,7 +1,7 @@
 // Cutting the received stream into lines and routing them by mode.
 #include <stdexcept>
 
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/common.h"
 #include "support/fake_mainview.h"
 

@@ -16,7 +16,7 @@
 
 #include "account/logon.h"
 #include "account/new_account.h"
-#include "find/find_bar.h"
+#include "widgets/find_bar.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"
 #include "social/friends.h"

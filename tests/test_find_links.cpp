@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "find/text_finder.h"
-#include "shell/links.h"
+#include "widgets/text_finder.h"
+#include "widgets/links.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/command_history.h"
-#include "shell/coms.h"
-#include "shell/history_keys.h"
+#include "input/command_history.h"
+#include "session/coms.h"
+#include "session/history_keys.h"
 #include "support/common.h"
 #include "support/window_fixture.h"
 

@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "social/players.h"
 #include "support/window_fixture.h"
 

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "macros/macro.h"
-#include "shell/input.h"
-#include "shell/inputedit.h"
+#include "input/input.h"
+#include "session/inputedit.h"
 #include "support/fake_mainview.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "macros/cmdform.h"
 #include "macros/macroform.h"
-#include "shell/input.h"
+#include "input/input.h"
 #include "support/common.h"
 #include "support/fake_mainview.h"
 #include "support/modal_script.h"

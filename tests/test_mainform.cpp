@@ -14,7 +14,7 @@
 #include "about/about.h"
 #include "macros/macro.h"
 #include "macros/macroform.h"
-#include "shell/application.h"
+#include "app/application.h"
 #include "support/common.h"
 #include "support/modal_script.h"
 #include "support/window_fixture.h"

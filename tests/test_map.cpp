@@ -8,7 +8,7 @@
 #include "map/map_grid.h"
 #include "map/mapview.h"
 #include "map/world_map.h"
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 #include "support/common.h"
 #include "support/fake_mainview.h"
 #include "support/scoped_workdir.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "panels/panels.h"
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 #include "support/fake_mainview.h"
 #include "support/fake_panel_views.h"
 #include "support/scoped_workdir.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 #include "social/friends_code.h"
 #include "social/players.h"
 #include "social/tb_code.h"

@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/application.h"
-#include "shell/coms.h"
+#include "app/application.h"
+#include "session/coms.h"
 #include "social/friends_code.h"
 #include "support/common.h"
 #include "support/script_server.h"

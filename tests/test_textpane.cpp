@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/textpane.h"
+#include "widgets/textpane.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "map/path_finder.h"
 #include "map/world_map.h"
 #include "protocol/server_parser.h"
-#include "shell/coms.h"
+#include "session/coms.h"
 #include "support/fake_mainview.h"
 #include "support/scoped_workdir.h"
 #include "support/window_fixture.h"

@@ -14,7 +14,7 @@
 
 #include "settings/init.h"
 #include "social/friends.h"
-#include "shell/addresses.h"
+#include "base/addresses.h"
 #include "support/common.h"
 #include "support/modal_script.h"
 #include "support/script_server.h"

@@ -2,12 +2,14 @@
 
 #include <QJsonArray>
 
+#include <limits>
+
 int Ship::cargoUsed() const
 {
-    int used = 0;
+    qint64 used = 0;
     for (int tons : cargo)
         used += tons;
-    return used;
+    return int(qMin<qint64>(used, std::numeric_limits<int>::max()));
 }
 
 Avatar Avatar::newcomer(const QString& name, const QString& species, const QString& gender,
@@ -39,7 +41,15 @@ Gauge gauge(const QJsonValue& v, Gauge def)
     const QJsonArray a = v.toArray();
     if (a.size() != 2 || !a[0].isDouble() || !a[1].isDouble())
         return def;
-    return Gauge{a[0].toInt(), a[1].toInt()};
+    const int max = qMax(0, a[1].toInt());
+    return Gauge{qBound(0, a[0].toInt(), max), max};
+}
+
+QString brokenGauge(const char* what, const Gauge& g)
+{
+    if (g.max < 0 || g.cur < 0 || g.cur > g.max)
+        return QStringLiteral("%1 %2 of %3").arg(QLatin1String(what)).arg(g.cur).arg(g.max);
+    return {};
 }
 
 } // namespace
@@ -84,12 +94,12 @@ bool Avatar::fromJson(const QJsonObject& o)
     strength = gauge(o["strength"], strength);
     dexterity = gauge(o["dexterity"], dexterity);
     intelligence = gauge(o["intelligence"], intelligence);
-    cash = o["cash"].toInteger();
-    loan = o["loan"].toInteger();
+    cash = qBound<qint64>(0, o["cash"].toInteger(), kMaxCash);
+    loan = qBound<qint64>(0, o["loan"].toInteger(), kLoanLimit);
     haulerCredits = o["hc"].toInt(kNoHaulerCredit);
     akaturiCredits = o["ak"].toInt(kNoCredit);
     merchantCredits = o["merchant"].toInt(kNoCredit);
-    traderCredits = o["trader"].toInt();
+    traderCredits = qMax(0, o["trader"].toInt());
     place = Place{o["map"].toString(), o["loc"].toInt(-1)};
     const QJsonObject s = o["ship"].toObject();
     if (s.contains("class"))
@@ -102,10 +112,35 @@ bool Avatar::fromJson(const QJsonObject& o)
     ship.cargoCapacity = qMax(0, s["capacity"].toInt(ship.cargoCapacity));
     ship.navComputer = s["navcomp"].toBool(ship.navComputer);
     ship.customsCertificate = s["customs"].toBool(ship.customsCertificate);
+    // Cargo beyond the hold's capacity is not kept.
     const QJsonObject c = s["cargo"].toObject();
     for (auto it = c.begin(); it != c.end(); ++it) {
-        if (it.value().toInt() > 0)
-            ship.cargo[it.key()] = it.value().toInt();
+        const int tons = qMin(it.value().toInt(), ship.cargoFree());
+        if (tons > 0)
+            ship.cargo[it.key()] = tons;
     }
     return !name.isEmpty();
+}
+
+QString Avatar::brokenRule() const
+{
+    if (cash < 0 || cash > kMaxCash)
+        return QStringLiteral("cash %1").arg(cash);
+    if (loan < 0 || loan > kLoanLimit)
+        return QStringLiteral("loan %1").arg(loan);
+    if (traderCredits < 0)
+        return QStringLiteral("trader credits %1").arg(traderCredits);
+    qint64 held = 0;
+    for (auto it = ship.cargo.begin(); it != ship.cargo.end(); ++it) {
+        if (it.value() <= 0)
+            return QStringLiteral("%1 tons of %2").arg(it.value()).arg(it.key());
+        held += it.value();
+    }
+    if (ship.cargoCapacity < 0 || held > ship.cargoCapacity)
+        return QStringLiteral("cargo %1 of %2").arg(held).arg(ship.cargoCapacity);
+    for (const auto& [what, g] : {std::pair{"fuel", ship.fuel}, {"hull", ship.hull}, {"shields", ship.shields}}) {
+        if (QString broken = brokenGauge(what, g); !broken.isEmpty())
+            return broken;
+    }
+    return {};
 }

@@ -29,6 +29,11 @@ struct Ship {
     int cargoFree() const { return cargoCapacity - cargoUsed(); }
 };
 
+// A figure the client shows is a signed 32-bit number, so no purse may
+// hold more than that; the credit desk lends up to its own limit in all.
+constexpr qint64 kMaxCash = 2147483647;
+constexpr qint64 kLoanLimit = 20000;
+
 struct Avatar {
     QString name;
     QString species;
@@ -52,6 +57,11 @@ struct Avatar {
                            int str, int sta, int dex, int intel, const Place& start);
 
     QJsonObject toJson() const;
-    // Missing or odd fields keep their defaults; false when there is no name.
+    // Missing or odd fields keep their defaults and figures out of bounds
+    // are brought within them; false when there is no name.
     bool fromJson(const QJsonObject& o);
+
+    // The rules every figure obeys (cash, loan, cargo and the ship's gauges
+    // within their bounds): what is broken, or empty when all hold.
+    QString brokenRule() const;
 };

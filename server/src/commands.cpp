@@ -3,6 +3,8 @@
 
 #include "elements.h"
 
+#include <limits>
+
 using elements::prose;
 
 namespace {
@@ -22,7 +24,6 @@ constexpr int kFuelPrice = 5;     // per unit
 constexpr int kCertificatePrice = 500;
 constexpr int kTonsPerRank = 250; // trader credits that earn the next rank
 constexpr int kTradeRanks = 5;    // trading alone leads up to Trader
-constexpr qint64 kLoanLimit = 20000;  // what the exchange's credit desk lends at most
 constexpr int kRepairPrice = 3;   // per point of hull or shields
 
 // A positive whole number of ig, or 0.
@@ -148,7 +149,7 @@ void Game::repair(Player* p)
         p->send(prose(QStringLiteral("The repair crews work on the landing pads.")));
         return;
     }
-    const int needed = (s.hull.max - s.hull.cur) + (s.shields.max - s.shields.cur);
+    const qint64 needed = qint64(s.hull.max - s.hull.cur) + (s.shields.max - s.shields.cur);
     if (needed <= 0) {
         p->send(prose(QStringLiteral("Your ship needs no repairs.")));
         return;
@@ -182,8 +183,13 @@ void Game::borrow(Player* p, const QString& amount)
         p->send(prose(QStringLiteral("Borrow how much? For example: borrow 2000")));
         return;
     }
-    if (a.loan + wanted > kLoanLimit) {
+    // Compared as differences: a sum of what the player typed could wrap around.
+    if (wanted > kLoanLimit - a.loan) {
         p->send(prose(QStringLiteral("The credit desk lends at most %1ig in all; you owe %2ig.").arg(kLoanLimit).arg(a.loan)));
+        return;
+    }
+    if (wanted > kMaxCash - a.cash) {
+        p->send(prose(QStringLiteral("No account holds more than %1ig.").arg(kMaxCash)));
         return;
     }
     a.loan += wanted;
@@ -207,7 +213,8 @@ void Game::repay(Player* p, const QString& amount)
     // Without an amount, as much of the loan as the cash covers.
     const qint64 paid = qMin(qMin(amount.trimmed().isEmpty() ? a.loan : amountOf(amount), a.loan), a.cash);
     if (paid <= 0) {
-        p->send(prose(QStringLiteral("Repay how much? For example: repay 1000")));
+        p->send(prose(a.cash <= 0 ? QStringLiteral("You have no cash to repay with.")
+                                  : QStringLiteral("Repay how much? For example: repay 1000")));
         return;
     }
     a.loan -= paid;
@@ -312,9 +319,14 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
         ship.cargo[q->commodity] = held + tons;
         p->send(prose(QStringLiteral("You buy %1 tons of %2 for %3ig.").arg(tons).arg(q->commodity).arg(cost)));
     } else {
-        tons = qMin(wanted, held);
+        // As much as the hold has, the exchange can store and the purse can take.
+        const qint64 room = (kMaxCash - a.cash) / q->buyPrice();
+        tons = static_cast<int>(qMin<qint64>(qMin(qMin(wanted, held), Quote::kMaxStock - q->stock), room));
         if (tons <= 0) {
-            p->send(prose(QStringLiteral("You have no %1 in your hold.").arg(q->commodity)));
+            const QString why = held <= 0 ? QStringLiteral("You have no %1 in your hold.").arg(q->commodity)
+                              : room <= 0 ? QStringLiteral("No account holds more than %1ig.").arg(kMaxCash)
+                                          : QStringLiteral("The exchange cannot store any more %1.").arg(q->commodity);
+            p->send(prose(why));
             return;
         }
         const qint64 income = qint64(tons) * q->buyPrice();
@@ -326,7 +338,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
             ship.cargo.remove(q->commodity);
         p->send(prose(QStringLiteral("You sell %1 tons of %2 for %3ig.").arg(tons).arg(q->commodity).arg(income)));
     }
-    a.traderCredits += tons;
+    a.traderCredits = int(qMin<qint64>(std::numeric_limits<int>::max(), qint64(a.traderCredits) + tons));
     p->send({views::cashStat(a), views::traderStat(a), views::cargoStat(ship),
              elements::sound(QStringLiteral("cash"))});
     promote(p);
@@ -380,6 +392,9 @@ void Game::social(Player* p, const QString& verb, const QString& target)
         p->send(prose(QStringLiteral("You %1 yourself. It helps a little.").arg(verb)));
         return;
     }
+    // It shows on the other's screen, so it counts as talking.
+    if (!mayTalk(p, QString()))
+        return;
     p->send(prose(QStringLiteral("You %1 %2.").arg(verb, to->name())));
     to->send(prose(QStringLiteral("%1 %2 you.").arg(p->name(), verbs)));
     for (const auto& other : players_) {

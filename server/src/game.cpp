@@ -8,12 +8,9 @@ using elements::prose;
 
 Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings,
            QObject* parent)
-    : QObject(parent), world_(world), store_(store), rng_(seed), timings_(timings)
+    : QObject(parent), world_(world), store_(store), timings_(timings)
 {
-    for (const auto& [id, def] : world_.exchanges)
-        markets_[id] = std::make_unique<Market>(def, world_);
-    for (const auto& [id, m] : world_.maps)
-        planets_[id] = PlanetState{m.workers, m.factories};
+    reset(seed);
     connect(&driftTimer_, &QTimer::timeout, this, &Game::drift);
     connect(&storyTimer_, &QTimer::timeout, this, &Game::tellStory);
     saveTimer_.setSingleShot(true);
@@ -26,6 +23,17 @@ void Game::start()
         driftTimer_.start(timings_.driftMs);
     if (timings_.storyMs > 0)
         storyTimer_.start(timings_.storyMs);
+}
+
+void Game::reset(quint32 seed)
+{
+    rng_.seed(seed);
+    markets_.clear();
+    for (const auto& [id, def] : world_.exchanges)
+        markets_[id] = std::make_unique<Market>(def, world_);
+    planets_.clear();
+    for (const auto& [id, m] : world_.maps)
+        planets_[id] = PlanetState{m.workers, m.factories};
 }
 
 Player* Game::find(const QString& name) const
@@ -61,9 +69,17 @@ QStringList Game::playersAt(const Place& place, const Player* except) const
 void Game::toEach(const QStringList& lines, const std::function<bool(const Player&)>& who) const
 {
     QByteArray bytes;
+    std::optional<QByteArray> text;  // for people at terminals
     for (const auto& p : players_) {
         if (!p->sink || !who(*p))
             continue;
+        if (p->reader == Reader::Person) {
+            if (!text)
+                text = wire::encode(plaintext::fromElements(lines));
+            if (!text->isEmpty())
+                p->sink(*text);
+            continue;
+        }
         if (bytes.isEmpty())
             bytes = wire::encode(lines);
         p->sink(bytes);
@@ -86,12 +102,12 @@ void Game::toMap(const QString& mapId, const QStringList& lines) const
 }
 
 Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
-                    bool withLocation)
+                    Reader reader)
 {
     // A world file edited since the avatar last played may have lost its spot.
     if (!world_.location(avatar->place))
         avatar->place = world_.start;
-    auto owned = std::make_unique<Player>(Player{avatar, account, std::move(sink)});
+    auto owned = std::make_unique<Player>(Player{avatar, account, std::move(sink), reader});
     Player* p = owned.get();
     players_.push_back(std::move(owned));
 
@@ -101,7 +117,7 @@ Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const Q
         intro << elements::addPlayer(other->name(), other->avatar->rank);
     intro << prose(QStringLiteral("Welcome to Kyrnos DataSpace, %1. Type help for the commands.").arg(avatar->name));
     p->send(intro);
-    if (withLocation)
+    if (reader == Reader::Person)
         showLocation(p, true);
     else
         p->send(views::mapView(*world_.map(avatar->place.map), planet(avatar->place.map)));
@@ -295,6 +311,21 @@ bool Game::closeFactory(const QString& mapId, const QString& output)
                   prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name)),
                   elements::updateInfra()});
     return true;
+}
+
+QString Game::brokenRule() const
+{
+    for (const auto& p : players_) {
+        if (QString broken = p->avatar->brokenRule(); !broken.isEmpty())
+            return p->name() + QStringLiteral(": ") + broken;
+    }
+    for (const auto& [id, market] : markets_) {
+        for (const Quote& q : market->quotes()) {
+            if (QString broken = q.brokenRule(); !broken.isEmpty())
+                return id + QStringLiteral(": ") + broken;
+        }
+    }
+    return {};
 }
 
 void Game::tellStory()

@@ -5,6 +5,7 @@
 
 #include "accountstore.h"
 #include "market.h"
+#include "plaintext.h"
 #include "ratelimiter.h"
 #include "views.h"
 #include "wire.h"
@@ -19,20 +20,29 @@
 #include <random>
 #include <vector>
 
+// Who reads a player's screen: Orvix, which draws the stream and looks by
+// itself, or a person at a plain terminal, who reads its text only.
+enum class Reader { Orvix, Person };
+
 struct Player {
     Avatar* avatar = nullptr;    // owned by the account store or by the bot driver
     Account* account = nullptr;  // null for simulated players
     // Takes lines encoded for the wire; empty for simulated players.
     std::function<void(const QByteArray&)> sink;
-    // What one player may say to others: a few lines at once, then a line
-    // every few seconds, so nobody can flood everyone else's screen.
+    Reader reader = Reader::Person;
+    // What one player puts on others' screens (said and beamed text, hugs
+    // and kisses): a few at once, then one every few seconds, so nobody can
+    // flood everyone else's screen.
     RateLimiter talk{0.4, 5};
 
     QString name() const { return avatar->name; }
     void send(const QStringList& lines) const
     {
-        if (sink)
-            sink(wire::encode(lines));
+        if (!sink)
+            return;
+        const QByteArray bytes = wire::encode(reader == Reader::Orvix ? lines : plaintext::fromElements(lines));
+        if (!bytes.isEmpty())
+            sink(bytes);
     }
     void send(const QString& line) const { send(QStringList{line}); }
 };
@@ -52,12 +62,16 @@ public:
          QObject* parent = nullptr);
 
     void start();  // the timers
+    // Prices, stocks, planets and the random numbers as a new game starts
+    // them, with `seed`; who is in the game stays. One game can so serve
+    // many runs of the same commands, each alike.
+    void reset(quint32 seed);
 
     // Puts the avatar into the world and shows the player the avatar, the
-    // ship, who is online and the map; the location too when `withLocation`
-    // (a client that looks by itself does not need it twice).
+    // ship, who is online and the map; the location too for a person (Orvix
+    // looks by itself and does not need it twice).
     Player* enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
-                  bool withLocation = true);
+                  Reader reader = Reader::Person);
     void leave(Player* player);
 
     enum class Result { Continue, Quit };
@@ -77,6 +91,10 @@ public:
     void saveNow();
     // Longest text a player may say or send by tight beam.
     static constexpr int kMaxMessage = 300;
+
+    // The first figure of a player or an exchange that is out of its
+    // bounds, named, or empty when every one holds.
+    QString brokenRule() const;
 
     // One round of price and planet changes; the drift timer calls it.
     void drift();

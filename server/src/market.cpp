@@ -12,6 +12,13 @@ int Quote::buyPrice() const
     return qMax(1, static_cast<int>(std::lround(base * factor * 0.85)));
 }
 
+QString Quote::brokenRule() const
+{
+    if (stock < 0 || stock > kMaxStock)
+        return QStringLiteral("%1 stock %2").arg(commodity).arg(stock);
+    return {};
+}
+
 Market::Market(const ExchangeDef& def, const World& world) : id_(def.id), name_(def.name)
 {
     for (const QString& name : def.commodities) {

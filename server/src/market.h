@@ -16,9 +16,13 @@ struct Quote {
     double factor = 1.0; // the current drift
     int stock = 0;
     int normalStock = 0; // stock drifts back towards this
+    // The most an exchange stores of one commodity; sales beyond it are refused.
+    static constexpr int kMaxStock = 1000000;
 
     int sellPrice() const;  // what a player pays per ton
     int buyPrice() const;   // what a player is paid per ton
+    // What is wrong with the stock, or empty when it is within its bounds.
+    QString brokenRule() const;
 };
 
 class Market {

@@ -20,6 +20,18 @@ QString escape(const QString& text)
     return out;
 }
 
+QString unescape(const QString& text)
+{
+    if (!text.contains(QLatin1Char('&')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    out.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    out.replace(QLatin1String("&apos;"), QLatin1String("'"));
+    out.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return out;
+}
+
 Element::Element(QString name) : name_(std::move(name)) {}
 
 Element& Element::attr(const QString& name, const QString& value)

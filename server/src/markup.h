@@ -12,6 +12,8 @@ namespace markup {
 
 // Escapes & ' < > for attribute values and element text.
 QString escape(const QString& text);
+// The reverse, for a reader who sees the text itself.
+QString unescape(const QString& text);
 
 class Element {
 public:

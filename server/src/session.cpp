@@ -66,7 +66,13 @@ void Session::sendText(const QString& line)
 void Session::onTooLong()
 {
     const QString text = QStringLiteral("That line was too long and has been ignored.");
-    connection_->sendLine(phase_ == Phase::Playing ? elements::prose(text) : text);
+    sendProse(text);
+}
+
+void Session::sendProse(const QString& text)
+{
+    // Orvix reads prose inside its element; a person the text alone.
+    connection_->sendLine(phase_ == Phase::Playing && orvix_ ? elements::prose(text) : text);
 }
 
 void Session::onLine(const QString& line)
@@ -239,10 +245,11 @@ void Session::startPlaying()
     emit aboutToPlay(this, account_);
     loginTimer_.stop();
     phase_ = Phase::Playing;
-    connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
+    if (orvix_)
+        connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
     player_ = services_.game.enter(&account_->avatar, account_,
                                    [this](const QByteArray& bytes) { connection_->sendEncoded(bytes); },
-                                   !orvix_);
+                                   orvix_ ? Reader::Orvix : Reader::Person);
     lastHeard_.start();
     if (services_.timings.noopIntervalMs > 0)
         noopTimer_.start(services_.timings.noopIntervalMs);
@@ -254,7 +261,9 @@ void Session::keepAlive()
         end(QStringLiteral("no answer to keep-alive"));
         return;
     }
-    connection_->sendLine(elements::noOp());
+    // A person's terminal would show the markup; the time-out still applies.
+    if (orvix_)
+        connection_->sendLine(elements::noOp());
 }
 
 void Session::end(const QString& reason, const QString& farewell)
@@ -268,7 +277,7 @@ void Session::end(const QString& reason, const QString& farewell)
     throttle_.stop();
     inbox_.clear();
     if (!farewell.isEmpty())
-        connection_->sendLine(playing ? elements::prose(farewell) : farewell);
+        connection_->sendLine(playing && orvix_ ? elements::prose(farewell) : farewell);
     if (player_) {
         services_.game.leave(player_);
         player_ = nullptr;

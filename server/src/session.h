@@ -73,6 +73,7 @@ private:
     void startPlaying();
     void keepAlive();
     void sendText(const QString& line);
+    void sendProse(const QString& text);
 
     SessionServices services_;
     LineConnection* connection_;

@@ -1,6 +1,6 @@
 #include "wire.h"
 
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 namespace wire {
 

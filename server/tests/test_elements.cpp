@@ -3,6 +3,7 @@
 #include "kyrnd_test.h"
 
 #include "elements.h"
+#include "plaintext.h"
 
 TEST(Elements, ReadBackThroughTheClientScanner)
 {
@@ -44,4 +45,31 @@ TEST(Elements, ReadBackThroughTheClientScanner)
         }
         EXPECT_EQ(got.join('\n'), expected) << lines.join('\n').toStdString();
     }
+}
+
+TEST(Elements, APersonAtATerminalReadsTheTextAloneWithEntitiesWrittenOut)
+{
+    const QString odd = "O'N <&> \"x\"";
+    LocationDef l;
+    l.name = odd;
+    l.description = {"<one> & 'two'", "three"};
+    l.exits[int(Dir::NW)] = Place{"m", 0};
+    using namespace elements;
+    const std::vector<std::pair<QStringList, QStringList>> rows{
+        {{"<?xml version=\"1.0\"?>"}, {}},
+        {{prose(odd)}, {odd}},
+        {prose(QStringList{odd, "b"}), {odd, "b"}},
+        {newLoc(l), {odd, "<one> & 'two'", "three"}},
+        {{contents(odd, "Ann is here.")}, {"Ann is here."}},
+        {{removeContents(odd, "Ann fades from view.")}, {"Ann fades from view."}},
+        {{tightBeam("Ann", odd)}, {"Ann beams, \"" + odd + "\""}},
+        {spynet(odd, "Trader", {"Status: dormant"}), {odd + ", Trader", "Status: dormant"}},
+        {examine("Ann", odd, {odd}), {"Ann, " + odd, odd}},
+        // Figures, maps, quotes, sounds and keep-alives have no text to read.
+        {{addPlayer(odd, 3), removePlayer(odd), newMap(odd, odd, ""), mapInfo(odd, 12), addFactory(odd),
+          removeFactory(odd), updateWorkers(1), updateInfra(), playerName(odd), playerAmount("cash", 5),
+          shipGauge("hull", {1, 100}), noOp(), sound("tb"), exchange(odd), exchSell(odd, 5, 7), exchBuy(odd, 4)}, {}},
+    };
+    for (const auto& [lines, expected] : rows)
+        EXPECT_EQ(plaintext::fromElements(lines), expected) << lines.join('\n').toStdString();
 }

@@ -2,7 +2,7 @@
 // game stream, as the client's logon automation sees them.
 #include "kyrnd_test.h"
 
-TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocation)
+TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocationInProse)
 {
     TestServer t;
     ScriptClient c, plain;
@@ -17,8 +17,11 @@ TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocation)
                         {nullptr, "<s-update-infra/>"}, {"who", "In Kyrnos DataSpace now"}}));
     EXPECT_EQ(c.count("<s-new-loc "), 0);  // Orvix looks by itself
     ASSERT_TRUE(t.join(plain, "demo2", false));
-    EXPECT_TRUE(plain.walk({{nullptr, "<s-update-infra/>"}, {nullptr, "<s-new-loc name='Spaceport Concourse'"},
-                            {nullptr, "</s-new-loc>"}, {nullptr, "In Kyrnos DataSpace now"}}));
+    EXPECT_TRUE(plain.walk({{nullptr, "Spaceport Concourse"}, {nullptr, "A bright concourse of glass and steel"},
+                            {nullptr, "You see an information desk."}, {nullptr, "Nova is here."},
+                            {nullptr, "Obvious exits: north, north-east, east,"}, {nullptr, "In Kyrnos DataSpace now"},
+                            {"w", "Commodity Exchange"}, {nullptr, "Grain"}, {"say Ann's <pad> & me", "You say, \"Ann's <pad> & me\""}}));
+    EXPECT_EQ(plain.count("<s-") + plain.count("<?xml") + plain.count("&apos;"), 0);
 }
 
 TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthersThenRetry)

@@ -14,7 +14,8 @@ struct Ear {
         player = g.enter(&avatar, nullptr, [this](const QByteArray& bytes) {
             for (const QByteArray& line : bytes.split('\n').mid(0, bytes.count('\n')))
                 heard << wire::decodeLine(line);
-        });
+        }, Reader::Orvix);
+        g.command(player, "look");  // as Orvix does
     }
     ~Ear() { game.leave(player); }
     QStringList take() { return std::exchange(heard, {}); }

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/datafiles.h"
+#include "base/datafiles.h"
 
 TAboutForm::TAboutForm(const QString& version, QWidget* parent)
     : QDialog(parent)

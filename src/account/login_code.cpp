@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 int32_t PortFromText(const std::string& text)
 {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "settings/init.h"
-#include "shell/automation.h"
+#include "views/automation.h"
 
 class MainView;
 class Login;

@@ -14,7 +14,7 @@
 
 #include "account/account_picture.h"
 #include "account/password_echo.h"
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 namespace {
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength)

@@ -1,7 +1,7 @@
 #include "account/new_ac_code.h"
 
 #include "account/login_code.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 NewAccount::NewAccount(MainView& view, Init& init, NewAccountPrompt& prompt)
     : view(view), init(init), prompt(prompt), ownRecord(std::make_unique<AccountRec>())

@@ -18,7 +18,7 @@
 
 #include "account/account_picture.h"
 #include "account/password_echo.h"
-#include "shell/ansi.h"
+#include "base/ansi.h"
 #include "account/login_code.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
-#include "find/find_bar.h"
-#include "shell/textpane.h"
+#include "widgets/find_bar.h"
+#include "widgets/textpane.h"
 
 PageFind::PageFind(QWidget* window, QTabWidget* pages, const std::vector<std::pair<QWidget*, TextPane*>>& panes)
     : QObject(window), pages(pages)

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "shell/ansi.h"
-#include "shell/textpane.h"
+#include "base/ansi.h"
+#include "widgets/textpane.h"
 
 WindowLogMenu::WindowLogMenu(QWidget* parent, QAction* start, QAction* stop, const TextPane* storyPane)
     : window(parent), startItem(start), stopItem(stop), story(storyPane)

@@ -6,8 +6,8 @@
 
 #include "logging/logging.h"
 #include "settings/init.h"
-#include "shell/ansi.h"
-#include "shell/mainview.h"
+#include "base/ansi.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/clock.h"
+#include "base/clock.h"
 
 class Init;
 class Logging;

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "macros/macro.h"
-#include "shell/ansi.h"
-#include "shell/input.h"
+#include "base/ansi.h"
+#include "input/input.h"
 
 TCommandForm::TCommandForm(PlayerInput& playerInput, Macro& macroStore, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), input(playerInput), macros(macroStore)

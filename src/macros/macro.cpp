@@ -2,9 +2,9 @@
 
 #include <QPlainTextEdit>
 
-#include "protocol/xml.h"
-#include "shell/ansi.h"
-#include "shell/mainview.h"
+#include "markup/xml.h"
+#include "base/ansi.h"
+#include "views/mainview.h"
 
 Macro::Macro(MainView& view) : view(view) {}
 

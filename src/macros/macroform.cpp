@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "macros/macro.h"
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 namespace {
 // The picture beside the explanation: a function key cap.

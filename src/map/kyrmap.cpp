@@ -6,8 +6,8 @@
 
 #include "map/map_parser.h"
 #include "map/mapview.h"
-#include "shell/ansi.h"
-#include "shell/mainview.h"
+#include "base/ansi.h"
+#include "views/mainview.h"
 
 namespace {
 

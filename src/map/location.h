@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 inline constexpr int32_t kMapWidth = 64;
 

@@ -8,8 +8,8 @@
 
 #include "map/map_grid.h"
 #include "map/world_map.h"
-#include "shell/ansi.h"
-#include "shell/textpane.h"
+#include "base/ansi.h"
+#include "widgets/textpane.h"
 
 namespace {
 

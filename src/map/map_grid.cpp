@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "map/world_map.h"
-#include "shell/ansi.h"
+#include "base/ansi.h"
 
 std::optional<GridScroll> CentreScroll(int32_t key, int visibleColumns, int visibleRows)
 {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "map/location.h"
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 class MapParser : public XMLParser {
 public:

@@ -1,7 +1,7 @@
 #include "map/travel.h"
 
 #include "map/kyrmap.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "map/mapview.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 namespace {
 

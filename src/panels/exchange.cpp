@@ -1,7 +1,7 @@
 #include "panels/exchange.h"
 
 #include "panels/panel_pictures.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 const char* const Exchange::kHistoryHint = "Double click on an entry to buy or sell that commodity";
 

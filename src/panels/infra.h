@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 class Infra {
 public:

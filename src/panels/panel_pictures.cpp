@@ -3,7 +3,7 @@
 #include <cctype>
 #include <system_error>
 
-#include "shell/datafiles.h"
+#include "base/datafiles.h"
 
 std::string PictureFinder::Find(const std::string& name, const std::string& fallback)
 {

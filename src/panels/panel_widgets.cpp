@@ -11,8 +11,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include "shell/ansi.h"
-#include "shell/mainview.h"
+#include "base/ansi.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "panels/panel_pictures.h"
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 namespace {
 

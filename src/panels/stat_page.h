@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "panels/panel_views.h"
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 // A money figure: below 1000 in ig, then truncated to Kig, from a million Mig.
 std::string IgUnits(int32_t amount);

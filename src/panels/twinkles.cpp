@@ -1,6 +1,6 @@
 #include "panels/twinkles.h"
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 Twinkles::Twinkles(MainView& v, LightsView& l)
     : view(v)

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "protocol/xml.h"
-#include "shell/mainview.h"
+#include "markup/xml.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 #include "settings/init.h"
 
 class MainView;

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ansi.h"
-#include "shell/list_rows.h"
+#include "base/ansi.h"
+#include "widgets/list_rows.h"
 #include "social/friends_code.h"
 
 namespace {

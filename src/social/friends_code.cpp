@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "protocol/xml.h"
-#include "shell/ansi_case.h"
-#include "shell/datafiles.h"
-#include "shell/mainview.h"
+#include "markup/xml.h"
+#include "base/ansi_case.h"
+#include "base/datafiles.h"
+#include "views/mainview.h"
 
 Friends::Friends(MainView& v)
     : view(v)

@@ -1,6 +1,6 @@
 #include "social/players.h"
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 
 Players::Players(MainView& v)
     : view(v)

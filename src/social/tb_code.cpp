@@ -1,8 +1,8 @@
 #include "social/tb_code.h"
 
-#include "shell/ansi_case.h"
-#include "shell/datafiles.h"
-#include "shell/mainview.h"
+#include "base/ansi_case.h"
+#include "base/datafiles.h"
+#include "views/mainview.h"
 
 namespace {
 const std::string kPictures = "pictures";

@@ -1,8 +1,8 @@
 #include "social/tmc_code.h"
 
 #include "settings/init.h"
-#include "shell/addresses.h"
-#include "shell/mainview.h"
+#include "base/addresses.h"
+#include "views/mainview.h"
 
 Tmc::Tmc(Init& settings, MainView& mainView, UrlOpener opener, Clock now)
     : init(settings), view(mainView), openUrl(std::move(opener)), clock(std::move(now))

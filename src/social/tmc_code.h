@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/clock.h"
+#include "base/clock.h"
 
 class Init;
 class MainView;

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/xml.h"
+#include "markup/xml.h"
 
 // The whole file; empty (and a test failure) when it cannot be read.
 inline QByteArray ReadFile(const QString& path)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/mainview.h"
+#include "views/mainview.h"
 #include "social/tb_code.h"
 
 class FakeMainView : public MainView {

@@ -11,8 +11,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
-#include "shell/coms.h"
-#include "shell/mainform.h"
+#include "session/coms.h"
+#include "app/mainform.h"
 
 class ScriptServer : public QObject {
 public:

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/application.h"
+#include "app/application.h"
 
 int main(int argc, char** argv)
 {

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/mainform.h"
-#include "shell/textpane.h"
+#include "app/mainform.h"
+#include "widgets/textpane.h"
 
 class WindowFixture : public ::testing::Test {
 protected:

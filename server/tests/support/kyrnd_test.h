@@ -83,7 +83,8 @@ private:
 inline bool logOn(ScriptClient& c, const QString& id, const QString& password, bool orvix = true)
 {
     return c.walk({{nullptr, "login:"}, {qPrintable(id + '\n' + password), "Linking to Kyrnos DataSpace"},
-                   {orvix ? "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>" : "who", "<?xml version=\"1.0\"?>"}});
+                   {orvix ? "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>" : "who",
+                    orvix ? "<?xml version=\"1.0\"?>" : "Welcome to Kyrnos DataSpace"}});
 }
 
 // A server on a free port with no simulated players, world events,
