@@ -11,7 +11,7 @@
 #include "map/mapview.h"
 #include "map/path_finder.h"
 #include "map/world_map.h"
-#include "protocol/server_parser.h"
+#include "dispatch/server_parser.h"
 #include "session/coms.h"
 #include "support/fake_mainview.h"
 #include "support/scoped_workdir.h"
