@@ -15,6 +15,7 @@
 #include "map/kyrmap.h"
 #include "map/map_grid.h"
 #include "map/mapview.h"
+#include "map/path_finder.h"
 #include "map/world_map.h"
 #include "session/coms.h"
 #include "app/mainform.h"
@@ -148,6 +149,36 @@ void BM_LoadMap(benchmark::State& state)
     state.counters["locations"] = double(m.map->Locations().size());
 }
 BENCHMARK(BM_LoadMap)->Unit(benchmark::kMillisecond);
+
+// The shortest way across a full map. open 1: every location has all eight
+// exits, corner to corner (63 steps, nearly every location looked at);
+// open 0: a serpentine, rows joined at alternate ends, so the way passes
+// through all 4,096 locations.
+void BM_FindPathFullMap(benchmark::State& state)
+{
+    const bool open = state.range(0) != 0;
+    FullModel m;
+    for (int key = 0; key < kSquare; ++key) {
+        auto location = Place(key);
+        const int x = key % kMapWidth, y = key / kMapWidth;
+        location->exits = open ? std::bitset<10>(0xFF) : std::bitset<10>();
+        if (!open) {
+            location->exits[2] = x < kMapWidth - 1;  // e
+            location->exits[6] = x > 0;              // w
+            const bool joinEnd = (y % 2 == 0) ? x == kMapWidth - 1 : x == 0;
+            location->exits[4] = joinEnd && y < kMapWidth - 1;  // s
+        }
+        m.map->AddLocation(std::move(location), false);
+    }
+    const int32_t to = open ? kSquare - 1 : (kMapWidth - 1) * kMapWidth;
+    std::size_t steps = 0;
+    for (auto _ : state) {
+        steps = FindPath(*m.map, 0, to).size();
+        benchmark::DoNotOptimize(steps);
+    }
+    state.counters["steps"] = double(steps);
+}
+BENCHMARK(BM_FindPathFullMap)->Arg(1)->Arg(0)->ArgName("open")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

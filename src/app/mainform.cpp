@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -56,6 +57,8 @@
 #include "panels/panel_widgets.h"
 #include "widgets/accessibility.h"
 #include "session/coms.h"
+#include "session/history_keys.h"
+#include "input/command_history.h"
 #include "input/input.h"
 #include "widgets/list_rows.h"
 #include "session/reset_watch.h"
@@ -171,6 +174,14 @@ void TMainForm::FormCreate()
     dispatchTargets.players = players.get();
     playerInput = std::make_unique<PlayerInput>(*this);
     InputEdit->Attach(*playerInput, *macro, *PlayerListBox);
+    history = std::make_unique<CommandHistory>((std::filesystem::path(workDir) / "history.txt").string());
+    history->SetFailureReport([this](const std::string& path) {
+        AddToScrollback("Can't open file for writing:");
+        AddToScrollback(path);
+    });
+    history->Load();
+    playerInput->SetHistory(*history, [this] { return coms->GetMode() == Coms::Streaming; });
+    new HistoryKeys(*InputEdit, *history);
     InputEdit->SetPasteEnabler([item = QPointer<QAction>(findChild<QAction*>("PasteItem"))](bool on) {
         if (item)
             item->setEnabled(on);
@@ -191,6 +202,8 @@ void TMainForm::FormCreate()
     dispatchTargets.locationArrived = [this](std::unique_ptr<Location> location) {
         worldMap->LocationArrived(std::move(location));
     };
+    // Escape anywhere in the window stops travel by the map.
+    qApp->installEventFilter(this);
 
     // The menu items start the account conversations; each shows its dialog.
     LogonForm = new TLogonForm(this);
@@ -233,6 +246,7 @@ void TMainForm::FormDestroy()
     if (destroyed)
         return;
     destroyed = true;
+    qApp->removeEventFilter(this);
     TwinkleTimer->stop();
     TickerTimer->stop();
     if (init)
@@ -280,6 +294,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TickerPanel && event->type() == QEvent::Resize)
         FormResize();
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape
+        && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this && worldMap)
+        worldMap->StopTravel(Travel::StopReason::Escape);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -377,6 +394,7 @@ void TMainForm::CliSocketDisconnect()
     SetStatusText(0, "Disconnected");
     SetCaption();
     panelWidgets->Logic().Disconnected();
+    worldMap->StopTravel(Travel::StopReason::Disconnected);
     DetailGrid->hide();
     MapImage->show();
 }
@@ -477,6 +495,7 @@ void TMainForm::SendText(const std::string& text)
 {
     if (!socket)
         return;
+    worldMap->TextSent(text);
     if (cliSocket->state() == QAbstractSocket::ConnectedState)
         cliSocket->write(text.data(), static_cast<qint64>(text.size()));
     if (OptionChecked(Option::DisplayClientStream)) {

@@ -37,6 +37,7 @@ class QGroupBox;
 class QFrame;
 class QToolButton;
 class Coms;
+class CommandHistory;
 class TLogonForm;
 class TNewAccountForm;
 class Friends;
@@ -142,6 +143,7 @@ public:
     TightBeam& GetTightBeam() { return *tightBeam; }
     Macro& GetMacro() { return *macro; }
     PlayerInput& GetPlayerInput() { return *playerInput; }
+    CommandHistory& GetHistory() { return *history; }
     WorldMap& GetWorldMap() { return *worldMap; }
     TMacroBox* MacroBox() const { return macroBox; }
     TCommandForm* CommandForm() const { return commandForm; }
@@ -295,6 +297,7 @@ private:
     std::unique_ptr<TightBeam> tightBeam;
     std::unique_ptr<Macro> macro;
     std::unique_ptr<Coms> coms;
+    std::unique_ptr<CommandHistory> history;
     std::unique_ptr<PlayerInput> playerInput;
     std::unique_ptr<PanelWidgets> panelWidgets;
     std::unique_ptr<MapDisplay> mapDisplay;

@@ -4,6 +4,7 @@
 
 #include <Qt>
 
+#include "input/command_history.h"
 #include "views/mainview.h"
 
 namespace {
@@ -37,6 +38,12 @@ void PlayerInput::SetTightBeamHook(TightBeamHook hook)
     tightBeam = std::move(hook);
 }
 
+void PlayerInput::SetHistory(CommandHistory& commands, std::function<bool()> playing)
+{
+    history = &commands;
+    inGame = std::move(playing);
+}
+
 void PlayerInput::Submit(const std::string& text, bool clearInput)
 {
     lastCommand = text;
@@ -46,6 +53,11 @@ void PlayerInput::Submit(const std::string& text, bool clearInput)
     view.DisplayText(" ");
     view.DisplayText("> " + lastCommand);
     OfferToTightBeam();
+    if (history) {
+        history->EndRecall();
+        if (inGame && inGame())
+            history->Add(lastCommand);
+    }
     lastCommand += '\n';
     view.SendText(lastCommand);
 }

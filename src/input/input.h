@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+class CommandHistory;
 class MainView;
 
 class PlayerInput {
@@ -15,6 +16,9 @@ public:
     explicit PlayerInput(MainView& view, TightBeamHook tightBeam = {});
 
     void SetTightBeamHook(TightBeamHook hook);
+    // Commands go into the history only while `inGame` answers true: before
+    // that the line may hold the answer to a password prompt.
+    void SetHistory(CommandHistory& history, std::function<bool()> inGame);
     // One command, as Windows-1252 bytes; clearInput empties InputEdit.
     void Submit(const std::string& text, bool clearInput);
     // The last command sent, cleaned and with its line feed.
@@ -25,6 +29,8 @@ private:
 
     MainView& view;
     TightBeamHook tightBeam;
+    CommandHistory* history = nullptr;
+    std::function<bool()> inGame;
     std::string lastCommand;
 };
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 #include "map/map_grid.h"
@@ -40,6 +41,8 @@ void MapDisplay::Attach(WorldMap& map, const QString& picturePath)
         connect(grid, &TileGrid::keyReleased, this, [&map](int code) { map.MoveByKey(code); });
         connect(grid, &TileGrid::cellHovered, this,
                 [&map](int column, int row) { map.ShowLocationName(column, row); });
+        connect(grid, &TileGrid::cellActivated, this,
+                [&map](int column, int row) { map.TravelTo(column, row); });
     }
     // A direction button's tag plus 33 is the key it stands for.
     for (QToolButton* button : w.buttons->findChildren<QToolButton*>()) {
@@ -94,4 +97,9 @@ void MapDisplay::SetMapMemo(const std::vector<std::string>& lines)
 void MapDisplay::ShowCommandWindow()
 {
     commandWindow();
+}
+
+void MapDisplay::RunSoon(std::function<void()> task)
+{
+    QTimer::singleShot(0, this, std::move(task));
 }

@@ -40,6 +40,7 @@ public:
     void CentreGrids(int32_t key) override;
     void SetMapMemo(const std::vector<std::string>& lines) override;
     void ShowCommandWindow() override;
+    void RunSoon(std::function<void()> task) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -197,6 +197,12 @@ void TileGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown:
         SelectCell(selColumn, std::min(kGridCells - 1, selRow + VisibleRows()));
         break;
+    // On the press: the release of an Enter that closed a dialog lands here too.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            emit cellActivated(selColumn, selRow);
+        break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();
@@ -220,6 +226,13 @@ void TileGrid::mousePressEvent(QMouseEvent* event)
     setFocus(Qt::MouseFocusReason);
     const QPoint cell = CellAt(event->position().toPoint());
     SelectCell(cell.x(), cell.y());
+}
+
+void TileGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint cell = CellAt(event->position().toPoint());
+    SelectCell(cell.x(), cell.y());
+    emit cellActivated(cell.x(), cell.y());
 }
 
 void TileGrid::mouseMoveEvent(QMouseEvent* event)

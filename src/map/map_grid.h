@@ -48,6 +48,8 @@ signals:
     // A released key the map knows, as its key code.
     void keyReleased(int code);
     void cellHovered(int column, int row);
+    // A double-click on a cell, or Enter on the selected one.
+    void cellActivated(int column, int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,6 +58,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;

@@ -4,6 +4,7 @@
 // command window.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,4 +21,7 @@ public:
     virtual void CentreGrids(int32_t key) = 0;
     virtual void SetMapMemo(const std::vector<std::string>& lines) = 0;
     virtual void ShowCommandWindow() = 0;
+    // Runs `task` once the lines already received from the server are
+    // handled; at once where there is no event loop to wait for.
+    virtual void RunSoon(std::function<void()> task) { task(); }
 };

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kCommandWindow = 106;  // keypad multiply
+// The key codes of the compass exits, in exit table order: n, ne, e, se, s, sw, w, nw.
+constexpr int kExitKeyCodes[8] = {38, 33, 39, 34, 40, 35, 37, 36};
 
 const char* MoveCommand(int code)
 {
@@ -61,6 +63,8 @@ int MapKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
 WorldMap::WorldMap(MainView& m, MapView& v)
     : main(m)
     , view(v)
+    , travel(m, [this](int exit) { MoveByKey(kExitKeyCodes[exit]); },
+             [this](Travel::Task task) { view.RunSoon(std::move(task)); })
 {
 }
 
@@ -78,13 +82,16 @@ void WorldMap::NewMap(const AttribList& attributes)
         }
         map = std::make_unique<KyrMap>(main, view, std::move(links));
     }
+    travel.Stop(Travel::StopReason::MapChanged);
     map->NewMap(attributes);
 }
 
 void WorldMap::LocationArrived(std::unique_ptr<Location> location)
 {
-    if (map)
-        map->AddLocation(std::move(location), true);
+    if (!map)
+        return;
+    map->AddLocation(std::move(location), true);
+    travel.Arrived(*map);
 }
 
 void WorldMap::MapInfo(const AttribList& attributes)
@@ -119,6 +126,7 @@ void WorldMap::ShowInfrastructure()
 
 void WorldMap::ClearMap()
 {
+    travel.Stop(Travel::StopReason::MapChanged);
     if (map)
         map->ClearMap();
 }
@@ -141,4 +149,12 @@ void WorldMap::MoveByKey(int code)
         main.DisplayText(command);
         main.SendText(std::string(command) + "\n");
     }
+}
+
+void WorldMap::TravelTo(int column, int row)
+{
+    if (!map || column % 2 != 1 || row % 2 != 1)
+        return;
+    if (const Location* location = map->LocationAt(column, row))
+        travel.Start(*map, LocationKey(*location));
 }

@@ -10,6 +10,7 @@
 #include <Qt>
 
 #include "map/kyrmap.h"
+#include "map/travel.h"
 
 class MainView;
 class MapView;
@@ -42,6 +43,13 @@ public:
     // Shows and sends the movement a key code or button stands for.
     void MoveByKey(int code);
 
+    // A double-click or Enter on grid cell (column, row): travel there when
+    // a known location is drawn in it.
+    void TravelTo(int column, int row);
+    // Any text the client sends, for travel to tell the player's commands.
+    void TextSent(const std::string& text) { travel.TextSent(text); }
+    void StopTravel(Travel::StopReason reason) { travel.Stop(reason); }
+
     const KyrMap* Map() const { return map.get(); }
     KyrMap* Map() { return map.get(); }
 
@@ -49,4 +57,5 @@ private:
     MainView& main;
     MapView& view;
     std::unique_ptr<KyrMap> map;
+    Travel travel;
 };
