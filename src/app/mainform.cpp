@@ -80,23 +80,6 @@
 
 namespace {
 
-struct OptionItem {
-    Option option;
-    const char* name;
-};
-
-constexpr OptionItem kOptionItems[] = {
-    {Option::AutoLog, "AutoLogItem"},
-    {Option::ConsoleLights, "LightsItem"},
-    {Option::StatsPanel, "StatsItem"},
-    {Option::SoundFx, "SoundItem"},
-    {Option::TextAlert, "TextAlertItem"},
-    {Option::LargeBuffer, "BufferSizeItem"},
-    {Option::SuppressBlankLines, "BlankLinesItem"},
-    {Option::DisplayClientStream, "DisplayClientStreamItem"},
-    {Option::DisplayServerStream, "DisplayServerStreamItem"},
-};
-
 // Case-insensitive sorted position; an equal entry goes after those already listed.
 int SortedPosition(const QListWidget* list, const QString& text)
 {
@@ -182,7 +165,7 @@ void TMainForm::FormCreate()
     history->Load();
     playerInput->SetHistory(*history, [this] { return coms->GetMode() == Coms::Streaming; });
     new HistoryKeys(*InputEdit, *history);
-    InputEdit->SetPasteEnabler([item = QPointer<QAction>(findChild<QAction*>("PasteItem"))](bool on) {
+    InputEdit->SetPasteEnabler([item = QPointer<QAction>(pasteItem)](bool on) {
         if (item)
             item->setEnabled(on);
     });
@@ -220,8 +203,7 @@ void TMainForm::FormCreate()
 
     SetCaption();
     socket = nullptr;
-    logMenu = std::make_unique<WindowLogMenu>(this, findChild<QAction*>("StartLoggingItem"),
-                                              findChild<QAction*>("StopLoggingItem"), StoryMemo);
+    logMenu = std::make_unique<WindowLogMenu>(this, startLoggingItem, stopLoggingItem, StoryMemo);
     sessionLog = std::make_unique<SessionLog>(*this, *logMenu, *init);
     if (init->AutoLog())
         sessionLog->AutoLogItemClick();
@@ -351,9 +333,9 @@ void TMainForm::SetCaption()
 
 void TMainForm::SetConnectedMenus(bool connected)
 {
-    findChild<QAction*>("LogonItem")->setEnabled(!connected);
-    findChild<QAction*>("NewAccountAvatarItem")->setEnabled(!connected);
-    findChild<QAction*>("LogOffItem")->setEnabled(connected);
+    logonItem->setEnabled(!connected);
+    newAccountItem->setEnabled(!connected);
+    logOffItem->setEnabled(connected);
 }
 
 // ---------------------------------------------------------------- connection
@@ -723,10 +705,8 @@ void TMainForm::ShowStatsPanel(bool visible)
 
 QAction* TMainForm::MenuItem(Option option) const
 {
-    for (const OptionItem& item : kOptionItems)
-        if (item.option == option)
-            return findChild<QAction*>(item.name);
-    return nullptr;
+    const auto index = static_cast<std::size_t>(option);
+    return index < optionItems.size() ? optionItems[index] : nullptr;
 }
 
 bool TMainForm::OptionChecked(Option option) const

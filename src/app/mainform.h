@@ -2,6 +2,8 @@
 // The main window: owns every long-lived object of the client, lays out the
 // panes and lists, and is the only place text is shown to the player.
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -211,6 +213,17 @@ private:
 
     QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
                      bool checked = false);
+    // A checkable item that shows an option; kept in optionItems.
+    QAction* AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option,
+                           bool checked = false);
+    // The menu items the window changes after building them, kept as built.
+    std::array<QAction*, static_cast<std::size_t>(Option::DisplayServerStream) + 1> optionItems{};
+    QAction* startLoggingItem = nullptr;
+    QAction* stopLoggingItem = nullptr;
+    QAction* pasteItem = nullptr;
+    QAction* logonItem = nullptr;
+    QAction* newAccountItem = nullptr;
+    QAction* logOffItem = nullptr;
 
 public:
     // Controls, named as their objectName.

@@ -539,18 +539,26 @@ QAction* TMainForm::AddItem(QMenu* menu, const char* caption, const char* name, 
     return a;
 }
 
+QAction* TMainForm::AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option,
+                                  bool checked)
+{
+    QAction* a = AddItem(menu, caption, name, true, checked);
+    optionItems.at(static_cast<std::size_t>(option)) = a;
+    return a;
+}
+
 void TMainForm::BuildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu");
 
     QMenu* file = Named(bar->addMenu("&File"), "FileMenu");
-    connect(AddItem(file, "Start Logging...", "StartLoggingItem"), &QAction::triggered, this,
-            [this] { sessionLog->StartLoggingItemClick(); });
-    QAction* stop = AddItem(file, "Stop Logging", "StopLoggingItem");
-    stop->setEnabled(false);
-    connect(stop, &QAction::triggered, this, [this] { sessionLog->StopLoggingItemClick(); });
-    QAction* autoLog = AddItem(file, "Log all Sessions", "AutoLogItem", true);
+    startLoggingItem = AddItem(file, "Start Logging...", "StartLoggingItem");
+    connect(startLoggingItem, &QAction::triggered, this, [this] { sessionLog->StartLoggingItemClick(); });
+    stopLoggingItem = AddItem(file, "Stop Logging", "StopLoggingItem");
+    stopLoggingItem->setEnabled(false);
+    connect(stopLoggingItem, &QAction::triggered, this, [this] { sessionLog->StopLoggingItemClick(); });
+    QAction* autoLog = AddOptionItem(file, "Log all Sessions", "AutoLogItem", Option::AutoLog);
     // The handler decides from the check mark as it was before the click.
     connect(autoLog, &QAction::triggered, this, [this, autoLog](bool checked) {
         autoLog->setChecked(!checked);
@@ -564,21 +572,21 @@ void TMainForm::BuildMenus()
 
     QMenu* edit = Named(bar->addMenu("&Edit"), "EditMenu");
     connect(AddItem(edit, "Copy", "CopyItem"), &QAction::triggered, this, &TMainForm::CopyItemClick);
-    QAction* paste = AddItem(edit, "Paste", "PasteItem");
-    paste->setEnabled(false);
-    connect(paste, &QAction::triggered, this, &TMainForm::PasteItemClick);
+    pasteItem = AddItem(edit, "Paste", "PasteItem");
+    pasteItem->setEnabled(false);
+    connect(pasteItem, &QAction::triggered, this, &TMainForm::PasteItemClick);
     connect(AddItem(edit, "Select All", "SelectAllItem"), &QAction::triggered, this,
             &TMainForm::SelectAllItemClick);
 
     QMenu* conn = Named(bar->addMenu("&Connect"), "ConnectMenu");
-    connect(AddItem(conn, "Logon to Kyrn...", "LogonItem"), &QAction::triggered, this,
-            [this] { coms->StartLogon(); });
-    connect(AddItem(conn, "New Account/Avatar...", "NewAccountAvatarItem"), &QAction::triggered,
-            this, [this] { coms->StartNewAccount(); });
+    logonItem = AddItem(conn, "Logon to Kyrn...", "LogonItem");
+    connect(logonItem, &QAction::triggered, this, [this] { coms->StartLogon(); });
+    newAccountItem = AddItem(conn, "New Account/Avatar...", "NewAccountAvatarItem");
+    connect(newAccountItem, &QAction::triggered, this, [this] { coms->StartNewAccount(); });
     conn->addSeparator();
-    QAction* logOff = AddItem(conn, "Log Off Kyrn", "LogOffItem");
-    logOff->setEnabled(false);
-    connect(logOff, &QAction::triggered, this, &TMainForm::LogOffItemClick);
+    logOffItem = AddItem(conn, "Log Off Kyrn", "LogOffItem");
+    logOffItem->setEnabled(false);
+    connect(logOffItem, &QAction::triggered, this, &TMainForm::LogOffItemClick);
 
     QMenu* options = Named(bar->addMenu("&Options"), "OptionsMenu");
     connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered,
@@ -591,14 +599,14 @@ void TMainForm::BuildMenus()
     connect(AddItem(options, "Fonts...", "FontsItem"), &QAction::triggered, this,
             &TMainForm::FontsItemClick);
     options->addSeparator();
-    AddItem(options, "Console Lights", "LightsItem", true, true);
-    AddItem(options, "Stats Panel", "StatsItem", true, true);
-    AddItem(options, "Sound FX", "SoundItem", true, true);
+    AddOptionItem(options, "Console Lights", "LightsItem", Option::ConsoleLights, true);
+    AddOptionItem(options, "Stats Panel", "StatsItem", Option::StatsPanel, true);
+    AddOptionItem(options, "Sound FX", "SoundItem", Option::SoundFx, true);
     options->addSeparator();
-    AddItem(options, "Incoming Text Alert", "TextAlertItem", true);
-    connect(AddItem(options, "Large Text Buffer", "BufferSizeItem", true), &QAction::triggered,
-            this, &TMainForm::BufferSizeItemClick);
-    AddItem(options, "Suppress Blank Lines", "BlankLinesItem", true);
+    AddOptionItem(options, "Incoming Text Alert", "TextAlertItem", Option::TextAlert);
+    connect(AddOptionItem(options, "Large Text Buffer", "BufferSizeItem", Option::LargeBuffer),
+            &QAction::triggered, this, &TMainForm::BufferSizeItemClick);
+    AddOptionItem(options, "Suppress Blank Lines", "BlankLinesItem", Option::SuppressBlankLines);
     options->addSeparator();
     connect(AddItem(options, "Dump to Scrollback", "DumptoScrollItem"), &QAction::triggered, this,
             &TMainForm::DumptoScrollItemClick);
@@ -623,8 +631,8 @@ void TMainForm::BuildMenus()
     connect(AddItem(help, "Quick Start", "QuickStartItem"), &QAction::triggered, this,
             [this] { OpenManualPage(addresses::kQuickStart); });
     help->addSeparator();
-    AddItem(help, "Display Client Stream", "DisplayClientStreamItem", true);
-    AddItem(help, "Display Server Stream", "DisplayServerStreamItem", true);
+    AddOptionItem(help, "Display Client Stream", "DisplayClientStreamItem", Option::DisplayClientStream);
+    AddOptionItem(help, "Display Server Stream", "DisplayServerStreamItem", Option::DisplayServerStream);
     help->addSeparator();
     connect(AddItem(help, "About...", "AboutItem"), &QAction::triggered, this,
             &TMainForm::AboutItemClick);
