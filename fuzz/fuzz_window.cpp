@@ -1,6 +1,7 @@
 // The server stream through the real main window on the offscreen platform:
 // panes, lists, pages and their trimming, with the window shown so painting
-// runs too. One window serves the whole run, as in a long session.
+// runs too. One window serves the whole run, reset between inputs as a
+// reconnection leaves it, so each input runs on a window of its own size.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -14,6 +15,9 @@
 #include "app/application.h"
 #include "session/coms.h"
 #include "app/mainform.h"
+#include "map/world_map.h"
+#include "panels/panel_widgets.h"
+#include "panels/panels.h"
 #include "widgets/textpane.h"
 #include "social/players.h"
 #include "scratch_dir.h"
@@ -67,7 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     TMainForm& w = *h.window;
     const StreamInput in = CutStream(data, size);
 
+    // Each input is a session of its own, on the window a reconnection leaves:
+    // the map stored and emptied, the lists and the panes cleared.
+    w.GetWorldMap().ClearMap();
     w.GetPlayers().Clear();
+    w.ClearLocationList();
+    w.GetPanels().Logic().Connected();
+    w.GetPanels().Logic().Disconnected();
+    for (TextPane* pane : w.findChildren<TextPane*>())
+        pane->ClearLines();
     w.SetOptionChecked(Option::DisplayServerStream, (in.flags & 1) != 0);
     w.SetOptionChecked(Option::SuppressBlankLines, (in.flags & 2) != 0);
     w.SetOptionChecked(Option::StatsPanel, (in.flags & 4) == 0);
