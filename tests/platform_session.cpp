@@ -36,8 +36,9 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     QTemporaryDir data;
     QProcess server;
     QString log;
-    const quint16 port = StartKyrnd(server, ORVIX_KYRND, {"--port", "0", "--data-dir", data.path(), "--bots", "0",
-                                    "--hash-iterations", "1000", "--drift-interval", "0", "--story-interval", "0"}, &log);
+    const QStringList options = {"--port", "0", "--data-dir", data.path(), "--bots", "0", "--hash-passes", "1",
+                                 "--hash-memory", "8", "--drift-interval", "0", "--story-interval", "0"};
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND, options, &log);
     ASSERT_NE(port, 0) << log.toStdString();
     WriteFile(WorkPath("init.xml"), QString("<init-file>\n<size width='2147483647' height='701'/>\n<avatar name='Nova'>\n"
                                             "<server host='127.0.0.1' port='%1'/>\n"

@@ -22,7 +22,11 @@ struct FriendsTest : ::testing::Test {
     QStringList Listed() { return ListItems(Control<QListWidget>(&form, "FriendsList")); }
     QCheckBox* Check(const char* name) { return Control<QCheckBox>(&form, name); }
     void Click(const char* name) { QTest::mouseClick(Control<QPushButton>(&form, name), Qt::LeftButton); }
-    void Add(const QString& name) { TypeInto(Control<QLineEdit>(&form, "NewEdit"), name), Click("AddBtn"); }
+    void Add(const QString& name)
+    {
+        TypeInto(Control<QLineEdit>(&form, "NewEdit"), name);
+        Click("AddBtn");
+    }
 };
 
 TEST_F(FriendsTest, ArrivalsAndDeparturesAreAnnouncedByRankAndByName)
@@ -53,7 +57,10 @@ TEST_F(FriendsTest, AlertPlaysTheFriendsSoundElseTheAlertSoundOnlyWithAudio)
     ScopedWorkDir::Touch("sounds/alert.wav");
     ScopedWorkDir::Touch("sounds/Friends.WAV");
     friends.AddName("Amy");
-    auto lastCall = [&] { return friends.PlayerChanged(0, "Amy", true), view.calls.back(); };
+    auto lastCall = [&] {
+        friends.PlayerChanged(0, "Amy", true);
+        return view.calls.back();
+    };
     EXPECT_EQ(lastCall(), "DisplayText:Amy is logged into the game."); // audio off
     friends.SetAudio();
     EXPECT_EQ(lastCall(), "PlaySound:./sounds/Friends.WAV");

@@ -16,7 +16,11 @@ namespace {
 
 struct RecordingMenu : LogMenuView {
     void SetLoggingItems(bool start, bool stop) override { items = {start, stop}; }
-    std::optional<std::string> ChooseLogFile(const std::string& title, const std::string& dir) override { return asked.push_back(title + " in " + dir), chosen; }
+    std::optional<std::string> ChooseLogFile(const std::string& title, const std::string& dir) override
+    {
+        asked.push_back(title + " in " + dir);
+        return chosen;
+    }
     std::string StoryText() const override { return "first\nsecond"; }
     std::pair<bool, bool> items{true, false};
     std::optional<std::string> chosen;

@@ -21,7 +21,11 @@ TEST(TightBeam, EachStepTouchesThePageAndThePanesAsItShould)
     const std::string from = "DisplayText:Your comm unit signals a tight beam message from ";
     const struct { std::function<void()> step; std::vector<std::string> calls; } steps[] = {
         // Before any partner: a complaint, nothing transcribed, every message shown.
-        {[&] { tb.OpenSelected(""), tb.Outgoing("zed hello"), tb.Incoming("Zed", "anyone?"); },
+        {[&] {
+             tb.OpenSelected("");
+             tb.Outgoing("zed hello");
+             tb.Incoming("Zed", "anyone?");
+         },
          {"ShowMessage:You haven't selected\na player to talk to!\n", from + "Zed, \"anyone?\""}},
         {[&] { tb.OpenSelected("Zed"); },
          {"TbPage", "TbCaption:Zed - Tight Beam Comms", "TbClear", "TbPicture:pictures/Zed.bmp", "TbPrefill:Tell Zed "}},
@@ -32,16 +36,26 @@ TEST(TightBeam, EachStepTouchesThePageAndThePanesAsItShould)
          },
          {"TbLine:You say, \"hello there.\"", "TbLine:You say, \"how are you.\"", "TbLine:You say, \".\""}},
         // Every message is shown; only the partner's, exactly named, is transcribed.
-        {[&] { tb.Incoming("Zed", "hi there"), tb.Incoming("zed", "case matters"); },
+        {[&] {
+             tb.Incoming("Zed", "hi there");
+             tb.Incoming("zed", "case matters");
+         },
          {from + "Zed, \"hi there\"", "TbLine:Zed says, \"hi there\"", from + "zed, \"case matters\""}},
         {[&] { tb.Open("Amy"); },
          {"TbPage", "TbCaption:Amy - Tight Beam Comms", "TbClear", "TbPicture:pictures/Interference.BMP",
           "TbPrefill:Tell Amy "}},
         {[&] { tb.Close(); },
          {"TbClear", "TbCaption:Tight beam connection cleared", "TbPicture:pictures/Interference.BMP", "TbReportsPage"}},
-        {[&] { tb.Incoming("Amy", "still there?"), tb.Outgoing("amy yes"); }, {from + "Amy, \"still there?\""}},
+        {[&] {
+             tb.Incoming("Amy", "still there?");
+             tb.Outgoing("amy yes");
+         },
+         {from + "Amy, \"still there?\""}},
         // Without any picture the opening stops before the input line.
-        {[&] { QFile::remove("pictures/Interference.BMP"), tb.Open("Bob"); },
+        {[&] {
+             QFile::remove("pictures/Interference.BMP");
+             tb.Open("Bob");
+         },
          {"TbPage", "TbCaption:Bob - Tight Beam Comms", "TbClear"}},
     };
     for (const auto& s : steps) {

@@ -30,8 +30,10 @@ TEST(TmcRules, ReminderAndVoteByTimeSinceTheLastVote)
     }
     AccountSettings s;  // "Already Voted" postpones the next reminder a day, "Cancel" ends them; times are written whole
     Tmc tmc(s.init, s.view, {}, [] { return kNow; });
-    EXPECT_EQ((tmc.AlreadyVoted(), s.init.VotingTime()), kNow);
-    EXPECT_EQ((tmc.Cancel(), s.init.VotingTime()), 0);
+    tmc.AlreadyVoted();
+    EXPECT_EQ(s.init.VotingTime(), kNow) << "already voted: the next reminder a day from now";
+    tmc.Cancel();
+    EXPECT_EQ(s.init.VotingTime(), 0) << "cancelled: no more reminders";
     s.init.SetVotingTime(std::int64_t{1} << 33);
     EXPECT_TRUE(s.init.WriteSettings() && s.File().find("\t<voting time='8589934592'/>\n") != std::string::npos);
 }

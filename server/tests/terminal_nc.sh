@@ -5,7 +5,7 @@
 set -eu
 dir=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
-"$1" --port 0 --data-dir "$dir" --bots 0 --hash-iterations 1000 --failure-delay 0 2>"$dir/log" &
+"$1" --port 0 --data-dir "$dir" --bots 0 --hash-passes 1 --hash-memory 8 --failure-delay 0 2>"$dir/log" &
 pid=$!
 port=""
 for _ in $(seq 100); do

@@ -32,7 +32,7 @@ protected:
 
     World world;
     QTemporaryDir dir;
-    AccountStore store{dir.filePath("accounts.json"), 1};
+    AccountStore store{dir.filePath("accounts.json"), kCheapHash};
     std::unique_ptr<Game> game;
     Avatar nova, vega;
     Player* player = nullptr;

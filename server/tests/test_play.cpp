@@ -120,7 +120,8 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
     // Put off, not one write per trade: on disk only once the player leaves.
     const auto saved = [&] { return ReadFile(t.dataDir() + "/accounts.json").contains("\"trader\":20"); };
     EXPECT_FALSE(saved());
-    EXPECT_TRUE((trader.send("quit"), QTest::qWaitFor(saved, 5000)));
+    trader.send("quit");
+    EXPECT_TRUE(QTest::qWaitFor(saved, 5000));
 }
 
 TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)

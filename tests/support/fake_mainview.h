@@ -85,7 +85,11 @@ public:
     void ResetSpynetView() override { Log("ResetSpynetView"); }
     std::string WorkDir() const override { return workDir; }
     void PlaySound(const std::string& path) override { Log("PlaySound", path); }
-    void ShowMessage(MessageKind kind, const std::string& text) override { messages.emplace_back(kind, text), Log("ShowMessage", text); }
+    void ShowMessage(MessageKind kind, const std::string& text) override
+    {
+        messages.emplace_back(kind, text);
+        Log("ShowMessage", text);
+    }
     void SetStatusText(int panel, const std::string& text) override
     {
         status[panel] = text;

@@ -39,7 +39,8 @@ public:
             return false;
         w.GetComs().SetMode(Coms::AwaitingStream);
         const bool started = SendUntil("<s-default>\n", [&] { return received.contains("look\n"); });
-        return ClearReceived(), started;
+        ClearReceived();
+        return started;
     }
     bool WaitForClient(int ms = 5000) { return QTest::qWaitFor([this] { return !client.isNull(); }, ms); }
     // Sends bytes and waits until they are written.
@@ -53,7 +54,11 @@ public:
     }
     // Sends bytes, then waits until `done` holds.
     template <typename Pred>
-    bool SendUntil(const QByteArray& bytes, Pred done) { return Send(bytes), QTest::qWaitFor(done, 5000); }
+    bool SendUntil(const QByteArray& bytes, Pred done)
+    {
+        Send(bytes);
+        return QTest::qWaitFor(done, 5000);
+    }
     // Waits until the client has sent `text` (anywhere in what it sent).
     bool WaitForReceived(const QByteArray& text, int ms = 5000)
     {

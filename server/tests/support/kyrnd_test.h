@@ -35,7 +35,11 @@ public:
         return QTest::qWaitFor([this] { return isOpen(); }, 5000);
     }
     void send(const QString& line) { sendRaw(line.toLatin1() + '\n'); }
-    void sendRaw(const QByteArray& bytes) { socket_.write(bytes), socket_.flush(); }
+    void sendRaw(const QByteArray& bytes)
+    {
+        socket_.write(bytes);
+        socket_.flush();
+    }
     // The lines since the last wait, up to the first holding the fragment; empty on time-out.
     QStringList collectUntil(const QString& fragment, int timeoutMs = 5000)
     {
@@ -66,7 +70,11 @@ public:
     }
     // Asks who and waits for the answer: every line sent before has been
     // handled, and what it made the server send here has arrived.
-    ::testing::AssertionResult sync() { return send("who"), sees("In Kyrnos DataSpace now"); }
+    ::testing::AssertionResult sync()
+    {
+        send("who");
+        return sees("In Kyrnos DataSpace now");
+    }
     bool waitClosed() { return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; }, 5000); }
     bool isOpen() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     int count(const QString& fragment) const { return int(lines_.filter(fragment).size()); }
