@@ -4,7 +4,9 @@
 # Usage: terminal_nc.sh KYRND
 set -eu
 dir=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
+# kyrnd saves as it stops: wait for it before removing its folder, and keep
+# the test's own status.
+trap 'status=$?; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$dir"; exit "$status"' EXIT
 "$1" --port 0 --data-dir "$dir" --bots 0 --hash-passes 1 --hash-memory 8 --failure-delay 0 2>"$dir/log" &
 pid=$!
 port=""
