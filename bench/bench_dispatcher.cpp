@@ -18,13 +18,13 @@ namespace {
 
 class NullTightBeamView : public TightBeamView {
 public:
-    void ShowTightBeamPage() override {}
-    void ShowReportsPage() override {}
-    void SetTightBeamCaption(const std::string&) override {}
-    void ClearTightBeamTranscript() override {}
-    void AddTightBeamLine(const std::string&) override {}
-    void LoadTightBeamPicture(const std::string&) override {}
-    void PrefillInput(const std::string&) override {}
+    void ShowTightBeamPage() override { }
+    void ShowReportsPage() override { }
+    void SetTightBeamCaption(const std::string&) override { }
+    void ClearTightBeamTranscript() override { }
+    void AddTightBeamLine(const std::string&) override { }
+    void LoadTightBeamPicture(const std::string&) override { }
+    void PrefillInput(const std::string&) override { }
 };
 
 std::vector<std::string> SessionLines()
@@ -45,8 +45,7 @@ std::vector<std::string> SessionLines()
         add("<s-contents name='Trader " + n + "'>Trader " + n + " is here, haggling.</s-contents>");
         add("<s-default>You see the exchange terminal glowing to the east.</s-default>");
         add("<s-add-player name='Pilot" + n + "' rank='" + std::to_string(step % 16) + "'/>");
-        add("<s-ship-stats class='Hauler' stat='Fuel' max='120' cur='" + std::to_string(100 - step)
-            + "'/>");
+        add("<s-ship-stats class='Hauler' stat='Fuel' max='120' cur='" + std::to_string(100 - step) + "'/>");
         add("<s-player-stats name='Zed' rank='Captain' stat='Stamina' max='80' cur='75'/>");
         add("<s-exch-sell name='Spice' price='" + std::to_string(40 + step) + "' stock='300'/>");
         add("<s-exch-buy name='Grain' price='12'/>");
@@ -108,10 +107,8 @@ void BM_DispatchSession(benchmark::State& state)
         view.sent.clear();
     }
     using benchmark::Counter;
-    state.counters["elements/s"] =
-        Counter(static_cast<double>(elements), Counter::kIsIterationInvariantRate);
-    state.counters["lines/s"] =
-        Counter(static_cast<double>(lines.size()), Counter::kIsIterationInvariantRate);
+    state.counters["elements/s"] = Counter(static_cast<double>(elements), Counter::kIsIterationInvariantRate);
+    state.counters["lines/s"] = Counter(static_cast<double>(lines.size()), Counter::kIsIterationInvariantRate);
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(BM_DispatchSession);

@@ -91,11 +91,10 @@ void BM_MoveThroughWindow(benchmark::State& state)
     std::vector<std::string> moves;
     for (int i = 0; i < 64; ++i) {
         const int key = (i * 613) % kSquare;
-        moves.push_back("<s-new-loc name='Street " + std::to_string(key) + "' loc-num='"
-                        + std::to_string(key) + "' n='1' e='1' sw='1'>\n"
-                        + "A long street of shuttered shops &amp; humming lamps.\n"
-                        + "Dust drifts in from the plains to the west.\n</s-new-loc>\n"
-                        + "<s-contents name='Trader'>A trader is here.</s-contents>\n");
+        moves.push_back("<s-new-loc name='Street " + std::to_string(key) + "' loc-num='" + std::to_string(key)
+            + "' n='1' e='1' sw='1'>\n" + "A long street of shuttered shops &amp; humming lamps.\n"
+            + "Dust drifts in from the plains to the west.\n</s-new-loc>\n"
+            + "<s-contents name='Trader'>A trader is here.</s-contents>\n");
     }
     std::size_t next = 0;
     for (auto _ : state) {
@@ -109,11 +108,11 @@ BENCHMARK(BM_MoveThroughWindow)->Arg(0)->Arg(1)->ArgName("paint");
 
 class NullMapView : public MapView {
 public:
-    void ShowMapGrids() override {}
-    void RepaintGrids() override {}
-    void CentreGrids(int32_t) override {}
-    void SetMapMemo(const std::vector<std::string>&) override {}
-    void ShowCommandWindow() override {}
+    void ShowMapGrids() override { }
+    void RepaintGrids() override { }
+    void CentreGrids(int32_t) override { }
+    void SetMapMemo(const std::vector<std::string>&) override { }
+    void ShowCommandWindow() override { }
 };
 
 struct FullModel {
@@ -163,10 +162,10 @@ void BM_FindPathFullMap(benchmark::State& state)
         const int x = key % kMapWidth, y = key / kMapWidth;
         location->exits = open ? std::bitset<10>(0xFF) : std::bitset<10>();
         if (!open) {
-            location->exits[2] = x < kMapWidth - 1;  // e
-            location->exits[6] = x > 0;              // w
+            location->exits[2] = x < kMapWidth - 1; // e
+            location->exits[6] = x > 0; // w
             const bool joinEnd = (y % 2 == 0) ? x == kMapWidth - 1 : x == 0;
-            location->exits[4] = joinEnd && y < kMapWidth - 1;  // s
+            location->exits[4] = joinEnd && y < kMapWidth - 1; // s
         }
         m.map->AddLocation(std::move(location), false);
     }

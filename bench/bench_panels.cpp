@@ -26,8 +26,7 @@ namespace {
 void PanelPictures()
 {
     QDir().mkpath("pictures");
-    for (const char* name : {"Grain", "Spices", "Alloys", "exchange", "interference", "space",
-                             "nova", "trader"}) {
+    for (const char* name : {"Grain", "Spices", "Alloys", "exchange", "interference", "space", "nova", "trader"}) {
         QImage image(100, 60, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         image.save(QString("pictures/%1.bmp").arg(name), "BMP");
@@ -36,7 +35,11 @@ void PanelPictures()
 
 // The window, shown, with the pictures its panels load.
 struct Window : BenchWindow {
-    Window() : BenchWindow(PanelPictures) { form->show(); }
+    Window()
+        : BenchWindow(PanelPictures)
+    {
+        form->show();
+    }
 };
 
 // Rounds of ten elements: five figures and five quotes.
@@ -108,8 +111,8 @@ void BM_IdleConnectedCpu(benchmark::State& state)
     int quote = 0;
     QTimer quotes, noops;
     QObject::connect(&quotes, &QTimer::timeout, [&] {
-        client->write("<s-exch-sell name='Grain' price='" + QByteArray::number(100 + quote++ % 20)
-                      + "' stock='300'/>\n");
+        client->write(
+            "<s-exch-sell name='Grain' price='" + QByteArray::number(100 + quote++ % 20) + "' stock='300'/>\n");
     });
     QObject::connect(&noops, &QTimer::timeout, [&] { client->write("<s-no-op/>\n"); });
     client->write("<s-exchange name='Kyrnos'/>\n<s-exch-sell name='Grain' price='99' stock='300'/>\n");

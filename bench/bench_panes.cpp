@@ -88,7 +88,8 @@ std::vector<std::string> ElementChunks(int rounds, int* elements)
     for (int r = 0; r < rounds; ++r) {
         const std::string n = std::to_string(r % 50);
         add("<s-new-loc name='Trade Lane " + n + "' loc-num='" + std::to_string(r % 4096)
-                + "' n='1' e='1' s='1' w='1' u='' d=''>", 1);
+                + "' n='1' e='1' s='1' w='1' u='' d=''>",
+            1);
         add("A wide lane between the warehouses, busy with haulers &amp; loaders.", 0);
         add("</s-new-loc>", 0);
         add("<s-contents name='Trader " + n + "'>Trader " + n + " is here, haggling.</s-contents>", 1);

@@ -49,9 +49,8 @@ protected:
     void Characters(const std::string& text) override { sum += static_cast<int64_t>(text.size()); }
 };
 
-const char* const kWords[] = {"the", "trader", "docks", "at", "Earth", "exchange", "and", "sells",
-                              "a", "cargo", "of", "nanos", "while", "Bob's", "ship", "<sigh>",
-                              "R&D", "hold", "spaceport", "to", "north", "fuel", "is", "low"};
+const char* const kWords[] = {"the", "trader", "docks", "at", "Earth", "exchange", "and", "sells", "a", "cargo", "of",
+    "nanos", "while", "Bob's", "ship", "<sigh>", "R&D", "hold", "spaceport", "to", "north", "fuel", "is", "low"};
 
 std::string Prose(std::mt19937& rng)
 {
@@ -68,10 +67,10 @@ std::string Prose(std::mt19937& rng)
 
 std::string ElementLine(std::mt19937& rng)
 {
-    static const char* const kNames[] = {"s-new-loc", "s-add-player", "s-contents", "s-exch-sell",
-                                         "s-player-stats", "s-ship-stats", "s-update-infra"};
-    static const char* const kAttrs[] = {"name", "loc-num", "north", "south", "east", "west",
-                                         "rank", "shipyard", "value", "stock", "price", "cash"};
+    static const char* const kNames[] = {
+        "s-new-loc", "s-add-player", "s-contents", "s-exch-sell", "s-player-stats", "s-ship-stats", "s-update-infra"};
+    static const char* const kAttrs[]
+        = {"name", "loc-num", "north", "south", "east", "west", "rank", "shipyard", "value", "stock", "price", "cash"};
     const char* element = kNames[rng() % std::size(kNames)];
     std::string line = std::string("<") + element;
     const int count = 3 + static_cast<int>(rng() % 8);
@@ -132,12 +131,17 @@ void RunScanner(benchmark::State& state)
     benchmark::DoNotOptimize(parser);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
     state.counters["lines"] = benchmark::Counter(
-        static_cast<double>(lines.size()) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate);
+        static_cast<double>(lines.size()) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_ScanMixedStream(benchmark::State& state) { RunScanner<CountingParser>(state); }
-void BM_ScanMixedStreamWithLookups(benchmark::State& state) { RunScanner<LookupParser>(state); }
+void BM_ScanMixedStream(benchmark::State& state)
+{
+    RunScanner<CountingParser>(state);
+}
+void BM_ScanMixedStreamWithLookups(benchmark::State& state)
+{
+    RunScanner<LookupParser>(state);
+}
 
 } // namespace
 

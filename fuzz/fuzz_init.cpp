@@ -55,20 +55,19 @@ struct Reader {
 
     Model Snapshot() const
     {
-        Model m{view.width, view.height, view.inputHeight, view.bufferLines, view.font,
-                {}, init->BufferSize(), init->BackgroundColour(), init->VotingTime(),
-                init->AutoLog(), {}, friends.Ranks(), friends.Audio(), friends.Names(), {}};
+        Model m{view.width, view.height, view.inputHeight, view.bufferLines, view.font, {}, init->BufferSize(),
+            init->BackgroundColour(), init->VotingTime(), init->AutoLog(), {}, friends.Ranks(), friends.Audio(),
+            friends.Names(), {}};
         // The audible friend alert alone, with nobody and no rank to announce,
         // is not written: it has no effect.
         if (m.friendNames.empty() && m.ranks == 0)
             m.audio = false;
-        for (Option o : {Option::StatsPanel, Option::TextAlert, Option::ConsoleLights,
-                         Option::SoundFx, Option::SuppressBlankLines})
+        for (Option o :
+            {Option::StatsPanel, Option::TextAlert, Option::ConsoleLights, Option::SoundFx, Option::SuppressBlankLines})
             m.options[o] = view.OptionChecked(o);
         for (const auto& a : init->Accounts())
-            m.accounts.push_back({a->avatarName, a->host, a->accountId,
-                                  a->savePassword ? a->password : std::string(), a->port,
-                                  a->current, a->savePassword});
+            m.accounts.push_back({a->avatarName, a->host, a->accountId, a->savePassword ? a->password : std::string(),
+                a->port, a->current, a->savePassword});
         for (int key = Macro::kFirstKey; key <= Macro::kLastKey; ++key) {
             const MacroRec* r = macros.Record(key);
             m.macros.push_back(r ? r->Lines() : std::vector<std::string>{"(none)"});
@@ -99,8 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string written = ReadAll(path);
     Reader second(path);
     if (!(second.Snapshot() == model)) {
-        fprintf(stderr, "broken property: init.xml read back differently; written file:\n%s\n",
-                written.c_str());
+        fprintf(stderr, "broken property: init.xml read back differently; written file:\n%s\n", written.c_str());
         std::abort();
     }
     return 0;

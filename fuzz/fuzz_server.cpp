@@ -66,8 +66,10 @@ void CheckRules(const Game& game, const QString& line)
 class Client {
 public:
     Client(AccountStore& store, NameClaims& claims, Game& game)
-        : store_(store), claims_(claims), game_(game),
-          logon_([](const QString& l) { CheckLine(l); })
+        : store_(store)
+        , claims_(claims)
+        , game_(game)
+        , logon_([](const QString& l) { CheckLine(l); })
     {
     }
     // The connection closes: the player leaves, as a session's end does.
@@ -97,8 +99,7 @@ public:
                 const bool orvix = line.startsWith(QLatin1String("<c-orvix"));
                 phase_ = Phase::Playing;
                 // Without its account: the store stays in memory, as leaving would save it.
-                player_ = game_.enter(&account_->avatar, nullptr, SinkChecks,
-                                      orvix ? Reader::Orvix : Reader::Person);
+                player_ = game_.enter(&account_->avatar, nullptr, SinkChecks, orvix ? Reader::Orvix : Reader::Person);
                 if (!orvix)
                     feed(line);
             }
@@ -134,8 +135,8 @@ private:
         case Outcome::LoggedIn: enterAs(logon_.account()); break;
         case Outcome::NewAccount:
             phase_ = Phase::NewAccount;
-            newAccount_ = std::make_unique<NewAccountConversation>(store_, claims_, game_.world().start,
-                                                                   [](const QString& l) { CheckLine(l); });
+            newAccount_ = std::make_unique<NewAccountConversation>(
+                store_, claims_, game_.world().start, [](const QString& l) { CheckLine(l); });
             newAccount_->start();
             break;
         case Outcome::Quit: phase_ = Phase::Closed; break;
@@ -154,9 +155,8 @@ private:
         case Outcome::CreateAccount:
             newAccount_->create(Credentials::derive(newAccount_->password(), kCheap));
             // Odd-length passwords stand for a save that failed.
-            onNewAccount(newAccount_->stored(newAccount_->password().size() % 2
-                                                 ? QString()
-                                                 : QStringLiteral("disk full")));
+            onNewAccount(
+                newAccount_->stored(newAccount_->password().size() % 2 ? QString() : QStringLiteral("disk full")));
             break;
         case Outcome::LoggedIn: enterAs(newAccount_->account()); break;
         case Outcome::Quit: phase_ = Phase::Closed; break;
@@ -177,7 +177,9 @@ private:
 // The world, the accounts and the game, made once and reset for each input.
 class Server {
 public:
-    Server() : store_(QDir(ScratchDir()).filePath("accounts.json"), kCheap), game_(SharedWorld(), store_, kSeed, {0, 0, 60000})
+    Server()
+        : store_(QDir(ScratchDir()).filePath("accounts.json"), kCheap)
+        , game_(SharedWorld(), store_, kSeed, {0, 0, 60000})
     {
         const Credentials c = Credentials::derive("orvixdemo", kCheap);
         nova_ = &store_.create("demo1", c, "demo@localhost", newcomer("Nova", "female"));
@@ -249,7 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     Client client(server.store(), server.claims(), game);
     if (data[0] & 1)
-        client.enterAs(server.nova());  // straight to the hello
+        client.enterAs(server.nova()); // straight to the hello
     else
         client.start();
     if (data[0] & 2) {
@@ -260,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     for (const QByteArray& raw : bytes.split('\n')) {
         if (raw.size() > 4096)
-            continue;  // refused by the connection as too long
+            continue; // refused by the connection as too long
         client.feed(wire::decodeLine(raw));
         if (client.closed())
             break;

@@ -35,10 +35,9 @@ public:
     void Open(NewAccount& account) override
     {
         if (opens++ > 3)
-            return;  // the player gives up after a few refusals
-        NewAccountDetails d{"localhost", "30003", "Nova", "demo" + std::to_string(opens),
-                            "secret", true, "nova@example.org", "Human", "female",
-                            "30", "30", "30", "30"};
+            return; // the player gives up after a few refusals
+        NewAccountDetails d{"localhost", "30003", "Nova", "demo" + std::to_string(opens), "secret", true,
+            "nova@example.org", "Human", "female", "30", "30", "30", "30"};
         account.Send(d);
     }
     int opens = 0;
@@ -80,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     AcceptingNewAccount newAccountDialog;
     Coms coms(view, std::make_unique<ServerParser>(view, targets), "1.60");
     coms.SetLoginFactory([&] { return std::make_unique<Login>(view, init, logonDialog); });
-    coms.SetNewAccountFactory(
-        [&] { return std::make_unique<NewAccount>(view, init, newAccountDialog); });
+    coms.SetNewAccountFactory([&] { return std::make_unique<NewAccount>(view, init, newAccountDialog); });
     coms.SetMacroRunner([&](int key) { macros.Send(key); });
 
     switch (in.phase) {

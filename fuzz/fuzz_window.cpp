@@ -28,10 +28,10 @@ namespace {
 // The dialogs are closed unanswered: the conversation goes on with what
 // was stored, and nothing connects anywhere.
 class ClosedLogon : public LogonPrompt {
-    void Open(Login&) override {}
+    void Open(Login&) override { }
 };
 class ClosedNewAccount : public NewAccountPrompt {
-    void Open(NewAccount&) override {}
+    void Open(NewAccount&) override { }
 };
 
 struct Harness {
@@ -55,8 +55,7 @@ struct Harness {
         window->SetMessageHook([](MessageKind, const QString&) {});
         window->SetConfirmHook([](const QString&) { return true; });
         TMainForm& w = *window;
-        w.GetComs().SetLoginFactory(
-            [&w, this] { return std::make_unique<Login>(w, w.Settings(), logon); });
+        w.GetComs().SetLoginFactory([&w, this] { return std::make_unique<Login>(w, w.Settings(), logon); });
         w.GetComs().SetNewAccountFactory(
             [&w, this] { return std::make_unique<NewAccount>(w, w.Settings(), newAccount); });
         w.show();
@@ -102,7 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             fprintf(stderr, "%s: %d lines\n", qPrintable(pane->objectName()), pane->LineCount());
         Check(pane->LineCount() <= paneLimit, "pane within the buffer size");
     }
-    Check(w.PlayerListBox->count() == static_cast<int>(w.GetPlayers().Count()),
-          "players list matches the roster");
+    Check(w.PlayerListBox->count() == static_cast<int>(w.GetPlayers().Count()), "players list matches the roster");
     return 0;
 }

@@ -8,7 +8,7 @@
 inline const QString& ScratchDir()
 {
     static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/orvix-fuzz-XXXXXX")
-                                                        : QDir::tempPath() + "/orvix-fuzz-XXXXXX");
+                                                       : QDir::tempPath() + "/orvix-fuzz-XXXXXX");
     static const QString path = dir.path();
     return path;
 }

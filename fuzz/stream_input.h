@@ -18,7 +18,7 @@ enum class StreamPhase : uint8_t { LoggingOn, CreatingAccount, AwaitingStream, S
 
 struct StreamInput {
     StreamPhase phase = StreamPhase::Streaming;
-    uint8_t flags = 0;  // phase byte's upper bits: options the target may vary
+    uint8_t flags = 0; // phase byte's upper bits: options the target may vary
     std::vector<std::string> chunks;
 };
 

@@ -37,13 +37,16 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     QProcess server;
     QString log;
     const QStringList options = {"--port", "0", "--data-dir", data.path(), "--bots", "0", "--hash-passes", "1",
-                                 "--hash-memory", "8", "--drift-interval", "0", "--story-interval", "0"};
+        "--hash-memory", "8", "--drift-interval", "0", "--story-interval", "0"};
     const quint16 port = StartKyrnd(server, ORVIX_KYRND, options, &log);
     ASSERT_NE(port, 0) << log.toStdString();
-    WriteFile(WorkPath("init.xml"), QString("<init-file>\n<size width='2147483647' height='701'/>\n<avatar name='Nova'>\n"
-                                            "<server host='127.0.0.1' port='%1'/>\n"
-                                            "<account id='demo1' password='orvixdemo' current='true'/>\n</avatar>\n"
-                                            "</init-file>\n").arg(port).toUtf8());
+    WriteFile(WorkPath("init.xml"),
+        QString("<init-file>\n<size width='2147483647' height='701'/>\n<avatar name='Nova'>\n"
+                "<server host='127.0.0.1' port='%1'/>\n"
+                "<account id='demo1' password='orvixdemo' current='true'/>\n</avatar>\n"
+                "</init-file>\n")
+            .arg(port)
+            .toUtf8());
     qInstallMessageHandler(Record);
     TMainForm& w = Window();
     w.show();
@@ -54,7 +57,8 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     ModalScript script;
     script.Then([](QWidget* dialog) { Act(dialog, {"OKBtn"}); });
     w.findChild<QAction*>("LogonItem")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.DetailGrid->isVisible() && w.DetailGrid->SelectedColumn() == 61; }, 20000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return w.DetailGrid->isVisible() && w.DetailGrid->SelectedColumn() == 61; }, 20000))
         << PaneLines(w.OutputEdit).join('\n').toStdString();
 
     // The map's keys move; the server's answer centres the map on the new place (x 29, then 30 again).

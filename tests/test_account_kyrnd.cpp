@@ -23,9 +23,10 @@ namespace {
 QString StartServer(QProcess& server, const QString& dataDir)
 {
     QString log;
-    const quint16 port = StartKyrnd(server, ORVIX_KYRND, {"--port", "0", "--data-dir", dataDir, "--bots", "0",
-                                    "--seed", "7", "--hash-passes", "1", "--hash-memory", "8", "--failure-delay", "0",
-                                    "--drift-interval", "0", "--story-interval", "0"}, &log);
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND,
+        {"--port", "0", "--data-dir", dataDir, "--bots", "0", "--seed", "7", "--hash-passes", "1", "--hash-memory", "8",
+            "--failure-delay", "0", "--drift-interval", "0", "--story-interval", "0"},
+        &log);
     if (!port)
         ADD_FAILURE() << ORVIX_KYRND << " did not start: " << server.errorString().toStdString() << "\n"
                       << log.toStdString();
@@ -59,9 +60,10 @@ TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
 
     // The demo account holds both the ID and the name asked for first.
     script.Then([&](QWidget* dialog) {
-        Act(dialog, {"PortEdit=" + port, "IDEdit=demo1", "PwEdit=password1", "PwConfEdit=password1",
-                     "EMailEdit=pilot@example.org", "NameEdit=Nova", "RaceEdit=Human", "StrSpin+15",
-                     "UpDown1+15", "DexSpin+15", "UpDown2+15", "SendBtn"});
+        Act(dialog,
+            {"PortEdit=" + port, "IDEdit=demo1", "PwEdit=password1", "PwConfEdit=password1",
+                "EMailEdit=pilot@example.org", "NameEdit=Nova", "RaceEdit=Human", "StrSpin+15", "UpDown1+15",
+                "DexSpin+15", "UpDown2+15", "SendBtn"});
     });
     script.Then([&](QWidget* dialog) { Act(dialog, {"IDEdit=newpilot", "SendBtn"}); });
     script.Then([&](QWidget* dialog) { Act(dialog, {"NameEdit=Rigel", "SendBtn"}); });
@@ -92,14 +94,14 @@ TEST_F(KyrndSession, TravelByTheMapWalksBackOneMoveAtATime)
     TMainForm& w = Window();
     w.show();
     script.Then([&](QWidget* dialog) {
-        Act(dialog, {"HostEdit=127.0.0.1", "PortEdit=" + port, "KyrEdit=Nova", "AccountEdit=demo1",
-                     "PasswordEdit=orvixdemo", "OKBtn"});
+        Act(dialog,
+            {"HostEdit=127.0.0.1", "PortEdit=" + port, "KyrEdit=Nova", "AccountEdit=demo1", "PasswordEdit=orvixdemo",
+                "OKBtn"});
     });
     w.findChild<QAction*>("LogonItem")->trigger();
     WaitForPlay();
     const auto standsOn = [&](int key) {
-        return QTest::qWaitFor([&] { return w.GetWorldMap().Map() && w.GetWorldMap().Map()->Current() == key; },
-                               10000);
+        return QTest::qWaitFor([&] { return w.GetWorldMap().Map() && w.GetWorldMap().Map()->Current() == key; }, 10000);
     };
     const int concourse = 30 * 64 + 30;
     ASSERT_TRUE(standsOn(concourse));

@@ -24,8 +24,8 @@ void ConnectUnchanged(Login& login)
 TEST(PortFromText, DigitsWithAnOptionalSignUpToTheFirstNonDigit)
 {
     // Past 32 bits it saturates instead of wrapping round to a real port.
-    const std::pair<const char*, int32_t> rows[] = {{"30003", 30003}, {"12ab", 12}, {"abc", 0}, {"", 0},
-        {"-5", -5}, {"+77", 77}, {" 80", 0}, {"4294967376", INT32_MAX}, {"-99999999999999999999", INT32_MIN}};
+    const std::pair<const char*, int32_t> rows[] = {{"30003", 30003}, {"12ab", 12}, {"abc", 0}, {"", 0}, {"-5", -5},
+        {"+77", 77}, {" 80", 0}, {"4294967376", INT32_MAX}, {"-99999999999999999999", INT32_MIN}};
     for (const auto& [text, port] : rows)
         EXPECT_EQ(PortFromText(text), port) << text;
 }
@@ -35,7 +35,13 @@ TEST(LoginConversation, EachStateAnswersOnlyItsOwnPrompt)
     // One logon, line by line; each row gives what the line sends, whether it
     // is shown, the state after it and what handling it returns.
     using S = Login::State;
-    const struct { const char* line; const char* sent; bool shown; S state; int result; } rows[] = {
+    const struct {
+        const char* line;
+        const char* sent;
+        bool shown;
+        S state;
+        int result;
+    } rows[] = {
         {"Password:", "", true, S::WaitLogin, 0},
         {"LOGIN:", "", true, S::WaitLogin, 0},
         {"Enter your existing account name: ", "annid\n", true, S::WaitPassword, 0},
@@ -71,10 +77,10 @@ TEST(LoginConversation, EachStateAnswersOnlyItsOwnPrompt)
         EXPECT_EQ(login.GetState(), row.state);
     }
     EXPECT_EQ(prompt.opened, 2);
-    EXPECT_EQ(view.messages, (decltype(view.messages){
-                                 {MessageKind::Information,
-                                  "Login Problem: The account ID and/or\npassword were incorrect!\n"
-                                  "Please correct and try again."}}));
+    EXPECT_EQ(view.messages,
+        (decltype(view.messages){{MessageKind::Information,
+            "Login Problem: The account ID and/or\npassword were incorrect!\n"
+            "Please correct and try again."}}));
     // No second connection; the corrected password was used though not saved.
     EXPECT_EQ(settings.Connections(), "kyrn.example:30003 Ann;");
     EXPECT_EQ(settings.Stored(), "Ann@kyrn.example:30003 annid/*");
@@ -84,12 +90,12 @@ TEST(Login, TheWorkingCopyStartsFromTheCurrentAccountAndMovesThroughTheList)
 {
     AccountSettings settings;
     Prompt cancelled;
-    EXPECT_EQ(AccountSettings::Describe(Login(settings.view, settings.init, cancelled).WorkingCopy()),
-              "@localhost:30003 /");
+    EXPECT_EQ(
+        AccountSettings::Describe(Login(settings.view, settings.init, cancelled).WorkingCopy()), "@localhost:30003 /");
     settings.Store("Ann", "annid", "p1", false, "a.host", 1);
     settings.Store("Bob", "bobid", "p2", true, "b.host", 2);
     Login login(settings.view, settings.init, cancelled);
-    const std::pair<char, const char*> steps[] = { // '<' Last, '>' Next, 'x' Delete, '=' nothing
+    const std::pair<char, const char*> steps[] = {// '<' Last, '>' Next, 'x' Delete, '=' nothing
         {'=', "Bob@b.host:2 bobid/p2"}, {'<', "Ann@a.host:1 annid/p1"},
         {'<', "Ann@a.host:1 annid/p1"}, // on the first entry
         {'>', "Bob@b.host:2 bobid/p2"}, {'>', "@b.host:2 /"}, // past the last: blank, same server
@@ -123,13 +129,14 @@ TEST(LogonForm, ShowsTheStoredEntriesInTurnWithThePasswordHidden)
     f.script.Then([&](QWidget* w) {
         for (const char* next : {"NextBtn", "NextBtn", "CancelBtn"}) {
             seen << Shown(w, {"HostEdit", "PortEdit", "KyrEdit", "AccountEdit", "PasswordEdit"})
-                        + (Control<QCheckBox>(w, "SaveCheck")->isChecked() ? "|save" : "");
+                    + (Control<QCheckBox>(w, "SaveCheck")->isChecked() ? "|save" : "");
             Act(w, {next});
         }
     });
     Login login(f.settings.view, f.settings.init, f.form);
-    EXPECT_EQ(seen, QStringList({QString(80, 'h') + "|1001|Ann|annid|**|save",
-                                 "b.host|1002|Bob|bobid|**|save", "b.host|1002||||save"}));
+    EXPECT_EQ(seen,
+        QStringList(
+            {QString(80, 'h') + "|1001|Ann|annid|**|save", "b.host|1002|Bob|bobid|**|save", "b.host|1002||||save"}));
 }
 
 TEST(LogonForm, WhatThePlayerDidIsWhatIsConnectedToAndStored)
@@ -141,23 +148,25 @@ TEST(LogonForm, WhatThePlayerDidIsWhatIsConnectedToAndStored)
     // Each case's steps are followed by Connect, unless the dialog has closed;
     // the answer is given to the one message box, if any.
     const struct {
-        QStringList steps; B::StandardButton answer; QString box; std::string connected, stored;
+        QStringList steps;
+        B::StandardButton answer;
+        QString box;
+        std::string connected, stored;
     } cases[] = {
         {{}, B::NoButton, {}, toAnn, ann + "p1*; " + bob}, // written all the same
         {{"KyrEdit=ABCDEFGHIJKLMNOPQRSTUV", "PortEdit=000012345"}, B::NoButton, {},
-         kLongHost + ":1234 ABCDEFGHIJKLMNOP;", "ABCDEFGHIJKLMNOP@" + kLongHost + ":1234 annid/p1*; " + bob},
+            kLongHost + ":1234 ABCDEFGHIJKLMNOP;", "ABCDEFGHIJKLMNOP@" + kLongHost + ":1234 annid/p1*; " + bob},
         {{"SaveCheck", "LastBtn"}, B::NoButton, {}, toAnn, ann + "*; " + bob},
         {{"AccountEdit=changed", "NextBtn", "LastBtn"}, B::NoButton, {}, toAnn, ann + "p1*; " + bob},
         {{"NextBtn", "NextBtn", "KyrEdit=Cid", "AccountEdit=cidid"}, B::NoButton, {}, "b.host:1002 Cid;",
-         ann + "p1; " + bob + "; Cid@b.host:1002 cidid/*"},
+            ann + "p1; " + bob + "; Cid@b.host:1002 cidid/*"},
         {{"DeleteBtn"}, B::Yes, deleteBox, "b.host:1002 Bob;", bob + "*"},
         // What the dialog shows is what is stored, even after a refused Delete.
         {{"HostEdit=new.host", "DeleteBtn"}, B::No, deleteBox, "new.host:1001 Ann;",
-         "Ann@new.host:1001 annid/p1*; " + bob},
+            "Ann@new.host:1001 annid/p1*; " + bob},
         {{"SaveCheck", "DeleteBtn"}, B::No, deleteBox, toAnn, ann + "*; " + bob},
-        {{"PortEdit=70000", "OKBtn", "PortEdit=4000"}, B::Ok,
-         "The port number must be between 0 and 65535.", kLongHost + ":4000 Ann;",
-         "Ann@" + kLongHost + ":4000 annid/p1*; " + bob},
+        {{"PortEdit=70000", "OKBtn", "PortEdit=4000"}, B::Ok, "The port number must be between 0 and 65535.",
+            kLongHost + ":4000 Ann;", "Ann@" + kLongHost + ":4000 annid/p1*; " + bob},
         {{"AccountEdit=other", "CancelBtn"}, B::NoButton, {}, "", "unwritten"},
     };
     for (const auto& c : cases) {

@@ -21,15 +21,20 @@ void SendOnOpen(Prompt& prompt, const NewAccountDetails& details)
     prompt.actions.push_back([details](NewAccount& a) { a.Send(details); });
 }
 
-const NewAccountDetails kDetails = {"localhost", "30003", "Zara", "zaraid", "longpass1", true,
-                                    "zara@example.org", "Human", "neuter", "30", "25", "45", "40"};
+const NewAccountDetails kDetails = {"localhost", "30003", "Zara", "zaraid", "longpass1", true, "zara@example.org",
+    "Human", "neuter", "30", "25", "45", "40"};
 
 TEST(NewAccountConversation, EachStateAnswersOnlyItsOwnQuestions)
 {
     // One account, line by line; each row gives what the line sends, the state
     // after it and what handling it returns.
     using A = NewAccount;
-    const struct { const char* line; std::vector<std::string> sent; int state; int result = 0; } rows[] = {
+    const struct {
+        const char* line;
+        std::vector<std::string> sent;
+        int state;
+        int result = 0;
+    } rows[] = {
         {"LOGIN:", {}, A::WaitLogin},
         {"login: ", {"new\n"}, A::WaitIdPrompt},
         {"Choose an ID (letters and numbers only): ", {"zaraid\n"}, A::WaitPassword},
@@ -48,8 +53,7 @@ TEST(NewAccountConversation, EachStateAnswersOnlyItsOwnQuestions)
         {"Points to allocate to strength: ", {"30\n"}, A::WaitStats},
         {"allocate to stamina, then allocate to strength", {"30\n", "25\n"}, A::WaitStats},
         {"Points to allocate to intelligence: ", {}, A::WaitStats},
-        {"allocate to strength allocate to stamina allocate to dexterity", {"30\n", "25\n", "45\n"},
-         A::WaitPlay},
+        {"allocate to strength allocate to stamina allocate to dexterity", {"30\n", "25\n", "45\n"}, A::WaitPlay},
         {"Do you want to play using this character? ", {"yes\n"}, A::WaitLink},
         {"Linking to Kyrnos...", {}, A::WaitLink, 1}, // done
         // Refused: the dialog sends nothing; the name is asked for again.
@@ -82,11 +86,10 @@ TEST(NewAccountConversation, EachStateAnswersOnlyItsOwnQuestions)
     }
     EXPECT_EQ(prompt.opened, 3);
     EXPECT_EQ(view.messages,
-              (decltype(view.messages){
-                  {MessageKind::Information,
-                   "The account ID you have choosen is already in use\nPlease try another ID."},
-                  {MessageKind::Information,
-                   "The avatar name you have choosen is already in use\nPlease try another name."}}));
+        (decltype(view.messages){
+            {MessageKind::Information, "The account ID you have choosen is already in use\nPlease try another ID."},
+            {MessageKind::Information,
+                "The avatar name you have choosen is already in use\nPlease try another name."}}));
     // One connection; one new entry, updated in place; the others keep their marks.
     EXPECT_EQ(settings.Connections(), "localhost:30003 Zara;");
     EXPECT_EQ(settings.Stored(), "Old@kyrn.example:30003 oldid/pw*; Zora@localhost:30003 zaraid2/longpass1*");
@@ -99,9 +102,8 @@ TEST(NewAccountConversation, EachStateAnswersOnlyItsOwnQuestions)
 }
 
 // A complete, valid set of entries with every stat point used.
-const QStringList kValid = {"IDEdit=pilot7", "PwEdit=password1", "PwConfEdit=password1",
-                            "EMailEdit=pilot@example.org", "NameEdit=Vega", "RaceEdit=Human",
-                            "StrSpin+10", "UpDown1+20", "DexSpin+30"};
+const QStringList kValid = {"IDEdit=pilot7", "PwEdit=password1", "PwConfEdit=password1", "EMailEdit=pilot@example.org",
+    "NameEdit=Vega", "RaceEdit=Human", "StrSpin+10", "UpDown1+20", "DexSpin+30"};
 
 struct NewAccountFixture {
     void Run()
@@ -144,7 +146,10 @@ TEST(NewAccountForm, SendRunsItsChecksInOrderAndStaysOpenAtTheFirstThatFails)
     const QString unused = "You have not used all your stat points\nContinue anyway?";
     // Each case's steps follow the valid entries; `sent` is the connection opened.
     const struct {
-        QStringList steps; QString message; std::string sent = {}; QMessageBox::StandardButton answer = QMessageBox::Ok;
+        QStringList steps;
+        QString message;
+        std::string sent = {};
+        QMessageBox::StandardButton answer = QMessageBox::Ok;
     } cases[] = {
         {{"HostEdit=", "IDEdit=abc"}, "No host server name given"},
         {{"PortEdit="}, "No host port number given"},
@@ -192,14 +197,14 @@ TEST(NewAccountForm, APassingSendHandsOnEveryControl)
 {
     NewAccountFixture f;
     f.script.Then([&](QWidget* w) {
-        Act(w, kValid + QStringList{"SavePwCheck", "NeuterRadio", "HostEdit=game.example", "PortEdit=4242x",
-                                    "SendBtn"});
+        Act(w,
+            kValid + QStringList{"SavePwCheck", "NeuterRadio", "HostEdit=game.example", "PortEdit=4242x", "SendBtn"});
     });
     f.Run();
     EXPECT_EQ(f.settings.Stored(), "Vega@game.example:4242 pilot7/password1*");
     const AccountRec& r = *f.settings.init.Accounts().front();
-    EXPECT_EQ(r.email + " " + r.species + " " + r.gender + " " + r.strength + r.stamina + r.dexterity
-                  + r.intelligence, "pilot@example.org Human neuter 30405020");
+    EXPECT_EQ(r.email + " " + r.species + " " + r.gender + " " + r.strength + r.stamina + r.dexterity + r.intelligence,
+        "pilot@example.org Human neuter 30405020");
 }
 
 TEST(NewAccountForm, AfterAFailedCheckOnlyCancelCloses)

@@ -29,8 +29,9 @@ TEST_F(AccountSession, RefusedPasswordThenTheRightOneHandsOverToTheGameStream)
     };
     TMainForm& w = Window();
     script.Then([&](QWidget* dialog) {
-        Act(dialog, {"HostEdit=127.0.0.1", "PortEdit=" + QString::number(server.Port()), "KyrEdit=Nova",
-                     "AccountEdit=novaid", "PasswordEdit=wrongpw", "OKBtn"});
+        Act(dialog,
+            {"HostEdit=127.0.0.1", "PortEdit=" + QString::number(server.Port()), "KyrEdit=Nova", "AccountEdit=novaid",
+                "PasswordEdit=wrongpw", "OKBtn"});
     });
     w.findChild<QAction*>("LogonItem")->trigger(); // returns when the dialog has closed
     ASSERT_TRUE(server.WaitForClient());
@@ -53,9 +54,10 @@ TEST_F(AccountSession, RefusedPasswordThenTheRightOneHandsOverToTheGameStream)
     EXPECT_EQ(w.GetComs().GetMode(), Coms::Streaming);
     ASSERT_TRUE(expect("<s-no-op/>\n", "<c-no-op/>\n"));
 
-    EXPECT_EQ(server.Received(), QByteArray("novaid\nwrongpw\nno\nnovaid\nrightpw\n"
-                                            "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>\n"
-                                            "look\n<c-no-op/>\n"));
+    EXPECT_EQ(server.Received(),
+        QByteArray("novaid\nwrongpw\nno\nnovaid\nrightpw\n"
+                   "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>\n"
+                   "look\n<c-no-op/>\n"));
     EXPECT_EQ(script.unexpected, 0);
     // One connection throughout, and the prose on both sides of the hand-over is shown.
     const QStringList shown = PaneLines(w.OutputEdit);

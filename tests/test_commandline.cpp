@@ -8,7 +8,7 @@ namespace {
 
 struct Row {
     QStringList args;
-    QString outcome;    // "run DIR" or "exit STATUS: the start of the text"
+    QString outcome; // "run DIR" or "exit STATUS: the start of the text"
 };
 
 QString outcomeOf(const QStringList& args)

@@ -11,7 +11,10 @@ using Lines = std::vector<std::string>;
 
 // Keeps every line; finishes on a line starting "Linking", throws on "boom".
 struct Scripted : Automation {
-    explicit Scripted(Lines& seen) : seen(seen) {}
+    explicit Scripted(Lines& seen)
+        : seen(seen)
+    {
+    }
     int HandleLine(const std::string& line) override
     {
         if (line == "boom")
@@ -41,7 +44,10 @@ struct ComsTest : ::testing::Test {
 
 TEST(Coms, ChunksAreCutIntoLinesEachLineFeedAddingABlankLine)
 {
-    const struct { Lines chunks, shown; std::string pending; } rows[] = {
+    const struct {
+        Lines chunks, shown;
+        std::string pending;
+    } rows[] = {
         {{"A\nB\n"}, {"A", " ", "B", " "}, ""},
         {{"A\n\nB\n"}, {"A", " ", " ", "B", " "}, ""},
         {{"You see a sh", "ip here.\nNext"}, {"You see a ship here.", " "}, "Next"},

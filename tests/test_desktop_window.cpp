@@ -36,7 +36,10 @@ void Record(QAccessibleEvent* event)
 {
     if (const auto* insert = static_cast<QAccessibleTextInsertEvent*>(event);
         heard && event->type() == QAccessible::TextInserted)
-        *heard << QString("%1@%2:%3").arg(event->object()->objectName()).arg(insert->changePosition()).arg(insert->textInserted());
+        *heard << QString("%1@%2:%3")
+                      .arg(event->object()->objectName())
+                      .arg(insert->changePosition())
+                      .arg(insert->textInserted());
 }
 
 } // namespace
@@ -104,8 +107,8 @@ TEST_F(DesktopWindow, AScreenReaderFindsEveryControlNamedAndHearsEachNewLineOfTh
             QAccessibleInterface* child = face->child(i);
             if (!child)
                 continue;
-            if (auto* widget = qobject_cast<QWidget*>(child->object());
-                widget && !widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_")
+            if (auto* widget = qobject_cast<QWidget*>(child->object()); widget && !widget->objectName().isEmpty()
+                && !widget->objectName().startsWith("qt_")
                 // Text labels read their own text; picture labels have none.
                 && (!qobject_cast<QLabel*>(widget) || widget->objectName().endsWith("Image"))) {
                 ++seen;
@@ -154,13 +157,14 @@ TEST(DialogKeyboard, TabWalksEachDialogInTheOrderItIsRead)
     // Each chain starts at a control and goes Tab by Tab, round to the first control again.
     const std::pair<std::function<std::unique_ptr<QDialog>()>, QString> rows[] = {
         {[] { return std::make_unique<TLogonForm>(); },
-         "HostEdit PortEdit KyrEdit AccountEdit PasswordEdit SaveCheck DeleteBtn LastBtn NextBtn OKBtn CancelBtn HostEdit"},
+            "HostEdit PortEdit KyrEdit AccountEdit PasswordEdit SaveCheck DeleteBtn LastBtn NextBtn OKBtn CancelBtn "
+            "HostEdit"},
         {[&] { return std::make_unique<TMacroBox>(macros); }, "FKeyMemo LastBtn NextBtn CancelBtn OkBtn FKeyMemo"},
         {[&] { return std::make_unique<TFriendsForm>(friends); },
-         "SyndicratCheck CommanderCheck AdventCheck TraderCheck ManufacturerCheck EngineerCheck TechnoCheck "
-         "PlutocratCheck FriendsList NewEdit AddBtn DeleteBtn AudioCheck OKBtn CancelBtn GHogCheck"},
+            "SyndicratCheck CommanderCheck AdventCheck TraderCheck ManufacturerCheck EngineerCheck TechnoCheck "
+            "PlutocratCheck FriendsList NewEdit AddBtn DeleteBtn AudioCheck OKBtn CancelBtn GHogCheck"},
         {[] { return std::make_unique<TNewAccountForm>(); },
-         "RaceEdit MaleRadio StrEdit StaEdit DexEdit IntEdit UnusedEdit HostEdit PortEdit CancelBtn SendBtn IDEdit"},
+            "RaceEdit MaleRadio StrEdit StaEdit DexEdit IntEdit UnusedEdit HostEdit PortEdit CancelBtn SendBtn IDEdit"},
     };
     for (const auto& [make, chain] : rows) {
         const std::unique_ptr<QDialog> dialog = make();

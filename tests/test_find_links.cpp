@@ -60,7 +60,7 @@ TEST(Links, AddressesInProseAndLinesThatOnlyLookLikeThem)
         {"Vote at https://vote.example.org/kyrn today.", "https://vote.example.org/kyrn=https://vote.example.org/kyrn"},
         {"See www.kyrn.example (the manual).", "www.kyrn.example=https://www.kyrn.example"},
         {"(http://a.example/x_(y)) and http://b.example/?q=1&r=2!",
-         "http://a.example/x_(y)=http://a.example/x_(y) http://b.example/?q=1&r=2=http://b.example/?q=1&r=2"},
+            "http://a.example/x_(y)=http://a.example/x_(y) http://b.example/?q=1&r=2=http://b.example/?q=1&r=2"},
         {"Local: http://localhost:8080/map", "http://localhost:8080/map=http://localhost:8080/map"},
         {"e.g. the file notes.txt, version 1.60, Sol.IV", ""},
         {"http:// is how it starts; www. alone; https://nohost/", ""},

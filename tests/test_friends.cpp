@@ -34,15 +34,25 @@ TEST_F(FriendsTest, ArrivalsAndDeparturesAreAnnouncedByRankAndByName)
     friends.AddName("Amy");
     friends.AddName("bob");
     friends.SetRanks((1u << 0) | (1u << 4) | (1u << 15));
-    const struct { int32_t rank; std::string name; bool in; Calls calls; } rows[] = {
-        {15, "Rich", true, {"DisplayText:Rich is logged into the game."}}, {1, "Cmdr", true, {}}, {0, "Rich", false, {}},
+    const struct {
+        int32_t rank;
+        std::string name;
+        bool in;
+        Calls calls;
+    } rows[] = {
+        {15, "Rich", true, {"DisplayText:Rich is logged into the game."}},
+        {1, "Cmdr", true, {}},
+        {0, "Rich", false, {}},
         {3, "Bob", true, {"AddFriendItem:Bob", "DisplayText:Bob is logged into the game."}},
         {3, "amy", true, {}}, // names compare exactly
         // A friend of a chosen rank arrives by rank, so is not listed, yet leaves by name.
         {4, "Amy", true, {"DisplayText:Amy is logged into the game."}},
         {0, "Amy", false, {"RemoveFriendItem:Amy", "DisplayText:Amy is logged out of the game."}},
         // Ranks outside the sixteen known ones match nothing.
-        {16, "A", true, {}}, {32, "B", true, {}}, {48, "C", true, {}}, {-1, "D", true, {}},
+        {16, "A", true, {}},
+        {32, "B", true, {}},
+        {48, "C", true, {}},
+        {-1, "D", true, {}},
     };
     for (const auto& row : rows) {
         view.calls.clear();
@@ -83,11 +93,12 @@ TEST_F(FriendsTest, SettingsMergeRanksKeepNamesCapitalisedOnceAndWriteTheBlock)
     EXPECT_EQ(friends.Names(), (std::vector<std::string>{"Alice", "Bob", ""}));
 
     friends.Replace(0, true, {"o'neil", "Tom & jerry", "<b>"});
-    EXPECT_EQ(friends.FriendsBlock(), "   <friends-list ranks='0' audio='true'>\n"
-                                      "      <friend name='O&apos;neil'/>\n"
-                                      "      <friend name='Tom &amp; jerry'/>\n"
-                                      "      <friend name='&lt;b&gt;'/>\n"
-                                      "   </friends-list>\n\n");
+    EXPECT_EQ(friends.FriendsBlock(),
+        "   <friends-list ranks='0' audio='true'>\n"
+        "      <friend name='O&apos;neil'/>\n"
+        "      <friend name='Tom &amp; jerry'/>\n"
+        "      <friend name='&lt;b&gt;'/>\n"
+        "   </friends-list>\n\n");
 }
 
 TEST_F(FriendsTest, DialogShowsTheModelAndOkCopiesTheDialogBack)

@@ -24,16 +24,19 @@ TEST(CommandHistory, UpAndDownWalkTheCommandsAndGiveBackTheDraft)
     history.Add("n");
     history.Add("look");
     history.Add("say hi");
-    struct Row { bool up; Recall line; };
+    struct Row {
+        bool up;
+        Recall line;
+    };
     const Row rows[] = {
-        {false, {}},          // Down before any recall does nothing
-        {true, "say hi"},     // the newest first
+        {false, {}}, // Down before any recall does nothing
+        {true, "say hi"}, // the newest first
         {true, "look"},
         {true, "n"},
-        {true, {}},           // the oldest stays
+        {true, {}}, // the oldest stays
         {false, "look"},
         {false, "say hi"},
-        {false, "half typ"},  // past the newest: the line as it was
+        {false, "half typ"}, // past the newest: the line as it was
         {false, {}},
     };
     for (const Row& row : rows)
@@ -116,7 +119,7 @@ TEST(HistoryKeys, RecallOnlyFromTheFirstAndLastRow)
     EXPECT_EQ(edit.textCursor().position(), 7);
 }
 
-class HistoryWindow : public WindowFixture {};
+class HistoryWindow : public WindowFixture { };
 
 // A logon asks for the password in the output window, and the player may
 // answer in the input line: that answer is never kept nor recalled.

@@ -29,25 +29,37 @@ long PeakResidentKb()
 }
 
 const char* const kSeedLines[] = {
-    "<s-new-loc name='Landing Pad' loc-num='455' n='1' e='1'>", "A dusty pad under a red sky &amp; more.",
-    "</s-new-loc>", "<s-contents name='Lamp'>You see Lamp.</s-contents>", "<s-add-player name='Zed' rank='2'/>",
-    "<s-default>The wind rises.</s-default>", "<s-tb name='Zed'>Meet me</s-tb>",
-    "<s-spynet-start name='Zed' rank='Captain'/>", "<s-spynet>", "<s-exch-sell name='Spice' price='41' stock='300'/>",
+    "<s-new-loc name='Landing Pad' loc-num='455' n='1' e='1'>",
+    "A dusty pad under a red sky &amp; more.",
+    "</s-new-loc>",
+    "<s-contents name='Lamp'>You see Lamp.</s-contents>",
+    "<s-add-player name='Zed' rank='2'/>",
+    "<s-default>The wind rises.</s-default>",
+    "<s-tb name='Zed'>Meet me</s-tb>",
+    "<s-spynet-start name='Zed' rank='Captain'/>",
+    "<s-spynet>",
+    "<s-exch-sell name='Spice' price='41' stock='300'/>",
     "<s-no-op/>",
 };
 
 // Appends one piece of hostile stream of the kind chosen by `kind`.
 void HostilePiece(std::string& out, int kind, std::mt19937& rng, long& serial)
 {
-    auto times = [](int n, auto&& f) { for (int i = 0; i < n; ++i) f(std::to_string(i)); };
+    auto times = [](int n, auto&& f) {
+        for (int i = 0; i < n; ++i)
+            f(std::to_string(i));
+    };
     switch (kind) {
     case 0: out.append(300 * 1024, 'x') += '\n'; break; // an overlong line with no end
     case 1: times(2000, [&](auto) { out.append(1 + rng() % 60, '<') += '\n'; }); break; // lines of only "<"
-    case 2: for (int i = 0; i < 64 * 256; ++i) out += char(i); break; // every byte value, NUL included
+    case 2:
+        for (int i = 0; i < 64 * 256; ++i)
+            out += char(i);
+        break; // every byte value, NUL included
     case 3: // unterminated elements and text inside open ones
         times(500, [&](const std::string& i) {
             out += "<s-new-loc name='Pad" + std::to_string(serial++) + "\n<s-spynet>\nline " + i
-                   + "\n<s-tb name='x'>beam\n<s-examine-start name='";
+                + "\n<s-tb name='x'>beam\n<s-examine-start name='";
         });
         break;
     case 4: // contents that never leave

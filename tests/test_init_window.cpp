@@ -57,7 +57,7 @@ TEST_F(SettingsWindow, FileIsAppliedAtStartUpAndWrittenWhenColourOrFontIsChosenA
     const QFont shown = w.OutputEdit->font(); // its style is kept though not stored
     EXPECT_TRUE(shown.bold() && shown.italic() && shown.underline() && !shown.strikeOut());
     const QByteArray font = "   <font name='" + QByteArray::fromStdString(w.OutputFont().name)
-                            + "' colour='8388608' height='-19' size='14'/>\n";
+        + "' colour='8388608' height='-19' size='14'/>\n";
     EXPECT_TRUE(ReadFile(WorkPath("init.xml")).contains(font));
 
     QFile::remove(WorkPath("init.xml"));
@@ -70,8 +70,9 @@ TEST_F(SettingsWindow, FileIsAppliedAtStartUpAndWrittenWhenColourOrFontIsChosenA
 
 TEST_F(SettingsWindow, FunctionKeysSendTheMacrosReadAtStartUpAndStoredInTheEditor)
 {
-    WriteFile(WorkPath("init.xml"), "<macro key='2'>\n<command>get lamp</command>\n"
-                                    "<command>say a &amp; b</command>\n</macro>\n");
+    WriteFile(WorkPath("init.xml"),
+        "<macro key='2'>\n<command>get lamp</command>\n"
+        "<command>say a &amp; b</command>\n</macro>\n");
     TMainForm& w = Window();
     ScriptServer server;
     w.OpenConnection("127.0.0.1", server.Port(), "Zed");

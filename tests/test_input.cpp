@@ -18,15 +18,25 @@ namespace {
 
 TEST(Submit, CleansEchoesHandsOverAndSends)
 {
-    struct Row { const char* typed; const char* echo; const char* sent; std::optional<std::string> tightBeam; };
+    struct Row {
+        const char* typed;
+        const char* echo;
+        const char* sent;
+        std::optional<std::string> tightBeam;
+    };
     const Row rows[] = {
-        {"", "> ", "\n", {}}, {"   north", "> north", "north\n", {}}, {"nor\nth\r\n", "> north", "north\n", {}},
+        {"", "> ", "\n", {}},
+        {"   north", "> north", "north\n", {}},
+        {"nor\nth\r\n", "> north", "north\n", {}},
         {"\tsay hi  ", "> \tsay hi  ", "\tsay hi  \n", {}},
         {"TELL bob hi", "> TELL bob hi", "TELL bob hi\n", "bob hi"},
         {"TB bob hi", "> TB bob hi", "TB bob hi\n", "bob hi"},
-        {"  tb zed yo", "> tb zed yo", "tb zed yo\n", "zed yo"}, {"tell", "> tell", "tell\n", ""},
-        {"tell ", "> tell ", "tell \n", ""}, {"take lamp", "> take lamp", "take lamp\n", {}},
-        {"tel", "> tel", "tel\n", {}}, {"Tall bob", "> Tall bob", "Tall bob\n", {}},
+        {"  tb zed yo", "> tb zed yo", "tb zed yo\n", "zed yo"},
+        {"tell", "> tell", "tell\n", ""},
+        {"tell ", "> tell ", "tell \n", ""},
+        {"take lamp", "> take lamp", "take lamp\n", {}},
+        {"tel", "> tel", "tel\n", {}},
+        {"Tall bob", "> Tall bob", "Tall bob\n", {}},
         {"look tb", "> look tb", "look tb\n", {}},
     };
     bool clear = false;
@@ -67,14 +77,24 @@ struct InputLine {
         edit.SetPasteEnabler([this](bool on) { pasteStates.push_back(on); });
         macros.SetMacro(5, {"get all", "look"});
     }
-    void Release(int key, bool repeat) { QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier, {}, repeat); QApplication::sendEvent(&edit, &e); }
+    void Release(int key, bool repeat)
+    {
+        QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier, {}, repeat);
+        QApplication::sendEvent(&edit, &e);
+    }
 };
 
 TEST(InputEditKeys, EachKeyDoesItsJob)
 {
     // Typed, the caret moved `left`, `selected` chosen in the players list,
     // then the key; `line` is the input line after it.
-    struct Row { const char* typed; int left; Qt::Key key; Qt::KeyboardModifiers mods; const char* selected, *line, *sent; };
+    struct Row {
+        const char* typed;
+        int left;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        const char *selected, *line, *sent;
+    };
     const auto ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier, none = Qt::NoModifier;
     const Row rows[] = {
         {"north", 0, Qt::Key_Return, none, nullptr, "", "north\n"},
@@ -84,7 +104,8 @@ TEST(InputEditKeys, EachKeyDoesItsJob)
         {"abc", 0, Qt::Key_Space, ctrl | shift, nullptr, "abc", ""},
         {"whatever", 0, Qt::Key_Space, ctrl, "Zed", "Tell Zed ", ""},
         {"hug", 0, Qt::Key_Space, ctrl | shift, "Zed", "hug Zed ", ""},
-        {"a", 0, Qt::Key_Space, none, "Zed", "a ", ""}, {"a", 0, Qt::Key_Space, shift, "Zed", "a ", ""},
+        {"a", 0, Qt::Key_Space, none, "Zed", "a ", ""},
+        {"a", 0, Qt::Key_Space, shift, "Zed", "a ", ""},
         {"x", 0, Qt::Key_F5, none, nullptr, "x", "get all\nlook\n"},
         {"", 0, Qt::Key_F5, shift, nullptr, "", "get all\nlook\n"},
         {"say", 0, Qt::Key_F5, ctrl, nullptr, "say\nget all\nlook", ""},
@@ -93,9 +114,11 @@ TEST(InputEditKeys, EachKeyDoesItsJob)
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.typed) + " key " + std::to_string(row.key));
         InputLine t;
-        if (row.selected) t.players.findItems(row.selected, Qt::MatchExactly).first()->setSelected(true);
+        if (row.selected)
+            t.players.findItems(row.selected, Qt::MatchExactly).first()->setSelected(true);
         QTest::keyClicks(&t.edit, row.typed);
-        for (int i = 0; i < row.left; ++i) QTest::keyClick(&t.edit, Qt::Key_Left);
+        for (int i = 0; i < row.left; ++i)
+            QTest::keyClick(&t.edit, Qt::Key_Left);
         QTest::keyClick(&t.edit, row.key, row.mods);
         EXPECT_EQ(t.edit.toPlainText(), row.line);
         EXPECT_EQ(t.edit.textCursor().position(), t.edit.toPlainText().size());
@@ -106,7 +129,11 @@ TEST(InputEditKeys, EachKeyDoesItsJob)
 TEST(InputEditKeys, ModifiersAreThoseHeldWhenTheKeyWasPressed)
 {
     // Pressed with `pressed`, released with `released` (Ctrl let go or pressed in between).
-    struct Row { Qt::Key key; Qt::KeyboardModifiers pressed, released; const char* line, *sent; };
+    struct Row {
+        Qt::Key key;
+        Qt::KeyboardModifiers pressed, released;
+        const char *line, *sent;
+    };
     const Row rows[] = {
         {Qt::Key_F5, Qt::ControlModifier, Qt::NoModifier, "get all\nlook", ""},
         {Qt::Key_F5, Qt::NoModifier, Qt::ControlModifier, "", "get all\nlook\n"},
@@ -133,7 +160,9 @@ TEST(InputEditKeys, TypedAccentsAreSentAsWindows1252)
     }
     QTest::keyClick(&t.edit, Qt::Key_Return);
     // A character the code page lacks cannot go out as itself.
-    EXPECT_EQ(t.view.SentBytes(), "say caf\xe9 \x80" "5 ?\n");
+    EXPECT_EQ(t.view.SentBytes(),
+        "say caf\xe9 \x80"
+        "5 ?\n");
 }
 
 TEST(InputEditKeys, ReleasesWithoutTheirOwnPressDoNothing)

@@ -25,11 +25,11 @@ TEST(ScreenFit, StoredGeometryIsFittedToTheScreensAvailableArea)
     const ScreenFit fit(QRect(0, 30, 1920, 1050)); // a panel along the top
     const QSize minimum(700, 500);
     const std::pair<QSize, QSize> sizes[] = {
-        {{992, 701}, {992, 701}},            // fits as it is
-        {{2147483647, 701}, {1920, 701}},    // wider than any screen
-        {{992, 2147483647}, {992, 1050}},    // taller
+        {{992, 701}, {992, 701}}, // fits as it is
+        {{2147483647, 701}, {1920, 701}}, // wider than any screen
+        {{992, 2147483647}, {992, 1050}}, // taller
         {{-2147483647 - 1, -5}, {700, 500}}, // nonsense: the window's minimum
-        {{10, 10}, {700, 500}},              // below the minimum
+        {{10, 10}, {700, 500}}, // below the minimum
     };
     for (const auto& [stored, applied] : sizes)
         EXPECT_EQ(fit.WindowSize(stored, minimum), applied) << stored.width() << "x" << stored.height();
@@ -46,9 +46,10 @@ TEST(ScreenFit, StoredGeometryIsFittedToTheScreensAvailableArea)
 
 TEST_F(Layout, GeometryFromTheFileIsFittedToTheScreenAndTheSizeKeptInItUntilThePlayerResizes)
 {
-    WriteFile(WorkPath("init.xml"), "<init-file>\n<size width='2147483647' height='701'/>\n"
-                                    "<input-window height='2147483647'/>\n"
-                                    "<font name='DejaVu Sans' colour='0' height='-2147483648' size='0'/>\n</init-file>\n");
+    WriteFile(WorkPath("init.xml"),
+        "<init-file>\n<size width='2147483647' height='701'/>\n"
+        "<input-window height='2147483647'/>\n"
+        "<font name='DejaVu Sans' colour='0' height='-2147483648' size='0'/>\n</init-file>\n");
     TMainForm& w = Window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -98,10 +99,13 @@ TEST_F(Layout, DefaultWindowHasNoSeams)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     // The statistics' tabs stand below their pages, and the grids' cells fill them.
     const QWidget* scorePage = w.StatsNoteBook->currentWidget();
-    EXPECT_GE(w.StatsNoteBook->tabBar()->mapTo(&w, QPoint()).y(), scorePage->mapTo(&w, QPoint(0, scorePage->height())).y());
+    EXPECT_GE(
+        w.StatsNoteBook->tabBar()->mapTo(&w, QPoint()).y(), scorePage->mapTo(&w, QPoint(0, scorePage->height())).y());
     for (const QTableWidget* grid : {w.StatsGrid, w.ShipGrid}) {
-        EXPECT_EQ(grid->columnViewportPosition(1) + grid->columnWidth(1), grid->viewport()->width()) << grid->objectName().toStdString();
-        EXPECT_EQ(grid->rowViewportPosition(7) + grid->rowHeight(7), grid->viewport()->height()) << grid->objectName().toStdString();
+        EXPECT_EQ(grid->columnViewportPosition(1) + grid->columnWidth(1), grid->viewport()->width())
+            << grid->objectName().toStdString();
+        EXPECT_EQ(grid->rowViewportPosition(7) + grid->rowHeight(7), grid->viewport()->height())
+            << grid->objectName().toStdString();
     }
 
     // A long quote shows whole; the ticker shows a long message.
@@ -112,7 +116,8 @@ TEST_F(Layout, DefaultWindowHasNoSeams)
     ASSERT_EQ(w.HistoryListBox->count(), 1);
     EXPECT_EQ(Squeezed(w).join(", ").toStdString(), "") << "with a quote of three lines";
     const QString quote = w.HistoryListBox->item(0)->text();
-    EXPECT_LE(w.HistoryListBox->fontMetrics().horizontalAdvance(quote), w.HistoryListBox->viewport()->width()) << quote.toStdString();
+    EXPECT_LE(w.HistoryListBox->fontMetrics().horizontalAdvance(quote), w.HistoryListBox->viewport()->width())
+        << quote.toStdString();
     EXPECT_GE(w.TickerPanel->contentsRect().width() / QFontMetrics(w.TickerEdit->font()).averageCharWidth(), 60);
 
     // The map fills the page right of its information panel.

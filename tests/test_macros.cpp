@@ -23,7 +23,10 @@ struct Store {
     FakeMainView view;
     Macro store{view};
     int writes = 0;
-    Store() { store.SetWriteSettings([this] { ++writes; }); }
+    Store()
+    {
+        store.SetWriteSettings([this] { ++writes; });
+    }
 };
 
 TEST(MacroStore, KeysSendTheirLinesCtrlKeysAppendThemAndSavingDropsEmptyLines)
@@ -77,8 +80,8 @@ struct Editor : Store {
     std::string Outcome() const
     {
         return Control<QGroupBox>(&box, "FKeyGroup")->title().remove(" Text for ").toStdString()
-               + (box.isVisible() ? "open [" : "closed [") + memo->toPlainText().toStdString() + "] "
-               + StoredMacros(store) + " writes=" + std::to_string(writes);
+            + (box.isVisible() ? "open [" : "closed [") + memo->toPlainText().toStdString() + "] " + StoredMacros(store)
+            + " writes=" + std::to_string(writes);
     }
 };
 
@@ -93,13 +96,13 @@ TEST(MacroEditor, ChangedTextIsOfferedForSavingBeforeTheEditorMovesOrCloses)
         // Unchanged: nothing asked.
         {{"open", "NextBtn", "LastBtn", "LastBtn"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
         {{"open", "NextBtn", "get all", "NextBtn"}, {B::Yes},
-         "F3-Key open [] F1=look F2=get all F12=score|inv writes=1"},
+            "F3-Key open [] F1=look F2=get all F12=score|inv writes=1"},
         // Next on F12 stays; saved text is not asked about again.
         {{"open", "F12", "\rwho", "NextBtn", "NextBtn"}, {B::Yes},
-         "F12-Key open [score\ninv\nwho] F1=look F12=score|inv|who writes=1"},
+            "F12-Key open [score\ninv\nwho] F1=look F12=score|inv|who writes=1"},
         {{"open", "xyz", "OkBtn"}, {B::No}, "F1-Key closed [lookxyz] F1=look F12=score|inv writes=0"},
         {{"open", "select-all", "a\r\rb\rc", "shift-enter", "d", "OkBtn"}, {B::Yes},
-         "F1-Key closed [a\n\nb\nc\nd] F1=a|b|c|d F12=score|inv writes=1"},
+            "F1-Key closed [a\n\nb\nc\nd] F1=a|b|c|d F12=score|inv writes=1"},
         {{"open", "select-all", "\b", "OkBtn"}, {B::Yes}, "F1-Key closed [] F1= F12=score|inv writes=1"},
         {{"open", "xyz", "CancelBtn", "open"}, {}, "F1-Key open [look] F1=look F12=score|inv writes=0"},
         {{"open", "xyz", "NextBtn", "OkBtn"}, {B::No}, "F2-Key closed [] F1=look F12=score|inv writes=0"},
@@ -114,8 +117,8 @@ TEST(MacroEditor, ChangedTextIsOfferedForSavingBeforeTheEditorMovesOrCloses)
         for (const std::string& step : row.steps)
             e.Do(step);
         EXPECT_EQ(e.Outcome(), row.outcome);
-        EXPECT_EQ(script.messages, std::vector<QString>(row.answers.size(),
-                                                        "Text has changed. Do you want to save it?"));
+        EXPECT_EQ(
+            script.messages, std::vector<QString>(row.answers.size(), "Text has changed. Do you want to save it?"));
     }
 }
 

@@ -23,13 +23,17 @@ namespace {
 
 using MainWindow = WindowFixture;
 
-QAction* Item(TMainForm& w, const char* name) { return Control<QAction>(&w, name); }
+QAction* Item(TMainForm& w, const char* name)
+{
+    return Control<QAction>(&w, name);
+}
 
 TEST_F(MainWindow, StartsOfflineInItsOwnFoldersWithPasteFollowingTheFocus)
 {
     ASSERT_TRUE(QDir(tempDir.path()).mkpath("maps/old"));
     TMainForm& w = Window();
-    for (const char* dir : {"maps/old", "logs", "pictures"}) EXPECT_TRUE(QDir(WorkPath(dir)).exists()) << dir;
+    for (const char* dir : {"maps/old", "logs", "pictures"})
+        EXPECT_TRUE(QDir(WorkPath(dir)).exists()) << dir;
     EXPECT_EQ(w.StatusPanels[0]->text(), "Offline");
     for (const char* disabled : {"StopLoggingItem", "PasteItem", "LogOffItem"})
         EXPECT_FALSE(Item(w, disabled)->isEnabled()) << disabled;
@@ -44,10 +48,18 @@ TEST_F(MainWindow, StartsOfflineInItsOwnFoldersWithPasteFollowingTheFocus)
 TEST_F(MainWindow, ShownLinesReachThePanesTheyBelongTo)
 {
     // `shown` is what OutputEdit and MapRepeater show (null: nothing).
-    struct Row { const char* text; bool suppressBlanks, skipStory; const char* shown; bool inStory; };
+    struct Row {
+        const char* text;
+        bool suppressBlanks, skipStory;
+        const char* shown;
+        bool inStory;
+    };
     const Row rows[] = {
-        {" ", false, false, " ", true}, {"", false, false, "", true}, {" ", true, false, nullptr, false},
-        {"", true, false, nullptr, false}, {"  ", true, false, "  ", true},
+        {" ", false, false, " ", true},
+        {"", false, false, "", true},
+        {" ", true, false, nullptr, false},
+        {"", true, false, nullptr, false},
+        {"  ", true, false, "  ", true},
         {"A dusty plain", false, true, "A dusty plain", false},
         {"caf\xE9 \x80 \x93q\x94", false, false, "caf\u00e9 \u20ac \u201cq\u201d", true},
     };
@@ -56,7 +68,8 @@ TEST_F(MainWindow, ShownLinesReachThePanesTheyBelongTo)
         SCOPED_TRACE(row.text);
         if (w.OptionChecked(Option::SuppressBlankLines) != row.suppressBlanks)
             Item(w, "BlankLinesItem")->trigger();
-        for (TextPane* pane : {w.OutputEdit, w.MapRepeater, w.StoryMemo}) pane->ClearLines();
+        for (TextPane* pane : {w.OutputEdit, w.MapRepeater, w.StoryMemo})
+            pane->ClearLines();
         w.DisplayText(row.text, row.skipStory);
         const QStringList shown = row.shown ? QStringList{QString::fromUtf8(row.shown)} : QStringList{};
         EXPECT_EQ(PaneLines(w.OutputEdit), shown);
@@ -72,7 +85,8 @@ TEST_F(MainWindow, PanesTrimToTheLimitTheMenuChooses)
 {
     TMainForm& w = Window();
     auto show = [&](int n) {
-        for (int i = 0; i < n; ++i) w.DisplayText("line " + std::to_string(i)), w.AddToScrollback("s");
+        for (int i = 0; i < n; ++i)
+            w.DisplayText("line " + std::to_string(i)), w.AddToScrollback("s");
     };
     show(302);
     for (TextPane* pane : {w.OutputEdit, w.MapRepeater, w.StoryMemo, w.ScrollBackMemo})
@@ -95,12 +109,14 @@ TEST_F(MainWindow, PanesTrimToTheLimitTheMenuChooses)
 TEST_F(MainWindow, ListsKeepTheirOrderAndCount)
 {
     TMainForm& w = Window();
-    for (const char* item : {"lamp", "Axe", "bottle", "axe"}) w.AddLocationItem(item);
+    for (const char* item : {"lamp", "Axe", "bottle", "axe"})
+        w.AddLocationItem(item);
     w.RemoveLocationItem("AXE");
     w.RemoveLocationItem("missing");
     EXPECT_EQ(ListItems(w.LocListBox), QStringList({"axe", "bottle", "lamp"}));
 
-    for (const char* name : {"zed", "Amy", "MiXed"}) w.AddPlayerItem(name);
+    for (const char* name : {"zed", "Amy", "MiXed"})
+        w.AddPlayerItem(name);
     w.RemovePlayerItem("MIXED");
     w.StatusPanels[2]->setText("stale");
     w.RemovePlayerItem("nobody");
@@ -109,7 +125,8 @@ TEST_F(MainWindow, ListsKeepTheirOrderAndCount)
     w.ClearPlayerList();
     EXPECT_EQ(w.StatusPanels[2]->text(), "");
 
-    for (const char* name : {"zed", "Amy", "bob"}) w.AddFriendItem(name);
+    for (const char* name : {"zed", "Amy", "bob"})
+        w.AddFriendItem(name);
     w.RemoveFriendItem("AMY");
     w.RemoveFriendItem("bob");
     EXPECT_EQ(ListItems(w.FriendsListBox), QStringList({"zed"})) << "friends are removed whatever the case";
@@ -131,9 +148,10 @@ TEST_F(MainWindow, ExitAsksAndOnlyOkCloses)
 TEST_F(MainWindow, PlayerCommandsAndDoubleClicksUseTheSelectedEntry)
 {
     TMainForm& w = Window();
-    for (const char* name : {"Amy", "Bob", "Zed"}) w.AddPlayerItem(name);
+    for (const char* name : {"Amy", "Bob", "Zed"})
+        w.AddPlayerItem(name);
     w.PlayerListBox->setCurrentRow(1);
-    w.RemovePlayerItem("Bob");  // takes the selection with him
+    w.RemovePlayerItem("Bob"); // takes the selection with him
     Item(w, "HugItem")->trigger();
     w.PlayerListBox->setCurrentRow(1);
     w.PlayersNotebook->setCurrentIndex(1);
@@ -163,7 +181,8 @@ TEST_F(MainWindow, SwitchingTabsAddsBlankLinesAndDumpingReplacesTheScrollback)
 {
     TMainForm& w = Window();
     w.show();
-    for (int tab : {1, 2, 0}) w.MainNotebook->setCurrentIndex(tab);
+    for (int tab : {1, 2, 0})
+        w.MainNotebook->setCurrentIndex(tab);
     EXPECT_EQ(PaneLines(w.MapRepeater), QStringList({" ", " "}));
     EXPECT_EQ(PaneLines(w.StoryMemo), QStringList({" "}));
     EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({" "}));
@@ -191,11 +210,14 @@ TEST_F(MainWindow, ItemsOpenTheirWindows)
     EXPECT_TRUE(about && about->isVisible() && !about->isModal());
     Item(w, "StatsItem")->trigger();
     EXPECT_FALSE(w.StatsPanel->isVisible());
-
 }
 
 struct Throwing : QObject {
-    bool event(QEvent* e) override { return e->type() == QEvent::User ? throw std::runtime_error("Socket error: connection reset") : QObject::event(e); }
+    bool event(QEvent* e) override
+    {
+        return e->type() == QEvent::User ? throw std::runtime_error("Socket error: connection reset")
+                                         : QObject::event(e);
+    }
 };
 
 // An exception escaping an event handler is shown and the loop goes on.

@@ -20,7 +20,7 @@ namespace {
 
 struct FakeMapView : MapView {
     void ShowMapGrids() override { ++gridShowings; }
-    void RepaintGrids() override {}
+    void RepaintGrids() override { }
     void CentreGrids(int32_t key) override { centred.push_back(key); }
     void SetMapMemo(const Strings& lines) override { memo = lines; }
     void ShowCommandWindow() override { ++commandWindows; }
@@ -29,7 +29,10 @@ struct FakeMapView : MapView {
     Strings memo;
 };
 
-QColor TileColour(int tile) { return QColor(30 * tile, 255 - 30 * tile, 0); }  // each tile of the strip is one colour
+QColor TileColour(int tile)
+{
+    return QColor(30 * tile, 255 - 30 * tile, 0);
+} // each tile of the strip is one colour
 
 class MapTest : public ::testing::Test {
 protected:
@@ -41,8 +44,14 @@ protected:
             QPainter(&links).fillRect(16 * tile, 0, 16, 16, TileColour(tile));
         links.save("links.bmp", "BMP");
     }
-    void Feed(std::initializer_list<std::string> lines) { std::ranges::for_each(lines, [this](const auto& l) { parser.ParseText(l); }); }
-    void Enter(const std::string& name, const std::string& extra = " system='Sol' owner='Landlord'") { Feed({"<s-new-map name='" + name + "'" + extra + "/>"}); }
+    void Feed(std::initializer_list<std::string> lines)
+    {
+        std::ranges::for_each(lines, [this](const auto& l) { parser.ParseText(l); });
+    }
+    void Enter(const std::string& name, const std::string& extra = " system='Sol' owner='Landlord'")
+    {
+        Feed({"<s-new-map name='" + name + "'" + extra + "/>"});
+    }
     void Visit(const std::string& name, int number, const std::string& exits = "")
     {
         Feed({"<s-new-loc name='" + name + "' loc-num='" + std::to_string(number) + "'" + exits + ">", "</s-new-loc>"});
@@ -54,7 +63,7 @@ protected:
     FakeMapView mapView;
     WorldMap world{view, mapView};
     DispatchTargets targets{nullptr, nullptr, nullptr, nullptr,
-                            [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); }, &world};
+        [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); }, &world};
     ServerParser parser{view, targets};
 };
 
@@ -68,11 +77,12 @@ TEST_F(MapTest, TileRulesForEveryKindOfCell)
     Visit("West edge", 6 * 64 + 0, " w='1' ne='1'"), Visit("Rising", 5 * 64 + 3, " ne='1'");
     Visit("Falling", 10 * 64 + 10, " se='1'"), Visit("Cross", 10 * 64 + 13, " sw='1'");
     Visit("Origin", 0), Visit("Back", 11 * 64 + 13, " nw='1'"), Visit("Last", 63 * 64 + 63, " e='1' s='1'");
-    const std::tuple<int, int, int> cases[] = {  // column, row, tile; one-way exits draw too
-        {127, 127, kTileCurrent}, {5, 5, kTileLocation}, {1, 1, kTileLocation}, {5, 6, kTileVertical}, {5, 8, kTileVertical},
-        {5, 7, kTileEmpty}, {5, 4, kTileEmpty}, {0, 13, kTileHorizontal}, {2, 13, kTileEmpty}, {2, 12, kTileRising},
-        {0, 12, kTileEmpty}, {8, 10, kTileRising}, {22, 22, kTileFalling}, {24, 22, kTileEmpty}, {26, 22, kTileCrossing},
-        {128, 127, kTileHorizontal}, {127, 128, kTileVertical}, {129, 127, kTileEmpty}, {-1, 0, kTileEmpty}, {6, 9, kTileEmpty}};
+    const std::tuple<int, int, int> cases[] = {// column, row, tile; one-way exits draw too
+        {127, 127, kTileCurrent}, {5, 5, kTileLocation}, {1, 1, kTileLocation}, {5, 6, kTileVertical},
+        {5, 8, kTileVertical}, {5, 7, kTileEmpty}, {5, 4, kTileEmpty}, {0, 13, kTileHorizontal}, {2, 13, kTileEmpty},
+        {2, 12, kTileRising}, {0, 12, kTileEmpty}, {8, 10, kTileRising}, {22, 22, kTileFalling}, {24, 22, kTileEmpty},
+        {26, 22, kTileCrossing}, {128, 127, kTileHorizontal}, {127, 128, kTileVertical}, {129, 127, kTileEmpty},
+        {-1, 0, kTileEmpty}, {6, 9, kTileEmpty}};
     for (const auto& [column, row, tile] : cases)
         EXPECT_EQ(Map().TileAt(column, row), tile) << column << "," << row;
     EXPECT_EQ(Map().LocationAt(128, 11), nullptr) << "the last column is a link column, not West edge's cell";
@@ -105,10 +115,12 @@ TEST_F(MapTest, StoredMapIsWrittenByteForByteAndReadBackOnReentry)
 
 TEST_F(MapTest, OnlyNamedMapsOfTwoLocationsAreStoredAndAlwaysInsideMaps)
 {
-    const std::tuple<std::string, int, QStringList> rows[] = {{"Tiny", 1, {}}, {"", 2, {}}, {"../escape", 2, {".._escape.xml"}}};
+    const std::tuple<std::string, int, QStringList> rows[]
+        = {{"Tiny", 1, {}}, {"", 2, {}}, {"../escape", 2, {".._escape.xml"}}};
     for (const auto& [name, locations, files] : rows) {
         Enter(name);
-        for (int n = 1; n <= locations; ++n) Visit("Place", n);
+        for (int n = 1; n <= locations; ++n)
+            Visit("Place", n);
         world.ClearMap();
         EXPECT_EQ(QDir("maps").entryList(QDir::Files | QDir::Hidden), files) << name;
         EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"links.bmp"}) << name;
@@ -117,10 +129,10 @@ TEST_F(MapTest, OnlyNamedMapsOfTwoLocationsAreStoredAndAlwaysInsideMaps)
 
 TEST(MapFileStem, HostileNamesStayInsideTheMapsFolder)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"Sol Belt", "sol_belt"}, {"Jo's Place", "jo's_place"}, {"\xC9toile", "\xC3\xA9toile"},  // UTF-8 file names
-        {"../../etc/passwd", ".._.._etc_passwd"}, {"..\\win.ini", ".._win.ini"}, {std::string("a\0b", 3), "a_b"},
-        {"C:*?\"<>|", "c_______"}, {"", ""}, {std::string(300, 'x'), ""}};
+    const std::pair<std::string, std::string> cases[]
+        = {{"Sol Belt", "sol_belt"}, {"Jo's Place", "jo's_place"}, {"\xC9toile", "\xC3\xA9toile"}, // UTF-8 file names
+            {"../../etc/passwd", ".._.._etc_passwd"}, {"..\\win.ini", ".._win.ini"}, {std::string("a\0b", 3), "a_b"},
+            {"C:*?\"<>|", "c_______"}, {"", ""}, {std::string(300, 'x'), ""}};
     for (const auto& [name, stem] : cases)
         EXPECT_EQ(MapFileStem(name), stem) << name;
 }
@@ -141,14 +153,15 @@ TEST_F(MapTest, InfrastructureTextFollowsTheServer)
 {
     Enter("Kyrnos", " system='Kyrn' owner='Hale'");
     Feed({"<s-map-info economy='Farming' workers='1400'/>", "<s-add-factory output='Ore'/>",
-          "<s-add-factory output='Ore'/>", "<s-add-factory output='Ore'/>", "<s-add-factory output='grain'/>",
-          "<s-add-factory output='Bread'/>", "<s-remove-factory output='Ore'/>", "<s-remove-factory output='Bread'/>",
-          "<s-remove-factory output='Gold'/>", "<s-add-factory/>", "<s-update-workers workers='-3'/>"});
+        "<s-add-factory output='Ore'/>", "<s-add-factory output='Ore'/>", "<s-add-factory output='grain'/>",
+        "<s-add-factory output='Bread'/>", "<s-remove-factory output='Ore'/>", "<s-remove-factory output='Bread'/>",
+        "<s-remove-factory output='Gold'/>", "<s-add-factory/>", "<s-update-workers workers='-3'/>"});
     EXPECT_TRUE(mapView.memo.empty());
     Feed({"<s-update-infra/>"});
-    EXPECT_EQ(mapView.memo, (Strings{"Kyrn system", "Kyrnos map", "Owner: Hale", "Workers: -3", "Factories:",
-                                     "  1 x ", "  2 x Ore", "  1 x grain"}));
-    Enter("Wilds", ""), Feed({"<s-update-infra/>"});  // a new map starts afresh
+    EXPECT_EQ(mapView.memo,
+        (Strings{"Kyrn system", "Kyrnos map", "Owner: Hale", "Workers: -3", "Factories:", "  1 x ", "  2 x Ore",
+            "  1 x grain"}));
+    Enter("Wilds", ""), Feed({"<s-update-infra/>"}); // a new map starts afresh
     EXPECT_EQ(mapView.memo, (Strings{" system", "Wilds map", "Owner: ", "Workers: 0"}));
 }
 
@@ -161,14 +174,14 @@ TEST_F(MapTest, MovementKeysShowAndSendTheirCommandOnceThereIsAMap)
     EXPECT_EQ(view.messages.size() + view.sent.size() + mapView.gridShowings, 1u) << "one error message, nothing sent";
     WriteLinks(), Enter("Sol");
     const Qt::KeyboardModifiers pad = Qt::KeypadModifier, none = Qt::NoModifier;
-    const std::tuple<int, Qt::KeyboardModifiers, std::string> keys[] = {
-        {Qt::Key_PageUp, none, "ne"}, {Qt::Key_9, pad, "ne"}, {Qt::Key_PageDown, none, "se"}, {Qt::Key_3, pad, "se"},
-        {Qt::Key_End, none, "sw"}, {Qt::Key_1, pad, "sw"}, {Qt::Key_Home, none, "nw"}, {Qt::Key_7, pad, "nw"},
-        {Qt::Key_Left, pad, "w"}, {Qt::Key_4, pad, "w"}, {Qt::Key_Up, none, "n"}, {Qt::Key_8, pad, "n"},
-        {Qt::Key_Right, none, "e"}, {Qt::Key_6, pad, "e"}, {Qt::Key_Down, none, "s"}, {Qt::Key_2, pad, "s"},
-        {Qt::Key_Insert, none, "d"}, {Qt::Key_0, pad, "d"}, {Qt::Key_Delete, none, "u"}, {Qt::Key_Period, pad, "u"},
-        {Qt::Key_5, pad, "board"}, {Qt::Key_Plus, pad, "board"}, {Qt::Key_9, none, ""}, {Qt::Key_A, none, ""},
-        {Qt::Key_Plus, none, ""}, {Qt::Key_Minus, pad, ""}, {Qt::Key_Asterisk, pad, ""}};
+    const std::tuple<int, Qt::KeyboardModifiers, std::string> keys[]
+        = {{Qt::Key_PageUp, none, "ne"}, {Qt::Key_9, pad, "ne"}, {Qt::Key_PageDown, none, "se"}, {Qt::Key_3, pad, "se"},
+            {Qt::Key_End, none, "sw"}, {Qt::Key_1, pad, "sw"}, {Qt::Key_Home, none, "nw"}, {Qt::Key_7, pad, "nw"},
+            {Qt::Key_Left, pad, "w"}, {Qt::Key_4, pad, "w"}, {Qt::Key_Up, none, "n"}, {Qt::Key_8, pad, "n"},
+            {Qt::Key_Right, none, "e"}, {Qt::Key_6, pad, "e"}, {Qt::Key_Down, none, "s"}, {Qt::Key_2, pad, "s"},
+            {Qt::Key_Insert, none, "d"}, {Qt::Key_0, pad, "d"}, {Qt::Key_Delete, none, "u"}, {Qt::Key_Period, pad, "u"},
+            {Qt::Key_5, pad, "board"}, {Qt::Key_Plus, pad, "board"}, {Qt::Key_9, none, ""}, {Qt::Key_A, none, ""},
+            {Qt::Key_Plus, none, ""}, {Qt::Key_Minus, pad, ""}, {Qt::Key_Asterisk, pad, ""}};
     for (const auto& [key, modifiers, command] : keys) {
         view.displayed.clear(), view.sent.clear();
         world.MoveByKey(MapKeyCode(key, modifiers));
@@ -184,17 +197,20 @@ TEST_F(MapTest, TheGridCentresAndPaintsItsCellsAndTheMapIsStoredWhenItGoes)
     grid.SetSource(&world), grid.resize(160, 160), grid.show();
     Enter("Sol"), Visit("Pad", 63 * 64 + 63, " w='1'");
     grid.CentreOn(Map().Current());
-    grid.CentreOn(-65);  // no cell: left as it was
+    grid.CentreOn(-65); // no cell: left as it was
     // The far corner is selected and scrolled as far as the grid goes.
     EXPECT_EQ(QRect(grid.SelectedColumn(), grid.SelectedRow(), grid.LeftColumn() + grid.VisibleColumns(),
-                    grid.TopRow() + grid.VisibleRows()), QRect(127, 127, 129, 129));
+                  grid.TopRow() + grid.VisibleRows()),
+        QRect(127, 127, 129, 129));
     const QImage shot = grid.viewport()->grab().toImage();
-    std::string names;  // the status bar under the mouse: a name over a location cell only
+    std::string names; // the status bar under the mouse: a name over a location cell only
     for (const auto& [column, tile] : {std::pair{127, kTileCurrent}, {126, kTileHorizontal}, {125, kTileEmpty}}) {
-        EXPECT_EQ(shot.pixelColor((column - grid.LeftColumn()) * 16 + 8, (127 - grid.TopRow()) * 16 + 8), TileColour(tile)) << column;
+        EXPECT_EQ(
+            shot.pixelColor((column - grid.LeftColumn()) * 16 + 8, (127 - grid.TopRow()) * 16 + 8), TileColour(tile))
+            << column;
         world.ShowLocationName(column, 127), names += view.status[3] + "|";
     }
     EXPECT_EQ(names, "Pad|||");
-    Visit("Dock", 0), world.DestroyMap();  // stored as the window goes
+    Visit("Dock", 0), world.DestroyMap(); // stored as the window goes
     EXPECT_TRUE(ReadFile("maps/sol.xml").contains("<loc name='Dock' loc-num='0'/>"));
 }

@@ -18,7 +18,10 @@ using enum BarColour;
 namespace {
 
 struct PanelsRig {
-    void Feed(std::initializer_list<std::string> lines) { std::ranges::for_each(lines, [this](const auto& l) { parser.ParseText(l); }); }
+    void Feed(std::initializer_list<std::string> lines)
+    {
+        std::ranges::for_each(lines, [this](const auto& l) { parser.ParseText(l); });
+    }
     FakeMainView view;
     FakeStatsPage score, ship;
     FakeExchangePage exch;
@@ -42,15 +45,22 @@ TEST(StatFigures, EachElementShowsItsRowAndTheSelectedRowsBar)
         {false, {"sta' max='30' cur='20"}, "Stamina", "20/30", Bar{" Stamina ", 66, Yellow}},
         {false, {"sta' max='30' cur='1"}, "Stamina", "1/30", Bar{" Stamina ", 3, Red}},
         {false, {"sta' max='0' cur='5"}, "Stamina", "5/0", Bar{" Stamina ", 0, Neutral}},
-        {false, {"sta' max='-30' cur='5"}, "Stamina", "5/-30", Bar{" Stamina ", 0, Red}},  // -16 %: red, drawn empty
+        {false, {"sta' max='-30' cur='5"}, "Stamina", "5/-30", Bar{" Stamina ", 0, Red}}, // -16 %: red, drawn empty
         {false, {"sta' max='1' cur='2147483647"}, "Stamina", "2147483647/1", Bar{" Stamina ", 100, Neutral}},
-        {false, {"cash' amount='999"}, "Cash", "999ig", none}, {false, {"cash' amount='1000"}, "Cash", "1Kig", none},
-        {false, {"cash' amount='2500000"}, "Cash", "2Mig", none}, {false, {"cash' amount='-5000"}, "Cash", "-5000ig", none},
-        {false, {"cash' amount='  +42abc"}, "Cash", "42ig", none}, {false, {"cash' amount='9999999999"}, "Cash", "2147Mig", none},
-        {false, {"loan' amount='500"}, "Loan", "500ig", none}, {false, {"loan' amount='500", "loan' amount='0"}, "", "", none},
-        {false, {"hc' amount='12"}, "Hauler Cr", "12", none}, {false, {"hc' amount='1", "hc' amount='-1"}, "", "", none},
-        {false, {"ak' amount='-99998"}, "Akaturi Cr", "-99998", none}, {false, {"ak' amount='1", "ak' amount='-99999"}, "", "", none},
-        {false, {"bogus' amount='8"}, "", "", std::nullopt}, {true, {"navcomp"}, "Nav Comp", "Installed", none},
+        {false, {"cash' amount='999"}, "Cash", "999ig", none},
+        {false, {"cash' amount='1000"}, "Cash", "1Kig", none},
+        {false, {"cash' amount='2500000"}, "Cash", "2Mig", none},
+        {false, {"cash' amount='-5000"}, "Cash", "-5000ig", none},
+        {false, {"cash' amount='  +42abc"}, "Cash", "42ig", none},
+        {false, {"cash' amount='9999999999"}, "Cash", "2147Mig", none},
+        {false, {"loan' amount='500"}, "Loan", "500ig", none},
+        {false, {"loan' amount='500", "loan' amount='0"}, "", "", none},
+        {false, {"hc' amount='12"}, "Hauler Cr", "12", none},
+        {false, {"hc' amount='1", "hc' amount='-1"}, "", "", none},
+        {false, {"ak' amount='-99998"}, "Akaturi Cr", "-99998", none},
+        {false, {"ak' amount='1", "ak' amount='-99999"}, "", "", none},
+        {false, {"bogus' amount='8"}, "", "", std::nullopt},
+        {true, {"navcomp"}, "Nav Comp", "Installed", none},
         {true, {"cargo' max='100' cur='40"}, "Cargo Space", "40/100", Bar{" Cargo Space Left ", 40, Yellow}},
     };
     for (const auto& [onShip, stats, label, value, bar] : rows) {
@@ -68,14 +78,16 @@ TEST(StatFigures, EachElementShowsItsRowAndTheSelectedRowsBar)
 
 TEST_F(PanelsTest, NamesClassesPicturesAndOneExamineRequestPerRun)
 {
-    for (const char* file : {"NOVA", "interference", "beta"})  // found whatever their letter case
+    for (const char* file : {"NOVA", "interference", "beta"}) // found whatever their letter case
         ScopedWorkDir::Touch(QString("pictures/%1.bmp").arg(file));
     Feed({"<s-player-stats name='Nova' stat='cash' amount='5'/>", "<s-ship-stats class='Beta' stat='hull' cur='5'/>"});
-    EXPECT_EQ(score.heading + score.picture + ship.heading + ship.picture, "Novapictures/NOVA.bmp-Beta Class-pictures/beta.bmp");
+    EXPECT_EQ(score.heading + score.picture + ship.heading + ship.picture,
+        "Novapictures/NOVA.bmp-Beta Class-pictures/beta.bmp");
     EXPECT_EQ(score.Labels() + ship.Labels(), std::string(16, '|')) << "the first element gives only the name";
     Feed({"<s-player-stats rank='Alpha'/>", "<s-player-stats name='Zed'/>", "<s-ship-stats class='Gamma'/>",
-          "<s-player-stats stat='score'/>", "<s-ship-stats stat='ship'/>"});
-    EXPECT_EQ(score.subheading + score.heading + score.picture + ship.picture, "-Alpha-Zedpictures/interference.bmppictures/beta.bmp");
+        "<s-player-stats stat='score'/>", "<s-ship-stats stat='ship'/>"});
+    EXPECT_EQ(score.subheading + score.heading + score.picture + ship.picture,
+        "-Alpha-Zedpictures/interference.bmppictures/beta.bmp");
     EXPECT_EQ(std::make_pair(view.scorePageShown, view.shipPageShown), std::make_pair(1, 1));
     // A reconnection empties the pages; the next name takes the update path.
     panels.Connected();
@@ -88,8 +100,8 @@ TEST_F(PanelsTest, NamesClassesPicturesAndOneExamineRequestPerRun)
 TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
 {
     Feed({"<s-player-stats name='Nova'/>", "<s-player-stats stat='cash' amount='1'/>",
-          "<s-player-stats stat='sta' max='30' cur='20'/>", "<s-player-stats stat='loan' amount='500'/>",
-          "<s-player-stats stat='ak' amount='3'/>", "<s-player-stats stat='loan' amount='0'/>"});
+        "<s-player-stats stat='sta' max='30' cur='20'/>", "<s-player-stats stat='loan' amount='500'/>",
+        "<s-player-stats stat='ak' amount='3'/>", "<s-player-stats stat='loan' amount='0'/>"});
     EXPECT_EQ(score.Labels(), "Cash|Stamina|Akaturi Cr||||||");
     // Eight rows taken: a ninth figure is stored but not shown.
     for (const std::string stat : {"str", "dex", "int", "merchant", "trader", "hc"})
@@ -98,7 +110,8 @@ TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
     EXPECT_EQ(panels.GetAvatarStats()->Value("hc").current, 3);
     for (const char* label : {"Stamina", "Cash"})
         panels.SelectStat(label);
-    EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 66, Yellow}, Bar{"", 0, Neutral})) << "none before: no row selected";
+    EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 66, Yellow}, Bar{"", 0, Neutral}))
+        << "none before: no row selected";
 }
 
 TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
@@ -106,29 +119,29 @@ TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
     for (const char* file : {"pictures/Grain.bmp", "pictures/exchange.bmp"})
         ScopedWorkDir::Touch(file);
     Feed({"<s-exchange name='Kyrnos'/>", "<s-exch-sell name='Grain' price='120' stock='30'/>",
-          "<s-exch-buy name='Ore' price='-5'/>"});
+        "<s-exch-buy name='Ore' price='-5'/>"});
     const std::string hint = "hint:Double click on an entry to buy or sell that commodity";
-    EXPECT_THAT(exch.calls, ElementsAre("picture:pictures/exchange.bmp", "page", "caption: Kyrnos Commodity Exchange ",
-                                        "commodity:||", "clear", hint, "picture:pictures/Grain.bmp",
-                                        "commodity:Grain|30 tons available|Exch sells at 120/ton",
-                                        "insert:Exch sells Grain at 120/ton (30)", "start", "picture:pictures/exchange.bmp",
-                                        "commodity:Ore|Exch buys at -5/ton|", "insert:Exch buys Ore at -5/ton"));
+    EXPECT_THAT(exch.calls,
+        ElementsAre("picture:pictures/exchange.bmp", "page", "caption: Kyrnos Commodity Exchange ", "commodity:||",
+            "clear", hint, "picture:pictures/Grain.bmp", "commodity:Grain|30 tons available|Exch sells at 120/ton",
+            "insert:Exch sells Grain at 120/ton (30)", "start", "picture:pictures/exchange.bmp",
+            "commodity:Ore|Exch buys at -5/ton|", "insert:Exch buys Ore at -5/ton"));
     for (int i = 0; i < 99; ++i)
         Feed({"<s-exch-buy name='Tin' price='" + std::to_string(i + 1) + "'/>"});
     EXPECT_EQ(panels.GetExchange().History().size(), 100u);
     EXPECT_EQ(std::count(exch.calls.begin(), exch.calls.end(), "remove:100"), 1) << "the 101st quote";
     EXPECT_EQ(panels.GetExchange().History().back(), "Exch buys Ore at -5/ton");
     exch.calls.clear(), panels.GetExchange().HistoryListBoxClick("Exch buys Tin at 7/ton");
-    Feed({"<s-exchange name='Vessa'/>"});  // a new exchange empties the history
+    Feed({"<s-exchange name='Vessa'/>"}); // a new exchange empties the history
     EXPECT_EQ(exch.calls.front() + exch.calls.back(), "hint:Exch buys Tin at 7/ton" + hint);
     EXPECT_TRUE(panels.GetExchange().History().empty());
 }
 
 TEST_F(PanelsTest, DoubleClickedHistoryLinesTradeTheirCommodity)
 {
-    const std::pair<std::string, std::string> rows[] = {
-        {"Exch sells Grain at 120/ton (30)", "buy Grain"}, {"Exch buys Grain at 95/ton", "sell Grain"},
-        {"Exch sells Fine Wine at 9/ton (1)", "buy Fine"}, {"Exch sells", ""}, {"Exch buysGrain", ""}, {"Exch", ""}};
+    const std::pair<std::string, std::string> rows[] = {{"Exch sells Grain at 120/ton (30)", "buy Grain"},
+        {"Exch buys Grain at 95/ton", "sell Grain"}, {"Exch sells Fine Wine at 9/ton (1)", "buy Fine"},
+        {"Exch sells", ""}, {"Exch buysGrain", ""}, {"Exch", ""}};
     for (const auto& [line, command] : rows) {
         view.sent.clear(), view.displayed.clear();
         panels.GetExchange().TradeFromHistory(line);
@@ -142,13 +155,13 @@ TEST(Ticker, ARunLastsAsLongAsItsTextAtTheStart)
     FakeExchangePage page;
     Ticker ticker(page);
     const std::string first = "+++ twenty-six characters+", second = "+second+";
-    ticker.TickerStep(first);  // behind the 74-space lead-in: a run of 100 steps
+    ticker.TickerStep(first); // behind the 74-space lead-in: a run of 100 steps
     for (int tick = 0; tick < 49; ++tick)
         ticker.TickerTimerTimer();
     // Mid-run: appended and one step further, the run not lengthened.
     ticker.TickerStep(second);
     EXPECT_EQ(page.ticker, std::string(23, ' ') + first + second);
-    for (int tick = 0; tick < 49; ++tick)  // the 100th step ends the run
+    for (int tick = 0; tick < 49; ++tick) // the 100th step ends the run
         ticker.TickerTimerTimer();
     // What was left unscrolled stays on show; the next message starts afresh.
     EXPECT_EQ(page.ticker, second);

@@ -45,20 +45,21 @@ TEST(Platforms, WaylandUnderWestonHeadless)
     if (weston.isEmpty())
         GTEST_SKIP() << "weston is not installed";
     QTemporaryDir runtime;
-    ASSERT_TRUE(QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                          | QFileDevice::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(
+        runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     QProcess compositor;
     compositor.setProcessEnvironment(env);
     compositor.setProcessChannelMode(QProcess::MergedChannels);
-    compositor.start(weston, {"--backend=headless-backend.so", "--socket=orvix-test", "--width=1920", "--height=1080",
-                              "--idle-time=0"});
+    compositor.start(weston,
+        {"--backend=headless-backend.so", "--socket=orvix-test", "--width=1920", "--height=1080", "--idle-time=0"});
     const QString socket = runtime.filePath("orvix-test");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket) || compositor.state() == QProcess::NotRunning; },
-                                20000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(socket) || compositor.state() == QProcess::NotRunning; }, 20000));
     ASSERT_TRUE(QFile::exists(socket)) << compositor.readAll().toStdString();
-    RunSession({{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "orvix-test"}, {"XDG_RUNTIME_DIR", runtime.path()}});
+    RunSession(
+        {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "orvix-test"}, {"XDG_RUNTIME_DIR", runtime.path()}});
     Stop(compositor);
 }
 
@@ -71,10 +72,12 @@ TEST(Platforms, XUnderXvfb)
     // It picks a free display and prints its number once it accepts clients.
     server.start(xvfb, {"-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
     QByteArray display;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        display += server.readAllStandardOutput();
-        return display.endsWith('\n') || server.state() == QProcess::NotRunning;
-    }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            display += server.readAllStandardOutput();
+            return display.endsWith('\n') || server.state() == QProcess::NotRunning;
+        },
+        20000));
     ASSERT_FALSE(display.trimmed().isEmpty()) << server.readAllStandardError().toStdString();
     RunSession({{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":" + QString::fromLatin1(display.trimmed())}});
     Stop(server);

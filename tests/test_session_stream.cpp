@@ -19,11 +19,15 @@ namespace {
 class Session : public WindowFixture {
 protected:
     QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
-    bool WaitStatus(const char* text) { return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; }); }
+    bool WaitStatus(const char* text)
+    {
+        return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; });
+    }
     // An 8 x 8 picture under pictures/.
     bool Picture(const char* name)
     {
-        return QDir().mkpath(WorkPath("pictures")) && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
+        return QDir().mkpath(WorkPath("pictures"))
+            && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
     }
 
     ScriptServer server;
@@ -31,7 +35,10 @@ protected:
 
 // Finishes on "linked", throws on "boom".
 struct Scripted : Automation {
-    int HandleLine(const std::string& l) override { return l == "boom" ? throw std::runtime_error("bad line") : l == "linked"; }
+    int HandleLine(const std::string& l) override
+    {
+        return l == "boom" ? throw std::runtime_error("bad line") : l == "linked";
+    }
 };
 
 } // namespace
@@ -72,8 +79,8 @@ TEST_F(Session, ConnectingClosingRefusalLookUpAndResetLeaveTheWindowUsable)
     ASSERT_TRUE(second.Connect(w));
     // The reset connection is ended before its box shows.
     w.SetMessageHook([&](MessageKind kind, const QString& text) {
-        messages.emplace_back(kind, text + " | " + w.StatusPanels[0]->text()
-                                        + (Item("LogOffItem")->isEnabled() ? " | Log Off enabled" : ""));
+        messages.emplace_back(kind,
+            text + " | " + w.StatusPanels[0]->text() + (Item("LogOffItem")->isEnabled() ? " | Log Off enabled" : ""));
     });
     second.ResetClient();
     ASSERT_TRUE(WaitStatus("Disconnected"));
@@ -102,8 +109,8 @@ TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
 
     Item("DisplayServerStreamItem")->trigger();
     ASSERT_TRUE(server.SendUntil("Welcome to Ky", [&] { return w.GetComs().PendingText() == "Welcome to Ky"; }));
-    ASSERT_TRUE(server.SendUntil("rn.\r\nThe bay hums.\n<s-default>\n",
-                                 [&] { return server.Received().endsWith("look\n"); }));
+    ASSERT_TRUE(
+        server.SendUntil("rn.\r\nThe bay hums.\n<s-default>\n", [&] { return server.Received().endsWith("look\n"); }));
     // The line feed that ended the logon gives the first blank line.
     const QStringList shown{"Connected", " ", "Welcome to Kyrn.", " ", "The bay hums.", " "};
     EXPECT_EQ(PaneLines(w.OutputEdit), shown);
@@ -127,7 +134,7 @@ TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
                 "<s-remove-contents name='LAMP'>Zed takes the lamp.</s-remove-contents>\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return PaneLines(w.OutputEdit).contains("Zed takes the lamp."); }, 5000));
     const QStringList shown{"Connected", "Landing Pad", "A dusty pad.", "A lamp lies here.",
-                            "Amy is logged into the game.", "Zed takes the lamp."};
+        "Amy is logged into the game.", "Zed takes the lamp."};
     EXPECT_EQ(PaneLines(w.OutputEdit), shown);
     EXPECT_TRUE(PaneLines(w.StoryMemo).contains("+++ Zed waves. +++"));
     EXPECT_EQ(ListItems(w.LocListBox), QStringList({"crate"}));
@@ -137,7 +144,7 @@ TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
 
     ASSERT_TRUE(server.SendUntil("<s-remove-player name='Amy'/>\n<s-spynet-start name='Zed' rank='Captain'/>\n"
                                  "<s-spynet>\nZed trades in spice.\n</s-spynet>\n",
-                                 [&] { return w.SpynetOutput->LineCount() == 1; }));
+        [&] { return w.SpynetOutput->LineCount() == 1; }));
     EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Zed"}));
     EXPECT_TRUE(ListItems(w.FriendsListBox).isEmpty());
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
@@ -167,8 +174,8 @@ TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.PrivateTab);
     EXPECT_EQ(w.TBNamePanel->text(), "Zed - Tight Beam Comms");
-    ASSERT_TRUE(server.SendUntil("<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n",
-                                 [&] { return w.TBMemo->LineCount() == 1; }));
+    ASSERT_TRUE(server.SendUntil(
+        "<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n", [&] { return w.TBMemo->LineCount() == 1; }));
     EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"Zed says, \"Meet me at the dock.\""}));
     // The prefilled tell, completed and sent from the input line.
     QTest::keyClicks(w.InputEdit, "on my way");

@@ -20,18 +20,32 @@ struct Pane : ::testing::Test {
     TextPane pane{"Pane"};
     Pane() { pane.resize(300, 120); }
 
-    void Show() { pane.show(); ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane)); }
-    void Fill(int n, const QString& prefix = "line ") { for (int i = 0; i < n; ++i) pane.AppendLine(prefix + QString::number(i)); }
+    void Show()
+    {
+        pane.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    }
+    void Fill(int n, const QString& prefix = "line ")
+    {
+        for (int i = 0; i < n; ++i)
+            pane.AppendLine(prefix + QString::number(i));
+    }
     // The first line on screen once pending updates are drawn.
-    int Top() { QApplication::processEvents(); pane.repaint(); return pane.TopLine(); }
+    int Top()
+    {
+        QApplication::processEvents();
+        pane.repaint();
+        return pane.TopLine();
+    }
     int Page() const { return pane.verticalScrollBar()->pageStep(); }
     // The middle of a row, counted from the top while the first line is shown.
     int Row(int row) const { return row * pane.fontMetrics().lineSpacing() + pane.fontMetrics().lineSpacing() / 2; }
     int RightEdge() const { return pane.viewport()->width() - 1; }
     void Mouse(QEvent::Type type, QPoint at)
     {
-        QMouseEvent e(type, at, pane.viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent e(type, at, pane.viewport()->mapToGlobal(at),
+            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pane.viewport(), &e);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier) { QTest::keyClick(&pane, key, mods); }
@@ -52,9 +66,12 @@ TEST_F(Pane, LinesEntriesReplacingAndTrimming)
     EXPECT_EQ(pane.LineCount(), 0);
 
     // Trimming drops the oldest lines only past a hundred surplus ones.
-    struct Row { int held, limit, count; const char* first; };
-    for (const Row& row : {Row{300, 200, 300, "line 0"}, Row{301, 200, 200, "line 101"},
-                           Row{3, INT_MAX, 3, "line 0"}, Row{203, INT_MIN, 0, ""}}) {
+    struct Row {
+        int held, limit, count;
+        const char* first;
+    };
+    for (const Row& row : {Row{300, 200, 300, "line 0"}, Row{301, 200, 200, "line 101"}, Row{3, INT_MAX, 3, "line 0"},
+             Row{203, INT_MIN, 0, ""}}) {
         SCOPED_TRACE(row.held);
         pane.ClearLines();
         Fill(row.held);
@@ -120,7 +137,8 @@ TEST_F(Pane, KeyboardSelectsFromTheBottomAcrossScreens)
     EXPECT_EQ(pane.SelectedText(), "line 99");
     Key(Qt::Key_Up);
     EXPECT_EQ(pane.SelectedText(), "line 98\nline 99");
-    for (int i = 0; i < 3; ++i) Key(Qt::Key_PageUp);
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_PageUp);
     const QStringList selected = pane.SelectedText().split('\n');
     EXPECT_EQ(selected.size(), 2 + 3 * Page());
     EXPECT_EQ(selected.back(), "line 99");
@@ -168,7 +186,7 @@ TEST_F(Pane, CopyAndSelectAllByKeysAndContextMenu)
     QApplication::clipboard()->setText("before");
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
-    std::unique_ptr<QMenu> menu(pane.CreateContextMenu());  // Copy, Select All
+    std::unique_ptr<QMenu> menu(pane.CreateContextMenu()); // Copy, Select All
     EXPECT_FALSE(menu->actions().at(0)->isEnabled());
     menu->actions().at(1)->trigger();
     Key(Qt::Key_C, Qt::ControlModifier);

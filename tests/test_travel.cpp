@@ -20,11 +20,11 @@
 namespace {
 
 struct NullMapView : MapView {
-    void ShowMapGrids() override {}
-    void RepaintGrids() override {}
-    void CentreGrids(int32_t) override {}
-    void SetMapMemo(const std::vector<std::string>&) override {}
-    void ShowCommandWindow() override {}
+    void ShowMapGrids() override { }
+    void RepaintGrids() override { }
+    void CentreGrids(int32_t) override { }
+    void SetMapMemo(const std::vector<std::string>&) override { }
+    void ShowCommandWindow() override { }
 };
 
 // Row 1 of the map, from x 0:  Wrap - Start - Mid - Corner; below them Dip
@@ -53,7 +53,7 @@ struct TravelMap {
     NullMapView mapView;
     WorldMap world{view, mapView};
     DispatchTargets targets{nullptr, nullptr, nullptr, nullptr,
-                            [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); }, &world};
+        [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); }, &world};
     ServerParser parser{view, targets};
 
     TravelMap()
@@ -81,18 +81,21 @@ struct TravelMap {
 TEST(FindPath, ShortestOverKnownExitsAndNeverOffTheMap)
 {
     TravelMap t;
-    struct Row { int from, to; std::vector<PathStep> steps; };
+    struct Row {
+        int from, to;
+        std::vector<PathStep> steps;
+    };
     const Row rows[] = {
-        {65, 131, {{3, 130}, {2, 131}}},              // se then e: the shorter of two ways
-        {131, 65, {{0, 67}, {6, 66}, {6, 65}}},       // back the long way: the one-way exits do not lead back
+        {65, 131, {{3, 130}, {2, 131}}}, // se then e: the shorter of two ways
+        {131, 65, {{0, 67}, {6, 66}, {6, 65}}}, // back the long way: the one-way exits do not lead back
         {130, 65, {{2, 131}, {0, 67}, {6, 66}, {6, 65}}},
         {64, 65, {{2, 65}}},
         {65, 64, {{6, 64}}},
-        {63, 64, {}},                                 // east of the last column is no place on the next row
-        {65, 650, {}},                                // nothing known leads there
+        {63, 64, {}}, // east of the last column is no place on the next row
+        {65, 650, {}}, // nothing known leads there
         {650, 65, {}},
         {65, 65, {}},
-        {65, 200, {}},                                // no location known there
+        {65, 200, {}}, // no location known there
         {-65, 65, {}},
     };
     for (const Row& row : rows)
@@ -117,18 +120,22 @@ TEST(Travel, OneMovePerArrivalShownAndSentAsTheButtonsDo)
 
 TEST(Travel, StopsForEveryReasonAndSaysWhy)
 {
-    struct Row { const char* why; std::function<void(TravelMap&)> event; std::string status; };
+    struct Row {
+        const char* why;
+        std::function<void(TravelMap&)> event;
+        std::string status;
+    };
     const std::string stopped = "Travel to Goal stopped: ";
     const Row rows[] = {
         {"off the path", [](TravelMap& t) { t.Arrive("Mid", 66); }, stopped + "you arrived at Mid, off the path"},
         {"a command", [](TravelMap& t) { t.world.TextSent("look\n"); }, stopped + "you sent a command"},
         {"Escape", [](TravelMap& t) { t.world.StopTravel(Travel::StopReason::Escape); },
-         stopped + "you pressed Escape"},
+            stopped + "you pressed Escape"},
         {"a new map", [](TravelMap& t) { t.Feed("<s-new-map name='Other' system='Sol' owner='Hale'/>"); },
-         stopped + "the map changed"},
+            stopped + "the map changed"},
         {"a new connection", [](TravelMap& t) { t.world.ClearMap(); }, stopped + "the map changed"},
         {"disconnected", [](TravelMap& t) { t.world.StopTravel(Travel::StopReason::Disconnected); },
-         stopped + "the connection closed"},
+            stopped + "the connection closed"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
@@ -152,12 +159,15 @@ TEST(Travel, TheClientsOwnRepliesDoNotStopIt)
 
 TEST(Travel, NoPathSendsNothing)
 {
-    struct Row { int column, row; std::string status; };
+    struct Row {
+        int column, row;
+        std::string status;
+    };
     const Row rows[] = {
         {Cell(650).first, Cell(650).second, "No known path to Island"},
         {Cell(65).first, Cell(65).second, "You are already at Start"},
-        {Cell(65).first + 1, Cell(65).second, ""},  // a link, no location
-        {Cell(200).first, Cell(200).second, ""},    // no location known
+        {Cell(65).first + 1, Cell(65).second, ""}, // a link, no location
+        {Cell(200).first, Cell(200).second, ""}, // no location known
     };
     for (const Row& row : rows) {
         TravelMap t;
@@ -167,7 +177,7 @@ TEST(Travel, NoPathSendsNothing)
     }
 }
 
-class TravelWindow : public WindowFixture {};
+class TravelWindow : public WindowFixture { };
 
 // The real window: a double-click on MapGrid sets out, Escape in the input
 // line stops, and the status bar says so.

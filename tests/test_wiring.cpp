@@ -31,7 +31,10 @@ protected:
         return w;
     }
     QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
-    bool WaitStatus(const char* text) { return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; }); }
+    bool WaitStatus(const char* text)
+    {
+        return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; });
+    }
     // Console lights showing one of their colours.
     int LitLights()
     {
@@ -54,21 +57,21 @@ TEST_F(Wiring, MapControlsSendMovesAndAnUnwritableMapIsReported)
     ASSERT_TRUE(server.Stream(w));
     ASSERT_TRUE(server.SendUntil("<s-new-map name='Sol'/>\n<s-new-loc name='Dock' loc-num='454'>\n</s-new-loc>\n"
                                  "<s-new-loc name='Pad' loc-num='455'>\n</s-new-loc>\n",
-                                 [&] { return PaneLines(w.OutputEdit).contains("Pad"); }));
+        [&] { return PaneLines(w.OutputEdit).contains("Pad"); }));
     EXPECT_FALSE(w.MapImage->isVisible());
     server.ClearReceived();
 
-    const std::pair<const char*, const char*> buttons[] = {
-        {"NWMoveBtn", "nw"}, {"NMoveBtn", "n"}, {"NEMoveBtn", "ne"}, {"WMoveBtn", "w"}, {"EMoveBtn", "e"},
-        {"SWMoveBtn", "sw"}, {"SMoveBtn", "s"}, {"SEMoveBtn", "se"}, {"BoardBtn", "board"}};
+    const std::pair<const char*, const char*> buttons[]
+        = {{"NWMoveBtn", "nw"}, {"NMoveBtn", "n"}, {"NEMoveBtn", "ne"}, {"WMoveBtn", "w"}, {"EMoveBtn", "e"},
+            {"SWMoveBtn", "sw"}, {"SMoveBtn", "s"}, {"SEMoveBtn", "se"}, {"BoardBtn", "board"}};
     QByteArray expected;
     for (const auto& [name, command] : buttons) {
         QTest::mouseClick(Control<QToolButton>(&w, name), Qt::LeftButton);
         expected += QByteArray(command) + "\n";
     }
     // Up and down answer any mouse button and hand the focus back to the input line.
-    for (const auto& [button, mouse, command] : {std::tuple(w.UpBtn, Qt::RightButton, "u\n"),
-                                                 std::tuple(w.DownBtn, Qt::MiddleButton, "d\n")}) {
+    for (const auto& [button, mouse, command] :
+        {std::tuple(w.UpBtn, Qt::RightButton, "u\n"), std::tuple(w.DownBtn, Qt::MiddleButton, "d\n")}) {
         w.OutputEdit->setFocus();
         QTest::mouseClick(button, mouse);
         EXPECT_EQ(w.focusWidget(), w.InputEdit) << command;
@@ -78,8 +81,10 @@ TEST_F(Wiring, MapControlsSendMovesAndAnUnwritableMapIsReported)
     QTest::keyRelease(w.DetailGrid, Qt::Key_Left);
     expected += "w\n";
     TileGrid* grid = w.DetailGrid;
-    const QPoint here((grid->SelectedColumn() - grid->LeftColumn()) * 16 + 8, (grid->SelectedRow() - grid->TopRow()) * 16 + 8);
-    QMouseEvent move(QEvent::MouseMove, here, grid->viewport()->mapToGlobal(here), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    const QPoint here(
+        (grid->SelectedColumn() - grid->LeftColumn()) * 16 + 8, (grid->SelectedRow() - grid->TopRow()) * 16 + 8);
+    QMouseEvent move(
+        QEvent::MouseMove, here, grid->viewport()->mapToGlobal(here), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &move);
     EXPECT_EQ(w.StatusPanels[3]->text(), "Pad");
     ASSERT_TRUE(server.WaitForReceived(expected)) << server.Received().toStdString();
@@ -87,9 +92,11 @@ TEST_F(Wiring, MapControlsSendMovesAndAnUnwritableMapIsReported)
 
     // Leaving the map stores it; a folder in the way is reported.
     ASSERT_TRUE(QDir().mkpath(WorkPath("maps/sol.xml")));
-    ASSERT_TRUE(server.SendUntil("<s-new-map name='Next'/>\n", [&] { return PaneLines(w.ScrollBackMemo).contains("Can't open file for writing:"); }));
+    ASSERT_TRUE(server.SendUntil("<s-new-map name='Next'/>\n",
+        [&] { return PaneLines(w.ScrollBackMemo).contains("Can't open file for writing:"); }));
     const QStringList scrollback = PaneLines(w.ScrollBackMemo);
-    EXPECT_EQ(scrollback.mid(scrollback.size() - 2), QStringList({"Can't open file for writing:", WorkPath("maps/sol.xml")}));
+    EXPECT_EQ(
+        scrollback.mid(scrollback.size() - 2), QStringList({"Can't open file for writing:", WorkPath("maps/sol.xml")}));
     server.CloseClient();
     ASSERT_TRUE(WaitStatus("Disconnected"));
     EXPECT_TRUE(w.MapImage->isVisible());
@@ -103,18 +110,19 @@ TEST_F(Wiring, PanelsFollowTheirFiguresClicksQuotesAndLights)
     ASSERT_TRUE(QTest::qWaitFor([&] { return LitLights() > 0; })) << "lights flicker while connected";
     ASSERT_TRUE(server.SendUntil("<s-player-stats name='Nova'/>\n<s-player-stats stat='sta' max='30' cur='1'/>\n"
                                  "<s-player-stats stat='cash' amount='5'/>\n",
-                                 [&] { return w.StatsGrid->item(1, 0) != nullptr; }));
+        [&] { return w.StatsGrid->item(1, 0) != nullptr; }));
     EXPECT_EQ(w.StatBar->palette().color(QPalette::Highlight), QColor(Qt::red));
     EXPECT_GT(w.StatBar->value(), 0);
     // A figure without a bar empties it; back on stamina it fills again.
-    QTest::mouseClick(w.StatsGrid->viewport(), Qt::LeftButton, {}, w.StatsGrid->visualItemRect(w.StatsGrid->item(1, 0)).center());
+    QTest::mouseClick(
+        w.StatsGrid->viewport(), Qt::LeftButton, {}, w.StatsGrid->visualItemRect(w.StatsGrid->item(1, 0)).center());
     EXPECT_EQ(w.StatBar->value(), 0);
     EXPECT_NE(w.StatBar->palette().color(QPalette::Highlight), QColor(Qt::red));
     QTest::keyClick(w.StatsGrid, Qt::Key_Up);
     EXPECT_EQ(w.StatBar->palette().color(QPalette::Highlight), QColor(Qt::red));
 
     ASSERT_TRUE(server.SendUntil("<s-exchange name='Kyrnos'/>\n<s-exch-sell name='Grain' price='120' stock='30'/>\n",
-                                 [&] { return w.HistoryListBox->count() == 1; }));
+        [&] { return w.HistoryListBox->count() == 1; }));
     const QString quote = w.TickerEdit->text();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.TickerEdit->text() != quote; })) << "the ticker scrolls";
     QListWidgetItem* line = w.HistoryListBox->item(0);
@@ -143,14 +151,14 @@ TEST_F(Wiring, VotingReminderAtTheFirstShowingAnswersWithItsButtons)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch(), day = 86400;
     // Last vote (0: reminders off), the button pressed, the page opened, the next vote time is now.
-    const std::tuple<qint64, const char*, bool, bool> rows[] = {
-        {0, nullptr, false, false}, {now - 60, nullptr, false, false}, {now - 2 * day, "VoteBtn", true, true},
-        {now - 2 * day, "AlreadyBtn", false, true}, {now - 2 * day, "CancelBtn", false, false}};
+    const std::tuple<qint64, const char*, bool, bool> rows[]
+        = {{0, nullptr, false, false}, {now - 60, nullptr, false, false}, {now - 2 * day, "VoteBtn", true, true},
+            {now - 2 * day, "AlreadyBtn", false, true}, {now - 2 * day, "CancelBtn", false, false}};
     for (const auto& [voted, button, opens, votedNow] : rows) {
         SCOPED_TRACE(button ? button : "none");
         window.reset(), opened.clear();
-        WriteFile(WorkPath("init.xml"), "<?xml version=\"1.0\"?>\n<init-file>\n<voting time='" + QByteArray::number(voted)
-                                            + "'/>\n</init-file>\n");
+        WriteFile(WorkPath("init.xml"),
+            "<?xml version=\"1.0\"?>\n<init-file>\n<voting time='" + QByteArray::number(voted) + "'/>\n</init-file>\n");
         TMainForm& w = Open();
         w.show();
         QPointer<QWidget> reminder = w.findChild<QWidget*>("TmcReminderForm");
@@ -178,7 +186,7 @@ TEST_F(Wiring, HelpAndWebItemsOpenTheirPages)
         {"FeedbackItem", nullptr, QUrl::fromLocalFile(WorkPath("manual/feedback.html"))},
         {"ExtrasItem", "ORVIX_EXTRAS_URL", QUrl("https://shop.kyrn.test/extras")},
         {"FeedbackItem", "ORVIX_FEEDBACK_URL", QUrl("mailto:staff@kyrn.test")},
-        {"FeedbackItem", "ORVIX_FEEDBACK_URL", QUrl::fromLocalFile(WorkPath("manual/feedback.html"))},  // no address
+        {"FeedbackItem", "ORVIX_FEEDBACK_URL", QUrl::fromLocalFile(WorkPath("manual/feedback.html"))}, // no address
     };
     const QByteArray notAnAddress = "just words";
     for (const auto& [name, variable, address] : rows) {
@@ -217,7 +225,7 @@ TEST_F(Wiring, MenuOptionsAreKeptForTheNextStart)
     std::vector<bool> before;
     for (const char* name : items)
         before.push_back(Item(name)->isChecked()), Item(name)->trigger();
-    window.reset();  // written at shut-down
+    window.reset(); // written at shut-down
     for (std::size_t i = 0; i < std::size(items); ++i)
         EXPECT_NE(Item(items[i])->isChecked(), before[i]) << items[i];
 }

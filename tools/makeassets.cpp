@@ -51,8 +51,7 @@ bool WriteWave(const QString& path, const QList<Tone>& tones, double volume = 0.
     out.writeRawData("RIFF", 4);
     out << quint32(36 + pcm.size());
     out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2)
-        << quint16(2) << quint16(16);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2) << quint16(16);
     out.writeRawData("data", 4);
     out << quint32(pcm.size());
     out.writeRawData(pcm.constData(), pcm.size());
@@ -178,9 +177,8 @@ bool SavePictures(const QDir& dir)
     const struct {
         const char* name;
         QColor tint;
-    } people[] = {{"Nova", QColor(60, 120, 200)}, {"Vega", QColor(170, 80, 160)},
-                  {"Mira", QColor(200, 140, 60)}, {"Zed", QColor(70, 160, 90)},
-                  {"Orrin", QColor(150, 60, 60)}, {"Talia", QColor(60, 150, 150)}};
+    } people[] = {{"Nova", QColor(60, 120, 200)}, {"Vega", QColor(170, 80, 160)}, {"Mira", QColor(200, 140, 60)},
+        {"Zed", QColor(70, 160, 90)}, {"Orrin", QColor(150, 60, 60)}, {"Talia", QColor(60, 150, 150)}};
     for (const auto& person : people)
         save(Portrait(person.name, person.tint), person.name);
     save(Interference(), "interference");
@@ -188,10 +186,9 @@ bool SavePictures(const QDir& dir)
     const struct {
         const char* name;
         QColor colour;
-    } goods[] = {{"Grain", QColor(190, 160, 60)},    {"Textiles", QColor(150, 90, 170)},
-                 {"Spices", QColor(190, 90, 40)},    {"Medicines", QColor(200, 60, 60)},
-                 {"Alloys", QColor(120, 130, 150)},  {"Machinery", QColor(90, 100, 90)},
-                 {"Electronics", QColor(40, 120, 170)}, {"Luxuries", QColor(170, 140, 40)}};
+    } goods[] = {{"Grain", QColor(190, 160, 60)}, {"Textiles", QColor(150, 90, 170)}, {"Spices", QColor(190, 90, 40)},
+        {"Medicines", QColor(200, 60, 60)}, {"Alloys", QColor(120, 130, 150)}, {"Machinery", QColor(90, 100, 90)},
+        {"Electronics", QColor(40, 120, 170)}, {"Luxuries", QColor(170, 140, 40)}};
     for (const auto& good : goods)
         save(Commodity(good.name, good.colour), good.name);
     save(Commodity("Exchange", QColor(60, 70, 110)), "exchange");

@@ -48,8 +48,8 @@ bool ReadWorld(const QString& path, std::vector<WorldMap>& maps, QString& error)
             continue;
         const auto a = xml.attributes();
         if (xml.name() == u"map") {
-            maps.push_back({a.value("id").toString(), a.value("name").toString(),
-                            a.value("owner").toString(), a.value("economy").toString(), {}});
+            maps.push_back({a.value("id").toString(), a.value("name").toString(), a.value("owner").toString(),
+                a.value("economy").toString(), {}});
         } else if (xml.name() == u"loc" && !maps.empty()) {
             Place p;
             p.x = a.value("x").toInt();
@@ -63,8 +63,7 @@ bool ReadWorld(const QString& path, std::vector<WorldMap>& maps, QString& error)
                 p.notes << "board:" + a.value("board").toString();
             maps.back().places.push_back(p);
         } else if (xml.name() == u"exit" && !maps.empty() && !maps.back().places.empty()) {
-            maps.back().places.back().notes
-                << a.value("dir").toString() + ":" + a.value("to").toString();
+            maps.back().places.back().notes << a.value("dir").toString() + ":" + a.value("to").toString();
         }
     }
     if (xml.hasError()) {
@@ -134,8 +133,7 @@ std::vector<std::vector<const Place*>> Areas(const std::vector<Place>& places)
         std::vector<const Place*> area{&places[first]};
         for (std::size_t i = 0; i < area.size(); ++i)
             for (std::size_t j = 0; j < places.size(); ++j)
-                if (!placed[j] && std::abs(places[j].x - area[i]->x) <= 2
-                    && std::abs(places[j].y - area[i]->y) <= 2) {
+                if (!placed[j] && std::abs(places[j].x - area[i]->x) <= 2 && std::abs(places[j].y - area[i]->y) <= 2) {
                     placed[j] = true;
                     area.push_back(&places[j]);
                 }
@@ -160,8 +158,8 @@ QString AreaTable(const std::vector<const Place*>& area, bool named)
     for (int y = top; y <= bottom; ++y) {
         html += "<tr>";
         for (int x = left; x <= right; ++x) {
-            const auto p =
-                std::find_if(area.begin(), area.end(), [&](const Place* q) { return q->x == x && q->y == y; });
+            const auto p
+                = std::find_if(area.begin(), area.end(), [&](const Place* q) { return q->x == x && q->y == y; });
             if (p == area.end()) {
                 html += "<td class=\"empty\"></td>";
                 continue;
@@ -243,8 +241,7 @@ int main(int argc, char** argv)
         return 1;
     }
     QFile page(out.filePath("maps.html"));
-    if (!page.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || page.write(MapsPage(maps).toUtf8()) < 0) {
+    if (!page.open(QIODevice::WriteOnly | QIODevice::Truncate) || page.write(MapsPage(maps).toUtf8()) < 0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(page.fileName()));
         return 1;
     }

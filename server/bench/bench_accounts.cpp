@@ -23,7 +23,7 @@ const QTemporaryDir& populated()
         for (int i = 0; i < kAccounts; ++i) {
             const QString id = QStringLiteral("pilot%1").arg(i);
             store.create(id, shared, id + "@example.org",
-                         Avatar::newcomer(QStringLiteral("Name%1").arg(i), "Human", "female", 35, 35, 35, 35, {}));
+                Avatar::newcomer(QStringLiteral("Name%1").arg(i), "Human", "female", 35, 35, 35, 35, {}));
         }
         QString error;
         return store.save(&error);

@@ -51,13 +51,13 @@ struct Figures {
 
 // The line fragments that answer each kind of command.
 const QStringList kMoveAnswers{"<s-new-loc ", "<s-default>You can't go", "<s-default>Your fuel tanks",
-                               "<s-default>There is no ship", "<s-default>You are already aboard"};
+    "<s-default>There is no ship", "<s-default>You are already aboard"};
 const QStringList kPricesAnswers{"Commodity Exchange", "<s-default>There is no exchange"};
 const QStringList kBuyAnswers{"<s-default>You buy", "<s-default>The exchange has no", "<s-default>You cannot",
-                              "<s-default>Your hold", "<s-default>You need to be at"};
+    "<s-default>Your hold", "<s-default>You need to be at"};
 const QStringList kSellAnswers{"<s-default>You sell", "<s-default>You have no", "<s-default>You need to be at"};
-const QStringList kTalkAnswers{"<s-default>You say", "talking too fast", "<s-default>Your tight beam",
-                               "<s-default>There is nobody called"};
+const QStringList kTalkAnswers{
+    "<s-default>You say", "talking too fast", "<s-default>Your tight beam", "<s-default>There is nobody called"};
 const QStringList kScoreAnswers{"trader credits"};
 const QStringList kShipAnswers{" class ship: fuel "};
 const QStringList kWhoAnswers{"In Kyrnos DataSpace now:"};
@@ -73,7 +73,9 @@ const QStringList kGoods{"Grain", "Textiles", "Medicines", "Alloys", "Electronic
 class Player : public QObject {
 public:
     Player(int index, int players, quint16 port, Figures& figures)
-        : index_(index), players_(players), figures_(figures)
+        : index_(index)
+        , players_(players)
+        , figures_(figures)
     {
         if (index_ % 2 == 0)
             journey_ = {"s", "board", "e", "e", "e", "e", "d"};
@@ -83,7 +85,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { next(); });
         timer_.setSingleShot(true);
         QObject::connect(&socket_, &QTcpSocket::connected, this,
-                         [this] { socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
+            [this] { socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
         socket_.connectToHost(QHostAddress::LocalHost, port);
     }
 
@@ -93,7 +95,11 @@ public:
     const std::vector<std::pair<qint64, qint64>>& cash() const { return cash_; }
     // The location the player last saw, for the report of how they spread.
     QString where() const { return where_; }
-    void stop() { stopped_ = true; timer_.stop(); }
+    void stop()
+    {
+        stopped_ = true;
+        timer_.stop();
+    }
 
 private:
     void send(const QString& line) { socket_.write(line.toLatin1() + '\n'); }
@@ -137,8 +143,8 @@ private:
         } else if (line.startsWith(QLatin1String("<s-exchange "))) {
             atExchange_ = true;
         }
-        if (waiting_ && std::any_of(answers_.begin(), answers_.end(),
-                                    [&](const QString& a) { return line.contains(a); })) {
+        if (waiting_
+            && std::any_of(answers_.begin(), answers_.end(), [&](const QString& a) { return line.contains(a); })) {
             waiting_ = false;
             ++figures_.answered;
             figures_.latenciesMs.push_back(sent_.nsecsElapsed() / 1e6);
@@ -149,11 +155,10 @@ private:
     // The account-creation questions, answered by their fragments.
     void converse(const QString& line)
     {
-        static const std::vector<std::pair<const char*, const char*>> script{
-            {"login:", "new"}, {"numbers only):", nullptr}, {"15 letters):", "loadpass1"},
-            {"confirm password:", "loadpass1"}, {"processing agency):", "load@localhost"},
-            {"provide a name", nullptr}, {"choose the race", "Human"}, {"choose the gender", "female"},
-            {"stats be allocated", "yes"}, {"play using this char", "yes"}};
+        static const std::vector<std::pair<const char*, const char*>> script{{"login:", "new"},
+            {"numbers only):", nullptr}, {"15 letters):", "loadpass1"}, {"confirm password:", "loadpass1"},
+            {"processing agency):", "load@localhost"}, {"provide a name", nullptr}, {"choose the race", "Human"},
+            {"choose the gender", "female"}, {"stats be allocated", "yes"}, {"play using this char", "yes"}};
         for (const auto& [fragment, reply] : script) {
             if (!line.contains(QLatin1String(fragment)))
                 continue;
@@ -170,7 +175,7 @@ private:
             send(QStringLiteral("<c-orvix version='1.60'>"));
             playing_ = true;
             ++figures_.logons;
-            give(QStringLiteral("look"), kMoveAnswers);  // as Orvix does first
+            give(QStringLiteral("look"), kMoveAnswers); // as Orvix does first
         }
     }
 
@@ -207,8 +212,7 @@ private:
         else if (roll < 85)
             give(QStringLiteral("say Fine prices today"), kTalkAnswers);
         else if (roll < 90)
-            give(QStringLiteral("tell Loader%1 Meet me at the exchange").arg(1 + rng->bounded(players_)),
-                 kTalkAnswers);
+            give(QStringLiteral("tell Loader%1 Meet me at the exchange").arg(1 + rng->bounded(players_)), kTalkAnswers);
         else if (roll < 95)
             give(QStringLiteral("score"), kScoreAnswers);
         else if (roll < 98)
@@ -237,11 +241,11 @@ private:
     bool waiting_ = false;
     bool stopped_ = false;
     QStringList answers_;
-    QStringList journey_;   // fixed moves first: to the other planet
-    QStringList exits_;     // compass exits of where the player stands
+    QStringList journey_; // fixed moves first: to the other planet
+    QStringList exits_; // compass exits of where the player stands
     QString where_;
     bool atExchange_ = false;
-    int trading_ = 0;       // steps of the trade at this exchange done
+    int trading_ = 0; // steps of the trade at this exchange done
     QString goods_;
     std::vector<std::pair<qint64, qint64>> cash_;
 };
@@ -252,9 +256,12 @@ public:
     enum Kind { Flood, Oversized, NeverReads, RandomBytes, HalfLogon, KindCount };
 
     Hostile(int index, quint16 port, Figures& figures)
-        : kind_(Kind(index % KindCount)), port_(port), figures_(figures),
-          // Each from its own loopback address, as attackers come from many hosts.
-          from_(QStringLiteral("127.1.%1.%2").arg(index / 250).arg(1 + index % 250))
+        : kind_(Kind(index % KindCount))
+        , port_(port)
+        , figures_(figures)
+        ,
+        // Each from its own loopback address, as attackers come from many hosts.
+        from_(QStringLiteral("127.1.%1.%2").arg(index / 250).arg(1 + index % 250))
     {
         QObject::connect(&tick_, &QTimer::timeout, this, [this] { act(); });
         reconnect();
@@ -285,7 +292,7 @@ private:
                 ++figures_.hostileTurnedAway;
         });
         QObject::connect(socket_.get(), &QTcpSocket::disconnected, this,
-                         [this] { QTimer::singleShot(200, this, [this] { reconnect(); }); });
+            [this] { QTimer::singleShot(200, this, [this] { reconnect(); }); });
         QObject::connect(socket_.get(), &QTcpSocket::connected, this, [this] {
             ++figures_.hostileConnections;
             if (kind_ == NeverReads)
@@ -387,14 +394,13 @@ int main(int argc, char** argv)
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("Puts a kyrnd server under load on 127.0.0.1 and reports."));
     p.addHelpOption();
-    p.addOptions({{"server", "The kyrnd program.", "path"},
-                  {"players", "Simulated players (default 200).", "n", "200"},
-                  {"hostile", "Hostile clients (default 20).", "n", "20"},
-                  {"seconds", "Seconds of play once all have logged on (default 60).", "s", "60"},
-                  {"hash-passes", "Argon2id passes of the server's password hashes (default: its own).", "n"},
-                  {"hash-memory", "Argon2id memory of the server's password hashes in KiB (default: its own).", "kib"},
-                  {"stop", "How the server is stopped at the end: kill (SIGKILL; default) or term (SIGTERM).", "how", "kill"},
-                  {"save-interval", "The server's save interval in ms (default 2000).", "ms", "2000"}});
+    p.addOptions({{"server", "The kyrnd program.", "path"}, {"players", "Simulated players (default 200).", "n", "200"},
+        {"hostile", "Hostile clients (default 20).", "n", "20"},
+        {"seconds", "Seconds of play once all have logged on (default 60).", "s", "60"},
+        {"hash-passes", "Argon2id passes of the server's password hashes (default: its own).", "n"},
+        {"hash-memory", "Argon2id memory of the server's password hashes in KiB (default: its own).", "kib"},
+        {"stop", "How the server is stopped at the end: kill (SIGKILL; default) or term (SIGTERM).", "how", "kill"},
+        {"save-interval", "The server's save interval in ms (default 2000).", "ms", "2000"}});
     p.process(app);
     const QString program = p.value("server");
     const int players = qBound(1, p.value("players").toInt(), 1000);
@@ -406,12 +412,11 @@ int main(int argc, char** argv)
         return 2;
     }
     QTemporaryDir data;
-    QStringList args{"--port", "0", "--listen", "127.0.0.1", "--data-dir", data.path(), "--bots", "4",
-                     "--max-clients", QString::number(players + hostiles + 20),
-                     "--save-interval", QString::number(saveMs), "--seed", "1",
-                     // A crowd signing up at once queues for its keys; nobody
-                     // is sent away for waiting in that queue.
-                     "--login-timeout", "0"};
+    QStringList args{"--port", "0", "--listen", "127.0.0.1", "--data-dir", data.path(), "--bots", "4", "--max-clients",
+        QString::number(players + hostiles + 20), "--save-interval", QString::number(saveMs), "--seed", "1",
+        // A crowd signing up at once queues for its keys; nobody
+        // is sent away for waiting in that queue.
+        "--login-timeout", "0"};
     for (const char* option : {"hash-passes", "hash-memory"}) {
         if (p.isSet(option))
             args << QStringLiteral("--") + option << p.value(option);
@@ -505,8 +510,8 @@ int main(int argc, char** argv)
     const bool restarted = startServer(again, program, args) != 0;
     QFile file(data.filePath("accounts.json"));
     QJsonParseError parseError{};
-    const QJsonDocument doc = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &parseError)
-                                                             : QJsonDocument();
+    const QJsonDocument doc
+        = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &parseError) : QJsonDocument();
     std::map<QString, qint64> stored;
     for (const QJsonValue& v : doc.object()["accounts"].toArray())
         stored[v.toObject()["id"].toString()] = v.toObject()["avatar"].toObject()["cash"].toInteger();
@@ -529,8 +534,8 @@ int main(int argc, char** argv)
             if (cash[i].first <= safeBefore)
                 from = i;
         }
-        const bool ok = std::any_of(cash.begin() + qsizetype(from), cash.end(),
-                                    [&](const auto& c) { return c.second == it->second; });
+        const bool ok = std::any_of(
+            cash.begin() + qsizetype(from), cash.end(), [&](const auto& c) { return c.second == it->second; });
         covered += ok ? 1 : 0;
         missing += ok ? 0 : 1;
     }
@@ -539,27 +544,27 @@ int main(int argc, char** argv)
     again.waitForFinished(10000);
 
     const double p50 = percentile(figures.latenciesMs, 0.50), p99 = percentile(figures.latenciesMs, 0.99);
-    std::printf("players logged on:        %d of %d (%.1f s to log all on)\n", figures.logons, players,
-                logonMs / 1000.0);
+    std::printf(
+        "players logged on:        %d of %d (%.1f s to log all on)\n", figures.logons, players, logonMs / 1000.0);
     std::printf("commands answered:        %lld in %d s of play (%lld of %lld in all)\n",
-                static_cast<long long>(figures.answered - answeredAtStart), seconds,
-                static_cast<long long>(figures.answered), static_cast<long long>(figures.sent));
+        static_cast<long long>(figures.answered - answeredAtStart), seconds, static_cast<long long>(figures.answered),
+        static_cast<long long>(figures.sent));
     std::printf("command to answer:        p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", p50, p99,
-                figures.latenciesMs.empty() ? 0.0 : *std::max_element(figures.latenciesMs.begin(), figures.latenciesMs.end()));
+        figures.latenciesMs.empty() ? 0.0 : *std::max_element(figures.latenciesMs.begin(), figures.latenciesMs.end()));
     std::printf("players spread over:      %d locations, at most %d in one\n", int(standing.size()), crowded);
     std::printf("hostile connections:      %d (%d turned away for their address)\n", figures.hostileConnections,
-                figures.hostileTurnedAway);
+        figures.hostileTurnedAway);
     std::printf("server survived:          %s; peak memory %lld KiB; %.1f s of CPU in %d s of play, "
                 "%.1f s while logging on\n",
-                survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds, cpuAtStart);
+        survived ? "yes" : "NO", static_cast<long long>(peak), cpuInPlay, seconds, cpuAtStart);
     std::printf("machine load average:     %s\n", load.constData());
     std::printf("load program:             %.1f s of CPU in %d s of play\n", ownCpuInPlay, seconds);
     std::printf("after %s + restart: %s (stopped in %lld ms); accounts.json %s, %d accounts; "
                 "trades kept for %d players, missing for %d; temporary files left: %lld\n",
-                term ? "SIGTERM" : "SIGKILL", restarted ? "restarted" : "DID NOT RESTART", static_cast<long long>(stopMs),
-                parseError.error == QJsonParseError::NoError && doc.isObject() ? "whole" : "BROKEN",
-                int(stored.size()), covered, missing, static_cast<long long>(leftovers.size()));
-    const bool good = survived && restarted && figures.logons == players && missing == 0 && leftovers.isEmpty()
-                      && doc.isObject();
+        term ? "SIGTERM" : "SIGKILL", restarted ? "restarted" : "DID NOT RESTART", static_cast<long long>(stopMs),
+        parseError.error == QJsonParseError::NoError && doc.isObject() ? "whole" : "BROKEN", int(stored.size()),
+        covered, missing, static_cast<long long>(leftovers.size()));
+    const bool good
+        = survived && restarted && figures.logons == players && missing == 0 && leftovers.isEmpty() && doc.isObject();
     return good ? 0 : 1;
 }

@@ -22,8 +22,7 @@ bool sodiumReady()
 
 QByteArray pbkdf2(const QString& password, const QByteArray& salt, int iterations)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
-                                              iterations, 32);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations, 32);
 }
 
 // The cost written in an Argon2id string; false when it is not one.
@@ -46,8 +45,9 @@ Credentials Credentials::derive(const QString& password, HashCost cost)
     const QByteArray utf8 = password.toUtf8();
     char out[crypto_pwhash_STRBYTES];
     if (sodiumReady()
-        && crypto_pwhash_argon2id_str(out, utf8.constData(), quint64(utf8.size()), quint64(cost.passes),
-                                      size_t(cost.memoryKiB) * 1024) == 0)
+        && crypto_pwhash_argon2id_str(
+               out, utf8.constData(), quint64(utf8.size()), quint64(cost.passes), size_t(cost.memoryKiB) * 1024)
+            == 0)
         c.encoded = QByteArray(out);
     return c;
 }
@@ -57,7 +57,7 @@ bool Credentials::matches(const QString& password) const
     const QByteArray utf8 = password.toUtf8();
     if (!encoded.isEmpty())
         return sodiumReady()
-               && crypto_pwhash_argon2id_str_verify(encoded.constData(), utf8.constData(), quint64(utf8.size())) == 0;
+            && crypto_pwhash_argon2id_str_verify(encoded.constData(), utf8.constData(), quint64(utf8.size())) == 0;
     if (hash.isEmpty())
         return false;
     const QByteArray h = pbkdf2(password, salt, qMax(1, iterations));
@@ -67,8 +67,9 @@ bool Credentials::matches(const QString& password) const
 bool Credentials::needsRehash(HashCost cost) const
 {
     return encoded.isEmpty() || !sodiumReady()
-           || crypto_pwhash_argon2id_str_needs_rehash(encoded.constData(), quint64(cost.passes),
-                                                      size_t(cost.memoryKiB) * 1024) != 0;
+        || crypto_pwhash_argon2id_str_needs_rehash(
+               encoded.constData(), quint64(cost.passes), size_t(cost.memoryKiB) * 1024)
+        != 0;
 }
 
 bool Credentials::usable() const
@@ -77,21 +78,22 @@ bool Credentials::usable() const
     qint64 passes = 0;
     if (!encoded.isEmpty())
         return argon2Cost(encoded, &memoryKiB, &passes) && memoryKiB >= HashCost::kMinMemoryKiB
-               && memoryKiB <= HashCost::kMaxMemoryKiB && passes >= 1 && passes <= HashCost::kMaxPasses;
+            && memoryKiB <= HashCost::kMaxMemoryKiB && passes >= 1 && passes <= HashCost::kMaxPasses;
     return !hash.isEmpty() && iterations >= 1 && iterations <= kMaxIterations;
 }
 
 AccountStore::AccountStore(QString path, HashCost cost)
-    : path_(std::move(path)), cost_(cost),
-      saves_([this]() -> SaveQueue::Write {
-          // Only the copy is taken here; building the document is the writer's work.
-          return [path = path_, accounts = snapshot(), unusable = unusable_] {
-              QString error;
-              if (!write(path, serialize(accounts, unusable), &error))
-                  qWarning().noquote() << "kyrnd: could not save accounts:" << error;
-              return error;
-          };
-      })
+    : path_(std::move(path))
+    , cost_(cost)
+    , saves_([this]() -> SaveQueue::Write {
+        // Only the copy is taken here; building the document is the writer's work.
+        return [path = path_, accounts = snapshot(), unusable = unusable_] {
+            QString error;
+            if (!write(path, serialize(accounts, unusable), &error))
+                qWarning().noquote() << "kyrnd: could not save accounts:" << error;
+            return error;
+        };
+    })
 {
     // Unknown IDs are checked against this; nobody knows its password.
     QByteArray secret(32, Qt::Uninitialized);
@@ -108,8 +110,8 @@ void AccountStore::removeStaleTemporaries() const
 {
     // A save interrupted by a kill may leave its temporary file behind.
     const QFileInfo info(path_);
-    const QRegularExpression temporary(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
-                                           .arg(QRegularExpression::escape(info.fileName())));
+    const QRegularExpression temporary(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
     const QDir dir = info.absoluteDir();
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
         if (temporary.match(name).hasMatch())
@@ -225,7 +227,7 @@ bool AccountStore::write(const QString& path, const QByteArray& bytes, QString* 
 
 bool AccountStore::save(QString* error)
 {
-    flush();  // an earlier save must not land after this one
+    flush(); // an earlier save must not land after this one
     if (!write(path_, serialize(snapshot(), unusable_), error))
         return false;
     existed_ = true;
@@ -260,8 +262,7 @@ Credentials AccountStore::credentialsFor(const QString& id) const
     return dummy_;
 }
 
-Account& AccountStore::create(const QString& id, Credentials credentials, const QString& email,
-                              const Avatar& avatar)
+Account& AccountStore::create(const QString& id, Credentials credentials, const QString& email, const Avatar& avatar)
 {
     auto a = std::make_unique<Account>();
     a->id = id;

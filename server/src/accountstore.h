@@ -30,12 +30,12 @@ struct HashCost {
     // would let whoever edited the file stall every logon.
     static constexpr int kMaxPasses = 16;
     static constexpr int kMaxMemoryKiB = 256 * 1024;
-    static constexpr int kMinMemoryKiB = 8;  // the least Argon2id accepts
+    static constexpr int kMinMemoryKiB = 8; // the least Argon2id accepts
 };
 
 // What is kept of a password.
 struct Credentials {
-    QByteArray encoded;  // Argon2id, encoded; empty for an old PBKDF2 record
+    QByteArray encoded; // Argon2id, encoded; empty for an old PBKDF2 record
     // An old record: PBKDF2-HMAC-SHA256 of the password with this salt.
     QByteArray salt;
     QByteArray hash;
@@ -65,7 +65,7 @@ struct Account {
 class AccountStore {
 public:
     explicit AccountStore(QString path, HashCost cost = {});
-    ~AccountStore();  // waits for the last save to be written
+    ~AccountStore(); // waits for the last save to be written
 
     HashCost cost() const { return cost_; }
 
@@ -93,8 +93,7 @@ public:
     // work done does not tell which IDs exist.
     Credentials credentialsFor(const QString& id) const;
     // Adds an account; the caller has checked that id and avatar are free.
-    Account& create(const QString& id, Credentials credentials, const QString& email,
-                    const Avatar& avatar);
+    Account& create(const QString& id, Credentials credentials, const QString& email, const Avatar& avatar);
 
     void remove(const Account* account);
 
@@ -113,9 +112,9 @@ private:
     HashCost cost_;
     bool existed_ = false;
     std::vector<std::unique_ptr<Account>> accounts_;
-    QHash<QString, Account*> byId_;      // by case-folded ID
-    QHash<QString, Account*> byAvatar_;  // by case-folded avatar name
-    QJsonArray unusable_;  // entries we could not read, kept as they were
-    Credentials dummy_;    // for unknown IDs
-    SaveQueue saves_;      // last: it waits for its writer before the rest goes
+    QHash<QString, Account*> byId_; // by case-folded ID
+    QHash<QString, Account*> byAvatar_; // by case-folded avatar name
+    QJsonArray unusable_; // entries we could not read, kept as they were
+    Credentials dummy_; // for unknown IDs
+    SaveQueue saves_; // last: it waits for its writer before the rest goes
 };

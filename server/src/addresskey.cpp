@@ -3,7 +3,7 @@
 QString addressKey(const QHostAddress& address)
 {
     bool isIPv4 = false;
-    const quint32 v4 = address.toIPv4Address(&isIPv4);  // also unwraps ::ffff:a.b.c.d
+    const quint32 v4 = address.toIPv4Address(&isIPv4); // also unwraps ::ffff:a.b.c.d
     if (isIPv4)
         return QHostAddress(v4).toString();
     if (address.protocol() != QAbstractSocket::IPv6Protocol)

@@ -12,8 +12,8 @@ int Ship::cargoUsed() const
     return int(qMin<qint64>(used, std::numeric_limits<int>::max()));
 }
 
-Avatar Avatar::newcomer(const QString& name, const QString& species, const QString& gender,
-                        int str, int sta, int dex, int intel, const Place& start)
+Avatar Avatar::newcomer(const QString& name, const QString& species, const QString& gender, int str, int sta, int dex,
+    int intel, const Place& start)
 {
     Avatar a;
     a.name = name;
@@ -59,28 +59,15 @@ QJsonObject Avatar::toJson() const
     QJsonObject cargoJson;
     for (auto it = ship.cargo.begin(); it != ship.cargo.end(); ++it)
         cargoJson[it.key()] = it.value();
-    QJsonObject shipJson{{"class", ship.shipClass},   {"hull", gauge(ship.hull)},
-                         {"shields", gauge(ship.shields)}, {"engines", gauge(ship.engines)},
-                         {"fuel", gauge(ship.fuel)},    {"computer", gauge(ship.computer)},
-                         {"capacity", ship.cargoCapacity}, {"cargo", cargoJson},
-                         {"navcomp", ship.navComputer}, {"customs", ship.customsCertificate}};
-    return QJsonObject{{"name", name},
-                       {"species", species},
-                       {"gender", gender},
-                       {"rank", rank},
-                       {"stamina", gauge(stamina)},
-                       {"strength", gauge(strength)},
-                       {"dexterity", gauge(dexterity)},
-                       {"intelligence", gauge(intelligence)},
-                       {"cash", cash},
-                       {"loan", loan},
-                       {"hc", haulerCredits},
-                       {"ak", akaturiCredits},
-                       {"merchant", merchantCredits},
-                       {"trader", traderCredits},
-                       {"map", place.map},
-                       {"loc", place.loc},
-                       {"ship", shipJson}};
+    QJsonObject shipJson{{"class", ship.shipClass}, {"hull", gauge(ship.hull)}, {"shields", gauge(ship.shields)},
+        {"engines", gauge(ship.engines)}, {"fuel", gauge(ship.fuel)}, {"computer", gauge(ship.computer)},
+        {"capacity", ship.cargoCapacity}, {"cargo", cargoJson}, {"navcomp", ship.navComputer},
+        {"customs", ship.customsCertificate}};
+    return QJsonObject{{"name", name}, {"species", species}, {"gender", gender}, {"rank", rank},
+        {"stamina", gauge(stamina)}, {"strength", gauge(strength)}, {"dexterity", gauge(dexterity)},
+        {"intelligence", gauge(intelligence)}, {"cash", cash}, {"loan", loan}, {"hc", haulerCredits},
+        {"ak", akaturiCredits}, {"merchant", merchantCredits}, {"trader", traderCredits}, {"map", place.map},
+        {"loc", place.loc}, {"ship", shipJson}};
 }
 
 bool Avatar::fromJson(const QJsonObject& o)

@@ -23,7 +23,7 @@ struct Ship {
     int cargoCapacity = 100;
     bool navComputer = true;
     bool customsCertificate = false;
-    QMap<QString, int> cargo;  // commodity -> tons
+    QMap<QString, int> cargo; // commodity -> tons
 
     int cargoUsed() const;
     int cargoFree() const { return cargoCapacity - cargoUsed(); }
@@ -53,8 +53,8 @@ struct Avatar {
     Ship ship;
 
     // A newcomer with the given stats, cash and ship of a fresh account.
-    static Avatar newcomer(const QString& name, const QString& species, const QString& gender,
-                           int str, int sta, int dex, int intel, const Place& start);
+    static Avatar newcomer(const QString& name, const QString& species, const QString& gender, int str, int sta,
+        int dex, int intel, const Place& start);
 
     QJsonObject toJson() const;
     // Missing or odd fields keep their defaults and figures out of bounds

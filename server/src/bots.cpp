@@ -1,7 +1,11 @@
 #include "bots.h"
 
 BotDriver::BotDriver(Game& game, quint32 seed, int intervalMs, int maxOnline, QObject* parent)
-    : QObject(parent), game_(game), rng_(seed), intervalMs_(intervalMs), maxOnline_(maxOnline)
+    : QObject(parent)
+    , game_(game)
+    , rng_(seed)
+    , intervalMs_(intervalMs)
+    , maxOnline_(maxOnline)
 {
     for (const BotDef& def : game_.world().bots) {
         Avatar a = Avatar::newcomer(def.name, def.species, def.gender, 40, 35, 35, 30, Place{});

@@ -17,8 +17,8 @@ public:
     ~BotDriver() override;
 
     void start();
-    void stop();   // everyone logs out
-    void step();   // one action of one simulated player
+    void stop(); // everyone logs out
+    void step(); // one action of one simulated player
 
 private:
     struct Bot {

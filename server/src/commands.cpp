@@ -19,12 +19,12 @@ std::pair<QString, QString> splitCommand(const QString& line)
     return {t.left(sp).toLower(), t.mid(sp + 1).trimmed()};
 }
 
-constexpr int kDefaultLot = 10;   // tons bought when no amount is given
-constexpr int kFuelPrice = 5;     // per unit
+constexpr int kDefaultLot = 10; // tons bought when no amount is given
+constexpr int kFuelPrice = 5; // per unit
 constexpr int kCertificatePrice = 500;
 constexpr int kTonsPerRank = 250; // trader credits that earn the next rank
-constexpr int kTradeRanks = 5;    // trading alone leads up to Trader
-constexpr int kRepairPrice = 3;   // per point of hull or shields
+constexpr int kTradeRanks = 5; // trading alone leads up to Trader
+constexpr int kRepairPrice = 3; // per point of hull or shields
 
 // A positive whole number of ig, or 0.
 qint64 amountOf(const QString& text)
@@ -40,7 +40,7 @@ Game::Result Game::command(Player* p, const QString& line)
 {
     const auto [verb, rest] = splitCommand(line);
     if (verb.isEmpty() || verb.startsWith(QLatin1Char('<')))
-        return Result::Continue;  // blank lines and stray markup get no answer
+        return Result::Continue; // blank lines and stray markup get no answer
     if (const auto dir = dirFromName(verb)) {
         move(p, *dir);
     } else if (verb == QLatin1String("look") || verb == QLatin1String("l")) {
@@ -113,10 +113,11 @@ void Game::board(Player* p)
         p->send(prose(QStringLiteral("There is no ship to board here. Find a landing pad.")));
         return;
     }
-    p->send({prose(QStringLiteral("You board your %1 class ship and lift off into orbit.").arg(p->avatar->ship.shipClass)),
-             elements::sound(QStringLiteral("launch"))});
+    p->send(
+        {prose(QStringLiteral("You board your %1 class ship and lift off into orbit.").arg(p->avatar->ship.shipClass)),
+            elements::sound(QStringLiteral("launch"))});
     relocate(p, here->board, QStringLiteral("%1 boards a ship and lifts off.").arg(p->name()),
-             QStringLiteral("%1's ship rises into orbit.").arg(p->name()));
+        QStringLiteral("%1's ship rises into orbit.").arg(p->name()));
 }
 
 void Game::refuel(Player* p)
@@ -130,13 +131,15 @@ void Game::refuel(Player* p)
     const int units = qMin<qint64>(a.ship.fuel.max - a.ship.fuel.cur, a.cash / kFuelPrice);
     if (units <= 0) {
         p->send(prose(a.ship.fuel.cur >= a.ship.fuel.max ? QStringLiteral("Your tanks are already full.")
-                                                          : QStringLiteral("You cannot afford any fuel.")));
+                                                         : QStringLiteral("You cannot afford any fuel.")));
         return;
     }
     a.ship.fuel.cur += units;
     a.cash -= qint64(units) * kFuelPrice;
-    p->send({prose(QStringLiteral("The bowser pumps %1 units of fuel into your tanks for %2ig.").arg(units).arg(units * kFuelPrice)),
-             views::fuelStat(a.ship), views::cashStat(a)});
+    p->send({prose(QStringLiteral("The bowser pumps %1 units of fuel into your tanks for %2ig.")
+                       .arg(units)
+                       .arg(units * kFuelPrice)),
+        views::fuelStat(a.ship), views::cashStat(a)});
     requestSave();
 }
 
@@ -165,8 +168,8 @@ void Game::repair(Player* p)
     s.hull.cur += hull;
     s.shields.cur += points - hull;
     a.cash -= cost;
-    p->send({prose(QStringLiteral("The crew patches up your ship for %1ig.").arg(cost)),
-             views::hullStat(s), views::shieldsStat(s), views::cashStat(a)});
+    p->send({prose(QStringLiteral("The crew patches up your ship for %1ig.").arg(cost)), views::hullStat(s),
+        views::shieldsStat(s), views::cashStat(a)});
     requestSave();
 }
 
@@ -185,7 +188,8 @@ void Game::borrow(Player* p, const QString& amount)
     }
     // Compared as differences: a sum of what the player typed could wrap around.
     if (wanted > kLoanLimit - a.loan) {
-        p->send(prose(QStringLiteral("The credit desk lends at most %1ig in all; you owe %2ig.").arg(kLoanLimit).arg(a.loan)));
+        p->send(prose(
+            QStringLiteral("The credit desk lends at most %1ig in all; you owe %2ig.").arg(kLoanLimit).arg(a.loan)));
         return;
     }
     if (wanted > kMaxCash - a.cash) {
@@ -194,7 +198,8 @@ void Game::borrow(Player* p, const QString& amount)
     }
     a.loan += wanted;
     a.cash += wanted;
-    p->send({prose(QStringLiteral("The credit desk lends you %1ig.").arg(wanted)), views::cashStat(a), views::loanStat(a)});
+    p->send(
+        {prose(QStringLiteral("The credit desk lends you %1ig.").arg(wanted)), views::cashStat(a), views::loanStat(a)});
     requestSave();
 }
 
@@ -221,7 +226,7 @@ void Game::repay(Player* p, const QString& amount)
     a.cash -= paid;
     p->send({prose(a.loan == 0 ? QStringLiteral("You repay %1ig and are free of debt.").arg(paid)
                                : QStringLiteral("You repay %1ig; you still owe %2ig.").arg(paid).arg(a.loan)),
-             views::cashStat(a), views::loanStat(a)});
+        views::cashStat(a), views::loanStat(a)});
     requestSave();
 }
 
@@ -238,8 +243,9 @@ void Game::certify(Player* p)
     } else {
         a.cash -= kCertificatePrice;
         a.ship.customsCertificate = true;
-        p->send({prose(QStringLiteral("An officer stamps your papers: your ship is certified for %1ig.").arg(kCertificatePrice)),
-                 views::customsStat(), views::cashStat(a)});
+        p->send({prose(QStringLiteral("An officer stamps your papers: your ship is certified for %1ig.")
+                           .arg(kCertificatePrice)),
+            views::customsStat(), views::cashStat(a)});
         requestSave();
     }
 }
@@ -251,8 +257,8 @@ void Game::promote(Player* p)
     if (earned <= a.rank)
         return;
     a.rank = earned;
-    p->send({views::rankStat(a),
-             prose(QStringLiteral("The traders' guild promotes you to %1!").arg(rankName(a.rank)))});
+    p->send(
+        {views::rankStat(a), prose(QStringLiteral("The traders' guild promotes you to %1!").arg(rankName(a.rank)))});
     toAll({prose(QStringLiteral("+++ %1 is promoted to %2 +++").arg(a.name, rankName(a.rank)))}, p);
 }
 
@@ -308,8 +314,8 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
         tons = static_cast<int>(qMin<qint64>(qMin(wanted, qMin(q->stock, ship.cargoFree())), affordable));
         if (tons <= 0) {
             const QString why = q->stock <= 0 ? QStringLiteral("The exchange has no %1 left.").arg(q->commodity)
-                              : ship.cargoFree() <= 0 ? QStringLiteral("Your hold is full.")
-                                                      : QStringLiteral("You cannot afford any %1.").arg(q->commodity);
+                : ship.cargoFree() <= 0       ? QStringLiteral("Your hold is full.")
+                                              : QStringLiteral("You cannot afford any %1.").arg(q->commodity);
             p->send(prose(why));
             return;
         }
@@ -324,7 +330,7 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
         tons = static_cast<int>(qMin<qint64>(qMin(qMin(wanted, held), Quote::kMaxStock - q->stock), room));
         if (tons <= 0) {
             const QString why = held <= 0 ? QStringLiteral("You have no %1 in your hold.").arg(q->commodity)
-                              : room <= 0 ? QStringLiteral("No account holds more than %1ig.").arg(kMaxCash)
+                : room <= 0               ? QStringLiteral("No account holds more than %1ig.").arg(kMaxCash)
                                           : QStringLiteral("The exchange cannot store any more %1.").arg(q->commodity);
             p->send(prose(why));
             return;
@@ -339,8 +345,8 @@ void Game::trade(Player* p, const QStringList& words, bool buying)
         p->send(prose(QStringLiteral("You sell %1 tons of %2 for %3ig.").arg(tons).arg(q->commodity).arg(income)));
     }
     a.traderCredits = int(qMin<qint64>(std::numeric_limits<int>::max(), qint64(a.traderCredits) + tons));
-    p->send({views::cashStat(a), views::traderStat(a), views::cargoStat(ship),
-             elements::sound(QStringLiteral("cash"))});
+    p->send(
+        {views::cashStat(a), views::traderStat(a), views::cargoStat(ship), elements::sound(QStringLiteral("cash"))});
     promote(p);
     // Everyone on the trading floor sees the stock change.
     toLocation(p->avatar->place, views::quoteLines(*q), nullptr);
@@ -367,8 +373,8 @@ void Game::tell(Player* p, const QString& rest)
     p->send(prose(QStringLiteral("Your tight beam reaches %1.").arg(to->name())));
     if (!to->sink) {
         // Simulated players answer at once with something from their repertoire.
-        const auto bot = std::find_if(world_.bots.begin(), world_.bots.end(),
-                                      [&](const BotDef& b) { return b.name == to->name(); });
+        const auto bot = std::find_if(
+            world_.bots.begin(), world_.bots.end(), [&](const BotDef& b) { return b.name == to->name(); });
         QString answer = QStringLiteral("Sorry, I'm busy trading.");
         if (bot != world_.bots.end() && !bot->sayings.isEmpty())
             answer = bot->sayings.at(std::uniform_int_distribution<int>(0, int(bot->sayings.size()) - 1)(rng_));
@@ -420,8 +426,10 @@ void Game::examine(Player* p, const QString& what)
     const LocationDef* here = world_.location(p->avatar->place);
     if (here) {
         for (const QString& item : here->items) {
-            if (item.compare(what, Qt::CaseInsensitive) == 0 || item.endsWith(QLatin1Char(' ') + what, Qt::CaseInsensitive)) {
-                p->send(prose(QStringLiteral("You look closely at %1. Nothing about it seems out of place.").arg(item)));
+            if (item.compare(what, Qt::CaseInsensitive) == 0
+                || item.endsWith(QLatin1Char(' ') + what, Qt::CaseInsensitive)) {
+                p->send(
+                    prose(QStringLiteral("You look closely at %1. Nothing about it seems out of place.").arg(item)));
                 return;
             }
         }
@@ -461,7 +469,7 @@ void Game::score(Player* p)
     QStringList lines = views::playerStats(a);
     lines << elements::playerPage();
     lines << prose(QStringList{QStringLiteral("%1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
-                                 QStringLiteral("Cash %1ig, loan %2ig, trader credits %3").arg(a.cash).arg(a.loan).arg(a.traderCredits)});
+        QStringLiteral("Cash %1ig, loan %2ig, trader credits %3").arg(a.cash).arg(a.loan).arg(a.traderCredits)});
     p->send(lines);
 }
 
@@ -474,9 +482,13 @@ void Game::shipReport(Player* p)
     for (auto it = s.cargo.begin(); it != s.cargo.end(); ++it)
         cargo << QStringLiteral("%1 tons of %2").arg(it.value()).arg(it.key());
     lines << prose(QStringList{QStringLiteral("Your %1 class ship: fuel %2 of %3, hull %4 of %5.")
-                                     .arg(s.shipClass).arg(s.fuel.cur).arg(s.fuel.max).arg(s.hull.cur).arg(s.hull.max),
-                                 cargo.isEmpty() ? QStringLiteral("The hold is empty.")
-                                                 : QStringLiteral("In the hold: %1.").arg(cargo.join(QLatin1String(", ")))});
+                                   .arg(s.shipClass)
+                                   .arg(s.fuel.cur)
+                                   .arg(s.fuel.max)
+                                   .arg(s.hull.cur)
+                                   .arg(s.hull.max),
+        cargo.isEmpty() ? QStringLiteral("The hold is empty.")
+                        : QStringLiteral("In the hold: %1.").arg(cargo.join(QLatin1String(", ")))});
     p->send(lines);
 }
 
@@ -490,11 +502,9 @@ void Game::who(Player* p)
 
 void Game::help(Player* p)
 {
-    p->send(prose(QStringList{
-        QStringLiteral("Moving: n ne e se s sw w nw u d, look, board (on a landing pad), land"),
+    p->send(prose(QStringList{QStringLiteral("Moving: n ne e se s sw w nw u d, look, board (on a landing pad), land"),
         QStringLiteral("Trading: buy GOODS [tons], sell GOODS [tons], prices, borrow AMOUNT, repay [AMOUNT]"),
         QStringLiteral("Your ship: refuel, repair (on a landing pad), certificate (at customs)"),
         QStringLiteral("People: who, tell NAME TEXT (or tb), say TEXT, hug NAME, kiss NAME"),
-        QStringLiteral("Reports: ex NAME, spynet report NAME, score, ship"),
-        QStringLiteral("Leaving: quit")}));
+        QStringLiteral("Reports: ex NAME, spynet report NAME, score, ship"), QStringLiteral("Leaving: quit")}));
 }

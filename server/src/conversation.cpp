@@ -37,7 +37,8 @@ bool isGoodName(const QString& name, int min, int max)
 // ---------------------------------------------------------------- logon
 
 LogonConversation::LogonConversation(SendFn send, int maxAttempts)
-    : send_(std::move(send)), maxAttempts_(maxAttempts)
+    : send_(std::move(send))
+    , maxAttempts_(maxAttempts)
 {
 }
 
@@ -69,9 +70,7 @@ Outcome LogonConversation::feed(const QString& raw)
         state_ = State::Password;
         send_(QStringLiteral("Account password:"));
         return Outcome::Continue;
-    case State::Password:
-        password_ = line;
-        return Outcome::CheckPassword;
+    case State::Password: password_ = line; return Outcome::CheckPassword;
     case State::Retry:
         if (isYes(line))
             return Outcome::NewAccount;
@@ -106,9 +105,11 @@ Outcome LogonConversation::passwordChecked(Account* account)
 
 // ---------------------------------------------------------- new account
 
-NewAccountConversation::NewAccountConversation(AccountStore& store, NameClaims& claims, Place start,
-                                               SendFn send)
-    : store_(store), claims_(claims), start_(std::move(start)), send_(std::move(send))
+NewAccountConversation::NewAccountConversation(AccountStore& store, NameClaims& claims, Place start, SendFn send)
+    : store_(store)
+    , claims_(claims)
+    , start_(std::move(start))
+    , send_(std::move(send))
 {
 }
 
@@ -122,15 +123,9 @@ void NewAccountConversation::ask(State s)
 {
     state_ = s;
     switch (s) {
-    case State::Id:
-        send_(QStringLiteral("Choose an account ID (5 to 23 letters and numbers only):"));
-        break;
-    case State::Password:
-        send_(QStringLiteral("Choose a password (8 to 15 letters):"));
-        break;
-    case State::Confirm:
-        send_(QStringLiteral("Please confirm password:"));
-        break;
+    case State::Id: send_(QStringLiteral("Choose an account ID (5 to 23 letters and numbers only):")); break;
+    case State::Password: send_(QStringLiteral("Choose a password (8 to 15 letters):")); break;
+    case State::Confirm: send_(QStringLiteral("Please confirm password:")); break;
     case State::Email:
         send_(QStringLiteral("Your e-mail address (kept private by the account processing agency):"));
         break;
@@ -140,27 +135,24 @@ void NewAccountConversation::ask(State s)
     case State::Race:
         send_(QStringLiteral("Now choose the race of your avatar (3 to 15 letters, for example Human):"));
         break;
-    case State::Gender:
-        send_(QStringLiteral("Now choose the gender of your avatar (male, female or neuter):"));
-        break;
-    case State::AutoStats:
-        send_(QStringLiteral("Shall the stats be allocated for you? (yes/no)"));
-        break;
+    case State::Gender: send_(QStringLiteral("Now choose the gender of your avatar (male, female or neuter):")); break;
+    case State::AutoStats: send_(QStringLiteral("Shall the stats be allocated for you? (yes/no)")); break;
     case State::Strength:
         send_(QStringLiteral("You have %1 points to spread over four stats, %2 to %3 each.")
-                  .arg(kStatPoints).arg(kStatMin).arg(kStatMax));
+                  .arg(kStatPoints)
+                  .arg(kStatMin)
+                  .arg(kStatMax));
         send_(QStringLiteral("How many points do you want to allocate to strength?"));
         break;
-    case State::Stamina:
-        send_(QStringLiteral("How many points do you want to allocate to stamina?"));
-        break;
-    case State::Dexterity:
-        send_(QStringLiteral("How many points do you want to allocate to dexterity?"));
-        break;
+    case State::Stamina: send_(QStringLiteral("How many points do you want to allocate to stamina?")); break;
+    case State::Dexterity: send_(QStringLiteral("How many points do you want to allocate to dexterity?")); break;
     case State::Play:
         send_(QStringLiteral("%1, a %2 %3: strength %4, stamina %5, dexterity %6, intelligence %7.")
                   .arg(name_, gender_, race_)
-                  .arg(strength_).arg(stamina_).arg(dexterity_).arg(intelligence_));
+                  .arg(strength_)
+                  .arg(stamina_)
+                  .arg(dexterity_)
+                  .arg(intelligence_));
         send_(QStringLiteral("Do you want to play using this character? (yes/no)"));
         break;
     }
@@ -185,8 +177,7 @@ void NewAccountConversation::finishStats()
 {
     const int rest = kStatPoints - strength_ - stamina_ - dexterity_;
     intelligence_ = qMin(kStatMax, rest);
-    send_(QStringLiteral("The remaining %1 points go to intelligence (at most %2).")
-              .arg(rest).arg(kStatMax));
+    send_(QStringLiteral("The remaining %1 points go to intelligence (at most %2).").arg(rest).arg(kStatMax));
     ask(State::Play);
 }
 
@@ -226,14 +217,13 @@ Outcome NewAccountConversation::feed(const QString& raw)
             ask(State::Email);
         } else {
             email_ = line;
-            idClaim_.reset();  // a claim from an earlier try must not block this one
+            idClaim_.reset(); // a claim from an earlier try must not block this one
             if (!store_.find(id_))
                 idClaim_ = claims_.claimAccountId(id_);
             if (idClaim_.held()) {
                 ask(State::Name);
             } else {
-                send_(QStringLiteral("The account ID %1 is already in use, please choose a different name.")
-                          .arg(id_));
+                send_(QStringLiteral("The account ID %1 is already in use, please choose a different name.").arg(id_));
                 ask(State::Id);
             }
         }
@@ -312,8 +302,8 @@ Outcome NewAccountConversation::feed(const QString& raw)
 void NewAccountConversation::create(Credentials credentials)
 {
     password_.clear();
-    const Avatar avatar = Avatar::newcomer(name_, race_, gender_, strength_, stamina_, dexterity_,
-                                           intelligence_, start_);
+    const Avatar avatar
+        = Avatar::newcomer(name_, race_, gender_, strength_, stamina_, dexterity_, intelligence_, start_);
     account_ = &store_.create(id_, std::move(credentials), email_, avatar);
 }
 

@@ -23,7 +23,7 @@ public:
     // The session looks the account up; the conversation only asks.
     explicit LogonConversation(SendFn send, int maxAttempts = 5);
 
-    void start();  // the greeting and the first prompt
+    void start(); // the greeting and the first prompt
     Outcome feed(const QString& line);
     // After CheckPassword: the ID and password to check.
     QString id() const { return id_; }
@@ -62,8 +62,18 @@ public:
 
 private:
     enum class State {
-        Id, Password, Confirm, Email, Name, Race, Gender, AutoStats,
-        Strength, Stamina, Dexterity, Play
+        Id,
+        Password,
+        Confirm,
+        Email,
+        Name,
+        Race,
+        Gender,
+        AutoStats,
+        Strength,
+        Stamina,
+        Dexterity,
+        Play
     };
     void ask(State s);
     bool takeStat(const QString& line, int& value, int statsAfter);

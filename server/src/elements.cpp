@@ -9,18 +9,24 @@ namespace elements {
 
 namespace {
 
-QStringList block(const QString& name, const QStringList& lines)
-{
-    const Element e(name);
-    QStringList out{e.open()};
-    for (const QString& line : lines)
-        out << escape(line);
-    out << e.close();
-    return out;
-}
+    QStringList block(const QString& name, const QStringList& lines)
+    {
+        const Element e(name);
+        QStringList out{e.open()};
+        for (const QString& line : lines)
+            out << escape(line);
+        out << e.close();
+        return out;
+    }
 
-Element player() { return Element(QStringLiteral("s-player-stats")); }
-Element ship() { return Element(QStringLiteral("s-ship-stats")); }
+    Element player()
+    {
+        return Element(QStringLiteral("s-player-stats"));
+    }
+    Element ship()
+    {
+        return Element(QStringLiteral("s-ship-stats"));
+    }
 
 } // namespace
 
@@ -166,7 +172,11 @@ QString exchange(const QString& name)
 
 QString exchSell(const QString& commodity, int price, int stock)
 {
-    return Element(QStringLiteral("s-exch-sell")).attr("name", commodity).attr("price", price).attr("stock", stock).empty();
+    return Element(QStringLiteral("s-exch-sell"))
+        .attr("name", commodity)
+        .attr("price", price)
+        .attr("stock", stock)
+        .empty();
 }
 
 QString exchBuy(const QString& commodity, int price)
@@ -177,13 +187,13 @@ QString exchBuy(const QString& commodity, int price)
 QStringList spynet(const QString& name, const QString& rank, const QStringList& body)
 {
     return QStringList{Element(QStringLiteral("s-spynet-start")).attr("name", name).attr("rank", rank).empty()}
-           + block(QStringLiteral("s-spynet"), body);
+    + block(QStringLiteral("s-spynet"), body);
 }
 
 QStringList examine(const QString& name, const QString& rank, const QStringList& body)
 {
     return QStringList{Element(QStringLiteral("s-examine-start")).attr("name", name).attr("rank", rank).empty()}
-           + block(QStringLiteral("s-examine"), body);
+    + block(QStringLiteral("s-examine"), body);
 }
 
 } // namespace elements

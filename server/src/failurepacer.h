@@ -10,7 +10,10 @@
 
 class FailurePacer {
 public:
-    explicit FailurePacer(qint64 failureDelayMs) : delayMs_(failureDelayMs) {}
+    explicit FailurePacer(qint64 failureDelayMs)
+        : delayMs_(failureDelayMs)
+    {
+    }
 
     // Every check's duration, successful or not, counts.
     void checked(qint64 workedMs) { slowestMs_ = qMax(slowestMs_, workedMs); }

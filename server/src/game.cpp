@@ -6,9 +6,11 @@
 
 using elements::prose;
 
-Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings,
-           QObject* parent)
-    : QObject(parent), world_(world), store_(store), timings_(timings)
+Game::Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings, QObject* parent)
+    : QObject(parent)
+    , world_(world)
+    , store_(store)
+    , timings_(timings)
 {
     reset(seed);
     connect(&driftTimer_, &QTimer::timeout, this, &Game::drift);
@@ -69,7 +71,7 @@ QStringList Game::playersAt(const Place& place, const Player* except) const
 void Game::toEach(const QStringList& lines, const std::function<bool(const Player&)>& who) const
 {
     QByteArray bytes;
-    std::optional<QByteArray> text;  // for people at terminals
+    std::optional<QByteArray> text; // for people at terminals
     for (const auto& p : players_) {
         if (!p->sink || !who(*p))
             continue;
@@ -101,8 +103,7 @@ void Game::toMap(const QString& mapId, const QStringList& lines) const
     toEach(lines, [&](const Player& p) { return p.avatar->place.map == mapId; });
 }
 
-Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
-                    Reader reader)
+Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink, Reader reader)
 {
     // A world file edited since the avatar last played may have lost its spot.
     if (!world_.location(avatar->place))
@@ -123,21 +124,20 @@ Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const Q
         p->send(views::mapView(*world_.map(avatar->place.map), planet(avatar->place.map)));
 
     toAll({elements::addPlayer(avatar->name, avatar->rank)}, p);
-    toLocation(avatar->place, {elements::contents(avatar->name, QStringLiteral("%1 has just arrived.").arg(avatar->name))}, p);
+    toLocation(
+        avatar->place, {elements::contents(avatar->name, QStringLiteral("%1 has just arrived.").arg(avatar->name))}, p);
     return p;
 }
 
 void Game::leave(Player* player)
 {
-    auto it = std::find_if(players_.begin(), players_.end(),
-                           [player](const auto& p) { return p.get() == player; });
+    auto it = std::find_if(players_.begin(), players_.end(), [player](const auto& p) { return p.get() == player; });
     if (it == players_.end())
         return;
     std::unique_ptr<Player> gone = std::move(*it);
     players_.erase(it);
     toLocation(gone->avatar->place,
-               {elements::removeContents(gone->name(), QStringLiteral("%1 fades from view.").arg(gone->name()))},
-               nullptr);
+        {elements::removeContents(gone->name(), QStringLiteral("%1 fades from view.").arg(gone->name()))}, nullptr);
     toAll({elements::removePlayer(gone->name())});
     if (gone->account)
         saveNow();
@@ -194,8 +194,9 @@ void Game::damage(Player* p, int amount)
     const int hullLoss = qMin(amount - absorbed, ship.hull.cur - 1);
     if (hullLoss > 0)
         ship.hull.cur -= hullLoss;
-    QStringList lines{prose(hullLoss > 0 ? QStringLiteral("Rocks hammer your hull! Find a landing pad and repair your ship.")
-                                         : QStringLiteral("Rocks batter your shields."))};
+    QStringList lines{
+        prose(hullLoss > 0 ? QStringLiteral("Rocks hammer your hull! Find a landing pad and repair your ship.")
+                           : QStringLiteral("Rocks batter your shields."))};
     lines << views::shieldsStat(ship) << views::hullStat(ship);
     p->send(lines);
 }
@@ -221,14 +222,14 @@ bool Game::move(Player* p, Dir d)
     }
     if (map && map->space && to.map != p->avatar->place.map)
         p->send({prose(QStringLiteral("Your ship drops through the atmosphere and settles on the pad.")),
-                 elements::sound(QStringLiteral("land"))});
+            elements::sound(QStringLiteral("land"))});
     const bool vertical = d == Dir::U || d == Dir::D;
     const QString away = vertical ? dirLongName(d) : QStringLiteral("to the ") + dirLongName(d);
-    const QString from = d == Dir::U   ? QStringLiteral("below")
-                         : d == Dir::D ? QStringLiteral("above")
-                                       : QStringLiteral("the ") + dirLongName(opposite(d));
+    const QString from = d == Dir::U ? QStringLiteral("below")
+        : d == Dir::D                ? QStringLiteral("above")
+                                     : QStringLiteral("the ") + dirLongName(opposite(d));
     relocate(p, to, QStringLiteral("%1 leaves %2.").arg(p->name(), away),
-             QStringLiteral("%1 arrives from %2.").arg(p->name(), from));
+        QStringLiteral("%1 arrives from %2.").arg(p->name(), from));
     return true;
 }
 
@@ -260,7 +261,7 @@ void Game::drift()
         QStringList lines;
         for (const Quote& q : market->quotes())
             lines << views::quoteLines(q);
-        const QString& exchange = id;  // a structured binding cannot be captured everywhere yet
+        const QString& exchange = id; // a structured binding cannot be captured everywhere yet
         toEach(lines, [&](const Player& p) {
             const LocationDef* l = world_.location(p.avatar->place);
             return l && l->exchange == exchange;
@@ -277,8 +278,8 @@ void Game::drift()
             toMap(id, {elements::updateWorkers(state.workers), elements::updateInfra()});
         }
         if (percent(rng_) < 10 && !m->factories.isEmpty()) {
-            const QString output = m->factories.keys().at(
-                std::uniform_int_distribution<int>(0, int(m->factories.size()) - 1)(rng_));
+            const QString output
+                = m->factories.keys().at(std::uniform_int_distribution<int>(0, int(m->factories.size()) - 1)(rng_));
             // The last factory of a kind may close too; one reopens later.
             if (percent(rng_) >= 50 || !closeFactory(id, output))
                 openFactory(id, output);
@@ -292,9 +293,9 @@ void Game::openFactory(const QString& mapId, const QString& output)
     if (!m)
         return;
     ++planet(mapId).factories[output];
-    toMap(mapId, {elements::addFactory(output),
-                  prose(QStringLiteral("A new %1 factory opens on %2.").arg(output, m->name)),
-                  elements::updateInfra()});
+    toMap(mapId,
+        {elements::addFactory(output), prose(QStringLiteral("A new %1 factory opens on %2.").arg(output, m->name)),
+            elements::updateInfra()});
 }
 
 bool Game::closeFactory(const QString& mapId, const QString& output)
@@ -307,9 +308,10 @@ bool Game::closeFactory(const QString& mapId, const QString& output)
     // At zero the output is forgotten, as the client forgets it.
     if (--it.value() == 0)
         state.factories.erase(it);
-    toMap(mapId, {elements::removeFactory(output),
-                  prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name)),
-                  elements::updateInfra()});
+    toMap(mapId,
+        {elements::removeFactory(output),
+            prose(QStringLiteral("A %1 factory on %2 closes its doors.").arg(output, m->name)),
+            elements::updateInfra()});
     return true;
 }
 

@@ -25,8 +25,8 @@
 enum class Reader { Orvix, Person };
 
 struct Player {
-    Avatar* avatar = nullptr;    // owned by the account store or by the bot driver
-    Account* account = nullptr;  // null for simulated players
+    Avatar* avatar = nullptr; // owned by the account store or by the bot driver
+    Account* account = nullptr; // null for simulated players
     // Takes lines encoded for the wire; empty for simulated players.
     std::function<void(const QByteArray&)> sink;
     Reader reader = Reader::Person;
@@ -48,8 +48,8 @@ struct Player {
 };
 
 struct GameTimings {
-    int driftMs = 20000;   // prices and planets change
-    int storyMs = 60000;   // a news line for everyone
+    int driftMs = 20000; // prices and planets change
+    int storyMs = 60000; // a news line for everyone
     // Changes are saved together this long after the first one, so a busy
     // trading floor costs one write, not one per trade.
     int saveMs = 2000;
@@ -58,10 +58,9 @@ struct GameTimings {
 class Game : public QObject {
     Q_OBJECT
 public:
-    Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings,
-         QObject* parent = nullptr);
+    Game(const World& world, AccountStore& store, quint32 seed, GameTimings timings, QObject* parent = nullptr);
 
-    void start();  // the timers
+    void start(); // the timers
     // Prices, stocks, planets and the random numbers as a new game starts
     // them, with `seed`; who is in the game stays. One game can so serve
     // many runs of the same commands, each alike.
@@ -70,14 +69,14 @@ public:
     // Puts the avatar into the world and shows the player the avatar, the
     // ship, who is online and the map; the location too for a person (Orvix
     // looks by itself and does not need it twice).
-    Player* enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
-                  Reader reader = Reader::Person);
+    Player* enter(
+        Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink, Reader reader = Reader::Person);
     void leave(Player* player);
 
     enum class Result { Continue, Quit };
     Result command(Player* player, const QString& line);
 
-    Player* find(const QString& name) const;  // case-insensitive
+    Player* find(const QString& name) const; // case-insensitive
     const std::vector<std::unique_ptr<Player>>& players() const { return players_; }
     const World& world() const { return world_; }
     std::mt19937& rng() { return rng_; }

@@ -33,10 +33,13 @@ void KeyQueue::startFront(const QString& address)
     QPointer<KeyQueue> self(this);
     QThreadPool::globalInstance()->start([self, address, work = it->front().work] {
         Done done = work();
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, address, done = std::move(done)] {
-            if (self)
-                self->finished(address, done);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, address, done = std::move(done)] {
+                if (self)
+                    self->finished(address, done);
+            },
+            Qt::QueuedConnection);
     });
 }
 

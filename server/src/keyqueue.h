@@ -31,5 +31,5 @@ private:
     void startFront(const QString& address);
     void finished(const QString& address, const Done& done);
 
-    QHash<QString, std::deque<Job>> queues_;  // by address; the front job runs
+    QHash<QString, std::deque<Job>> queues_; // by address; the front job runs
 };

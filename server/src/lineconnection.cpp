@@ -14,7 +14,9 @@ constexpr qint64 kReadChunk = 16 * 1024;
 } // namespace
 
 LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent)
-    : QObject(parent), socket_(socket), limits_(limits)
+    : QObject(parent)
+    , socket_(socket)
+    , limits_(limits)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadChunk * 4);
@@ -24,8 +26,7 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
     address_ = addressKey(socket_->peerAddress());
     peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
-    connect(socket_, &QTcpSocket::disconnected, this,
-            [this] { finish(QStringLiteral("disconnected")); });
+    connect(socket_, &QTcpSocket::disconnected, this, [this] { finish(QStringLiteral("disconnected")); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         if (e != QAbstractSocket::RemoteHostClosedError)
             finish(socket_->errorString());
@@ -105,7 +106,7 @@ void LineConnection::close()
         s->abort();
         s->deleteLater();
     });
-    s->flush();  // hand the last lines to the system now, in case we are exiting
+    s->flush(); // hand the last lines to the system now, in case we are exiting
     s->disconnectFromHost();
     if (s->state() == QAbstractSocket::UnconnectedState)
         s->deleteLater();

@@ -11,8 +11,8 @@
 #include <QTcpSocket>
 
 struct ConnectionLimits {
-    int maxLine = 4096;                 // bytes per incoming line
-    qint64 maxOutput = 1024 * 1024;     // unsent bytes before the client is dropped
+    int maxLine = 4096; // bytes per incoming line
+    qint64 maxOutput = 1024 * 1024; // unsent bytes before the client is dropped
 };
 
 class LineConnection : public QObject {
@@ -30,8 +30,8 @@ public:
     // While paused nothing more is read; the client's bytes wait in the
     // system's buffers and, once those are full, in the client.
     void setPaused(bool paused);
-    QString peer() const { return peer_; }          // address and port
-    QString address() const { return address_; }    // what per-address limits count (addressKey)
+    QString peer() const { return peer_; } // address and port
+    QString address() const { return address_; } // what per-address limits count (addressKey)
 
 signals:
     void lineReceived(const QString& line);
@@ -47,7 +47,7 @@ private:
     QString peer_;
     QString address_;
     QByteArray pending_;
-    bool discarding_ = false;   // inside an over-long line, up to its line feed
+    bool discarding_ = false; // inside an over-long line, up to its line feed
     bool open_ = true;
     bool paused_ = false;
 };

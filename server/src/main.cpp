@@ -70,7 +70,8 @@ int main(int argc, char** argv)
         return 1;
     }
     qInfo().noquote() << QStringLiteral("kyrnd: listening on %1:%2, world %3, data in %4")
-                             .arg(options.listenAddress).arg(server.port())
+                             .arg(options.listenAddress)
+                             .arg(server.port())
                              .arg(options.worldFile, options.dataDir);
     const int rc = app.exec();
     server.stop();

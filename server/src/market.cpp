@@ -19,7 +19,9 @@ QString Quote::brokenRule() const
     return {};
 }
 
-Market::Market(const ExchangeDef& def, const World& world) : id_(def.id), name_(def.name)
+Market::Market(const ExchangeDef& def, const World& world)
+    : id_(def.id)
+    , name_(def.name)
 {
     for (const QString& name : def.commodities) {
         const CommodityDef* c = world.commodity(name);

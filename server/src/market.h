@@ -12,15 +12,15 @@
 
 struct Quote {
     QString commodity;
-    int base = 0;        // the exchange's usual selling price
+    int base = 0; // the exchange's usual selling price
     double factor = 1.0; // the current drift
     int stock = 0;
     int normalStock = 0; // stock drifts back towards this
     // The most an exchange stores of one commodity; sales beyond it are refused.
     static constexpr int kMaxStock = 1000000;
 
-    int sellPrice() const;  // what a player pays per ton
-    int buyPrice() const;   // what a player is paid per ton
+    int sellPrice() const; // what a player pays per ton
+    int buyPrice() const; // what a player is paid per ton
     // What is wrong with the stock, or empty when it is within its bounds.
     QString brokenRule() const;
 };
@@ -32,7 +32,7 @@ public:
     QString id() const { return id_; }
     QString name() const { return name_; }
     const QList<Quote>& quotes() const { return quotes_; }
-    Quote* quote(const QString& commodity);  // case-insensitive
+    Quote* quote(const QString& commodity); // case-insensitive
 
     void drift(std::mt19937& rng);
 

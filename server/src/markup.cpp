@@ -13,7 +13,7 @@ QString escape(const QString& text)
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;
         case '\n':
-        case '\r': out += QLatin1Char(' '); break;  // a value never spans lines
+        case '\r': out += QLatin1Char(' '); break; // a value never spans lines
         default: out += c;
         }
     }
@@ -32,7 +32,10 @@ QString unescape(const QString& text)
     return out;
 }
 
-Element::Element(QString name) : name_(std::move(name)) {}
+Element::Element(QString name)
+    : name_(std::move(name))
+{
+}
 
 Element& Element::attr(const QString& name, const QString& value)
 {

@@ -23,7 +23,11 @@ public:
 
 private:
     friend class NameClaims;
-    NameClaim(QSet<QString>* set, QString key) : set_(set), key_(std::move(key)) {}
+    NameClaim(QSet<QString>* set, QString key)
+        : set_(set)
+        , key_(std::move(key))
+    {
+    }
 
     QSet<QString>* set_ = nullptr;
     QString key_;

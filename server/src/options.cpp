@@ -23,8 +23,7 @@ QString defaultDataDir()
 
 namespace {
 
-bool number(const QCommandLineParser& p, const QString& name, qint64 min, qint64 max, qint64& out,
-            QString& message)
+bool number(const QCommandLineParser& p, const QString& name, qint64 min, qint64 max, qint64& out, QString& message)
 {
     if (!p.isSet(name))
         return true;
@@ -44,9 +43,9 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
 {
     exitOk = false;
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "kyrnd: a small Kyrn game server for Orvix. It listens on 127.0.0.1 and serves\n"
-        "the logon and account creation conversations and a small trading world."));
+    p.setApplicationDescription(
+        QStringLiteral("kyrnd: a small Kyrn game server for Orvix. It listens on 127.0.0.1 and serves\n"
+                       "the logon and account creation conversations and a small trading world."));
     const QCommandLineOption help(QStringList{"h", "help"}, QStringLiteral("Show this help."));
     p.addOption(help);
     const QCommandLineOption version(QStringList{"v", "version"}, QStringLiteral("Show the version."));
@@ -70,8 +69,10 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {"max-line", "Longest line a client may send, in bytes (default 4096).", "bytes"},
         {"max-output", "Unsent bytes after which a client is dropped (default 1048576).", "bytes"},
         {"hash-passes", "Argon2id passes of a password hash (default 2); others are rehashed at log-on.", "count"},
-        {"hash-memory", "Argon2id memory of a password hash in KiB (default 19456); others are rehashed at log-on.", "kib"},
-        {"signups-per-hour", "Accounts one address may create an hour, all at once at most (default 5; 0 no limit).", "count"},
+        {"hash-memory", "Argon2id memory of a password hash in KiB (default 19456); others are rehashed at log-on.",
+            "kib"},
+        {"signups-per-hour", "Accounts one address may create an hour, all at once at most (default 5; 0 no limit).",
+            "count"},
         {"max-clients", "Connections served at once; more are turned away (default 100).", "count"},
         {"max-per-address", "Connections served at once from one address (default 8; 0 no limit).", "count"},
         {"no-demo", "Do not create the demo accounts in a new data directory."},
@@ -96,21 +97,17 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     }
     qint64 port = o.port, noop = o.session.noopIntervalMs, noopTimeout = o.session.noopTimeoutMs,
            login = o.session.loginTimeoutMs, drift = o.driftMs, story = o.storyMs, bots = o.bots,
-           botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine,
-           maxOutput = o.limits.maxOutput, passes = o.hashCost.passes,
-           memory = o.hashCost.memoryKiB, signups = o.signupsPerHour, maxClients = o.maxClients,
-           failureDelay = o.session.failureDelayMs, commandRate = o.session.commandsPerSecond,
-           save = o.saveMs, perAddress = o.maxPerAddress;
+           botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine, maxOutput = o.limits.maxOutput,
+           passes = o.hashCost.passes, memory = o.hashCost.memoryKiB, signups = o.signupsPerHour,
+           maxClients = o.maxClients, failureDelay = o.session.failureDelayMs,
+           commandRate = o.session.commandsPerSecond, save = o.saveMs, perAddress = o.maxPerAddress;
     constexpr qint64 day = 86400000;
     if (!number(p, "port", 0, 65535, port, message) || !number(p, "noop-interval", 0, day, noop, message)
         || !number(p, "noop-timeout", 1, day, noopTimeout, message)
-        || !number(p, "login-timeout", 0, day, login, message)
-        || !number(p, "drift-interval", 0, day, drift, message)
-        || !number(p, "story-interval", 0, day, story, message)
-        || !number(p, "bots", 0, 100, bots, message)
+        || !number(p, "login-timeout", 0, day, login, message) || !number(p, "drift-interval", 0, day, drift, message)
+        || !number(p, "story-interval", 0, day, story, message) || !number(p, "bots", 0, 100, bots, message)
         || !number(p, "bot-interval", 1, day, botInterval, message)
-        || !number(p, "seed", 0, 0xffffffffLL, seed, message)
-        || !number(p, "max-line", 80, 1 << 20, maxLine, message)
+        || !number(p, "seed", 0, 0xffffffffLL, seed, message) || !number(p, "max-line", 80, 1 << 20, maxLine, message)
         || !number(p, "max-output", 4096, 1LL << 30, maxOutput, message)
         || !number(p, "hash-passes", 1, HashCost::kMaxPasses, passes, message)
         || !number(p, "hash-memory", HashCost::kMinMemoryKiB, HashCost::kMaxMemoryKiB, memory, message)

@@ -8,7 +8,10 @@
 
 class RateLimiter {
 public:
-    RateLimiter(double perSecond, double burst) : perSecond_(perSecond), burst_(burst), tokens_(burst)
+    RateLimiter(double perSecond, double burst)
+        : perSecond_(perSecond)
+        , burst_(burst)
+        , tokens_(burst)
     {
         clock_.start();
     }

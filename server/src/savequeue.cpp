@@ -1,6 +1,7 @@
 #include "savequeue.h"
 
-SaveQueue::SaveQueue(Snapshot snapshot) : snapshot_(std::move(snapshot))
+SaveQueue::SaveQueue(Snapshot snapshot)
+    : snapshot_(std::move(snapshot))
 {
 }
 
@@ -28,10 +29,13 @@ void SaveQueue::startWrite()
         QString error = write();
         // The queue outlives this thread (its destructor waits for it), so
         // the notifier is still there to receive the word.
-        QMetaObject::invokeMethod(&notifier_, [this, generation] {
-            if (generation == generation_)
-                finishWrite();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &notifier_,
+            [this, generation] {
+                if (generation == generation_)
+                    finishWrite();
+            },
+            Qt::QueuedConnection);
         return error;
     });
 }

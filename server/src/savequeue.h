@@ -25,7 +25,7 @@ public:
     using Done = std::function<void(const QString& error)>;
 
     explicit SaveQueue(Snapshot snapshot);
-    ~SaveQueue();  // waits for what was asked, as flush()
+    ~SaveQueue(); // waits for what was asked, as flush()
 
     // Saves soon: now when no write runs, else right after the one that
     // does. `done` runs on the event loop once a write that began after
@@ -38,7 +38,7 @@ public:
 private:
     struct Waiter {
         QPointer<QObject> context;
-        bool guarded = false;  // a context was given, so its going matters
+        bool guarded = false; // a context was given, so its going matters
         Done done;
     };
     void startWrite();
@@ -49,8 +49,8 @@ private:
     Snapshot snapshot_;
     std::optional<std::future<QString>> running_;
     std::vector<Waiter> runningWaiters_;
-    quint64 generation_ = 0;  // of the running write; an older one's word is stale
+    quint64 generation_ = 0; // of the running write; an older one's word is stale
     bool pending_ = false;
     std::vector<Waiter> pendingWaiters_;
-    QObject notifier_;  // the writer's word that it ended arrives here
+    QObject notifier_; // the writer's word that it ended arrives here
 };

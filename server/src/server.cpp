@@ -12,8 +12,10 @@
 const Server::Demo Server::kDemos[2] = {{"demo1", "orvixdemo", "Nova"}, {"demo2", "orvixdemo", "Vega"}};
 
 Server::Server(ServerOptions options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), signups_(options_.signupsPerHour),
-      pacer_(options_.session.failureDelayMs)
+    : QObject(parent)
+    , options_(std::move(options))
+    , signups_(options_.signupsPerHour)
+    , pacer_(options_.session.failureDelayMs)
 {
     connect(&listener_, &QTcpServer::newConnection, this, &Server::onNewConnection);
 }
@@ -41,17 +43,18 @@ bool Server::start(QString* error)
     // The accounts are nobody else's business; a directory the user made
     // is left as it is.
     if (newDir)
-        QFile::setPermissions(options_.dataDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    store_ = std::make_unique<AccountStore>(QDir(options_.dataDir).filePath(QStringLiteral("accounts.json")),
-                                            options_.hashCost);
+        QFile::setPermissions(
+            options_.dataDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    store_ = std::make_unique<AccountStore>(
+        QDir(options_.dataDir).filePath(QStringLiteral("accounts.json")), options_.hashCost);
     if (!store_->load(error))
         return false;
     if (!store_->existed() && options_.createDemo && !createDemos(error))
         return false;
 
     const quint32 seed = options_.seed ? options_.seed : QRandomGenerator::global()->generate();
-    game_ = std::make_unique<Game>(world_, *store_, seed,
-                                   GameTimings{options_.driftMs, options_.storyMs, options_.saveMs});
+    game_ = std::make_unique<Game>(
+        world_, *store_, seed, GameTimings{options_.driftMs, options_.storyMs, options_.saveMs});
     QStringList botNames;
     for (const BotDef& b : world_.bots)
         botNames << b.name;
@@ -67,7 +70,9 @@ bool Server::start(QString* error)
     }
     if (!listener_.listen(address, options_.port)) {
         *error = QStringLiteral("cannot listen on %1:%2: %3")
-                     .arg(options_.listenAddress).arg(options_.port).arg(listener_.errorString());
+                     .arg(options_.listenAddress)
+                     .arg(options_.port)
+                     .arg(listener_.errorString());
         return false;
     }
     game_->start();
@@ -79,10 +84,9 @@ bool Server::createDemos(QString* error)
 {
     for (const Demo& d : kDemos) {
         const Avatar a = Avatar::newcomer(QString::fromLatin1(d.avatar), QStringLiteral("Human"),
-                                          QStringLiteral("female"), 35, 35, 35, 35, world_.start);
-        store_->create(QString::fromLatin1(d.id),
-                       Credentials::derive(QString::fromLatin1(d.password), store_->cost()),
-                       QStringLiteral("demo@localhost"), a);
+            QStringLiteral("female"), 35, 35, 35, 35, world_.start);
+        store_->create(QString::fromLatin1(d.id), Credentials::derive(QString::fromLatin1(d.password), store_->cost()),
+            QStringLiteral("demo@localhost"), a);
     }
     if (!store_->save(error))
         return false;
@@ -126,14 +130,13 @@ void Server::onNewConnection()
         const QString address = addressKey(socket->peerAddress());
         if (options_.maxPerAddress > 0 && perAddress_.value(address) >= options_.maxPerAddress) {
             turnAway(socket, "(too many connections from there)",
-                     "Too many connections from your address, please try again later.\n");
+                "Too many connections from your address, please try again later.\n");
             continue;
         }
         ++perAddress_[address];
         auto* session = new Session(socket,
-                                    SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, options_.session,
-                                                    options_.limits},
-                                    this);
+            SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, options_.session, options_.limits},
+            this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);
         connect(session, &Session::finished, this, [this, address](Session* s) {
@@ -153,6 +156,6 @@ void Server::onAboutToPlay(Session* session, Account* account)
     for (Session* other : sessions) {
         if (other != session && other->account() == account && other->playing())
             other->end(QStringLiteral("linked from another terminal"),
-                       QStringLiteral("Your avatar has been linked from another terminal. Goodbye."));
+                QStringLiteral("Your avatar has been linked from another terminal. Goodbye."));
     }
 }

@@ -60,7 +60,7 @@ private:
     std::unique_ptr<BotDriver> bots_;
     QTcpServer listener_;
     std::vector<Session*> sessions_;
-    QHash<QString, int> perAddress_;  // open sessions by peer address
+    QHash<QString, int> perAddress_; // open sessions by peer address
     NameClaims claims_;
     KeyQueue keys_;
     SignupLimit signups_;

@@ -24,18 +24,20 @@ void offLoop(KeyQueue& keys, const QString& address, Session* session, Work work
 } // namespace
 
 Session::Session(QTcpSocket* socket, SessionServices services, QObject* parent)
-    : QObject(parent), services_(services),
-      connection_(new LineConnection(socket, services.limits, this))
+    : QObject(parent)
+    , services_(services)
+    , connection_(new LineConnection(socket, services.limits, this))
 {
     connect(connection_, &LineConnection::lineReceived, this, &Session::onLine);
     connect(connection_, &LineConnection::lineTooLong, this, &Session::onTooLong);
     // Queued: a connection may fail while the game is sending to everyone,
     // and leaving the game then must wait until that loop is done.
-    connect(connection_, &LineConnection::closed, this,
-            [this](const QString& reason) { end(reason); }, Qt::QueuedConnection);
+    connect(
+        connection_, &LineConnection::closed, this, [this](const QString& reason) { end(reason); },
+        Qt::QueuedConnection);
     loginTimer_.setSingleShot(true);
     connect(&loginTimer_, &QTimer::timeout, this,
-            [this] { end(QStringLiteral("log-on timed out"), QStringLiteral("Timed out, goodbye.")); });
+        [this] { end(QStringLiteral("log-on timed out"), QStringLiteral("Timed out, goodbye.")); });
     connect(&noopTimer_, &QTimer::timeout, this, &Session::keepAlive);
     throttle_.setSingleShot(true);
     connect(&throttle_, &QTimer::timeout, this, &Session::processInbox);
@@ -106,12 +108,8 @@ void Session::processInbox()
 void Session::handle(const QString& line)
 {
     switch (phase_) {
-    case Phase::Logon:
-        onLogon(logon_->feed(line));
-        break;
-    case Phase::NewAccount:
-        onNewAccount(newAccount_->feed(line));
-        break;
+    case Phase::Logon: onLogon(logon_->feed(line)); break;
+    case Phase::NewAccount: onNewAccount(newAccount_->feed(line)); break;
     case Phase::AwaitHello:
         if (line.startsWith(QLatin1String("<?xml")))
             break;
@@ -125,8 +123,7 @@ void Session::handle(const QString& line)
         if (services_.game.command(player_, line) == Game::Result::Quit)
             end(QStringLiteral("quit"));
         break;
-    case Phase::Closed:
-        break;
+    case Phase::Closed: break;
     }
 }
 
@@ -149,9 +146,10 @@ void Session::checkPassword()
     struct Checked {
         bool ok = false;
         qint64 workedMs = 0;
-        std::optional<Credentials> current;  // a rehash when the stored one is old or of another cost
+        std::optional<Credentials> current; // a rehash when the stored one is old or of another cost
     };
-    offLoop(services_.keys, connection_->address(), this,
+    offLoop(
+        services_.keys, connection_->address(), this,
         [password = logon_->password(), stored, cost = services_.store.cost()] {
             Checked c;
             QElapsedTimer clock;
@@ -215,7 +213,8 @@ void Session::createAccount()
         return;
     }
     busy_ = true;
-    offLoop(services_.keys, connection_->address(), this,
+    offLoop(
+        services_.keys, connection_->address(), this,
         [password = newAccount_->password(), cost = services_.store.cost()] {
             return Credentials::derive(password, cost);
         },
@@ -246,8 +245,7 @@ void Session::startNewAccount()
     }
     phase_ = Phase::NewAccount;
     newAccount_ = std::make_unique<NewAccountConversation>(
-        services_.store, services_.claims, services_.game.world().start,
-        [this](const QString& l) { sendText(l); });
+        services_.store, services_.claims, services_.game.world().start, [this](const QString& l) { sendText(l); });
     newAccount_->start();
 }
 
@@ -273,9 +271,9 @@ void Session::startPlaying()
     phase_ = Phase::Playing;
     if (orvix_)
         connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
-    player_ = services_.game.enter(&account_->avatar, account_,
-                                   [this](const QByteArray& bytes) { connection_->sendEncoded(bytes); },
-                                   orvix_ ? Reader::Orvix : Reader::Person);
+    player_ = services_.game.enter(
+        &account_->avatar, account_, [this](const QByteArray& bytes) { connection_->sendEncoded(bytes); },
+        orvix_ ? Reader::Orvix : Reader::Person);
     lastHeard_.start();
     if (services_.timings.noopIntervalMs > 0)
         noopTimer_.start(services_.timings.noopIntervalMs);
@@ -311,7 +309,7 @@ void Session::end(const QString& reason, const QString& farewell)
     // Names being chosen are free again at once.
     newAccount_.reset();
     connection_->close();
-    qInfo().noquote() << "kyrnd:" << (account_ ? account_->id : QStringLiteral("connection")) << "from"
-                      << peer() << "ended:" << reason;
+    qInfo().noquote() << "kyrnd:" << (account_ ? account_->id : QStringLiteral("connection")) << "from" << peer()
+                      << "ended:" << reason;
     emit finished(this);
 }

@@ -20,11 +20,11 @@
 #include <optional>
 
 struct SessionTimings {
-    int noopIntervalMs = 5000;    // how often s-no-op is sent
+    int noopIntervalMs = 5000; // how often s-no-op is sent
     // Generous, so a client on a stalled network is not dropped too soon.
-    int noopTimeoutMs = 120000;   // silence after which the client is dropped
-    int loginTimeoutMs = 60000;   // time allowed to log on and say hello
-    int failureDelayMs = 1000;    // pause after a wrong password
+    int noopTimeoutMs = 120000; // silence after which the client is dropped
+    int loginTimeoutMs = 60000; // time allowed to log on and say hello
+    int failureDelayMs = 1000; // pause after a wrong password
     // Commands a player may give: a burst (a macro), then this many a
     // second. Faster lines wait their turn; 0 means no limit.
     int commandsPerSecond = 10;
@@ -87,9 +87,9 @@ private:
     std::unique_ptr<NewAccountConversation> newAccount_;
     Account* account_ = nullptr;
     Player* player_ = nullptr;
-    bool orvix_ = false;          // said hello as Orvix, which looks by itself
+    bool orvix_ = false; // said hello as Orvix, which looks by itself
     std::deque<QString> inbox_;
-    bool busy_ = false;           // a key is being derived, or a failure delay runs
+    bool busy_ = false; // a key is being derived, or a failure delay runs
     std::optional<RateLimiter> commandRate_;
     QTimer loginTimer_;
     QTimer noopTimer_;

@@ -10,7 +10,10 @@
 
 class SignupLimit {
 public:
-    explicit SignupLimit(int perHour) : perHour_(perHour) {}  // 0: no limit
+    explicit SignupLimit(int perHour)
+        : perHour_(perHour)
+    {
+    } // 0: no limit
 
     // True when a sign-up from this address (see addressKey) may begin.
     bool allows(const QString& address);

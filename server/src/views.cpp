@@ -6,37 +6,32 @@ namespace views {
 
 namespace {
 
-QString pronoun(const Avatar& a)
-{
-    if (a.gender == QLatin1String("female"))
-        return QStringLiteral("She");
-    if (a.gender == QLatin1String("male"))
-        return QStringLiteral("He");
-    return QStringLiteral("It");
-}
+    QString pronoun(const Avatar& a)
+    {
+        if (a.gender == QLatin1String("female"))
+            return QStringLiteral("She");
+        if (a.gender == QLatin1String("male"))
+            return QStringLiteral("He");
+        return QStringLiteral("It");
+    }
 
-QString describe(const Gauge& g, const char* high, const char* mid, const char* low)
-{
-    const int v = g.max;
-    return QString::fromLatin1(v >= 50 ? high : v >= 30 ? mid : low);
-}
+    QString describe(const Gauge& g, const char* high, const char* mid, const char* low)
+    {
+        const int v = g.max;
+        return QString::fromLatin1(v >= 50 ? high : v >= 30 ? mid : low);
+    }
 
 } // namespace
 
 QStringList playerStats(const Avatar& a)
 {
-    return {elements::playerName(a.name),
-            rankStat(a),
-            elements::playerGauge(QStringLiteral("sta"), a.stamina),
-            elements::playerGauge(QStringLiteral("str"), a.strength),
-            elements::playerGauge(QStringLiteral("dex"), a.dexterity),
-            elements::playerGauge(QStringLiteral("int"), a.intelligence),
-            cashStat(a),
-            loanStat(a),
-            elements::playerAmount(QStringLiteral("hc"), a.haulerCredits),
-            elements::playerAmount(QStringLiteral("ak"), a.akaturiCredits),
-            elements::playerAmount(QStringLiteral("merchant"), a.merchantCredits),
-            traderStat(a)};
+    return {elements::playerName(a.name), rankStat(a), elements::playerGauge(QStringLiteral("sta"), a.stamina),
+        elements::playerGauge(QStringLiteral("str"), a.strength),
+        elements::playerGauge(QStringLiteral("dex"), a.dexterity),
+        elements::playerGauge(QStringLiteral("int"), a.intelligence), cashStat(a), loanStat(a),
+        elements::playerAmount(QStringLiteral("hc"), a.haulerCredits),
+        elements::playerAmount(QStringLiteral("ak"), a.akaturiCredits),
+        elements::playerAmount(QStringLiteral("merchant"), a.merchantCredits), traderStat(a)};
 }
 
 QString cashStat(const Avatar& a)
@@ -56,13 +51,9 @@ QString traderStat(const Avatar& a)
 
 QStringList shipStats(const Ship& s)
 {
-    QStringList out{elements::shipClass(s.shipClass),
-                    hullStat(s),
-                    shieldsStat(s),
-                    elements::shipGauge(QStringLiteral("engines"), s.engines),
-                    fuelStat(s),
-                    elements::shipGauge(QStringLiteral("computer"), s.computer),
-                    cargoStat(s)};
+    QStringList out{elements::shipClass(s.shipClass), hullStat(s), shieldsStat(s),
+        elements::shipGauge(QStringLiteral("engines"), s.engines), fuelStat(s),
+        elements::shipGauge(QStringLiteral("computer"), s.computer), cargoStat(s)};
     if (s.navComputer)
         out << elements::shipItem(QStringLiteral("navcomp"));
     if (s.customsCertificate)
@@ -147,7 +138,7 @@ QStringList exchangeView(const Market& m)
 QStringList priceTable(const Market& m)
 {
     QStringList table{QStringLiteral("%1 Commodity Exchange").arg(m.name()),
-                      QStringLiteral("Commodity     Sells at   Stock   Buys at")};
+        QStringLiteral("Commodity     Sells at   Stock   Buys at")};
     for (const Quote& q : m.quotes()) {
         table << QStringLiteral("%1 %2 %3 %4")
                      .arg(q.commodity.leftJustified(13))
@@ -162,28 +153,34 @@ QStringList priceTable(const Market& m)
 QStringList examineReport(const Avatar& a, bool online)
 {
     const QString he = pronoun(a);
-    return elements::examine(a.name, rankName(a.rank), {
-        QStringLiteral("%1 is a %2 %3.").arg(a.name, a.gender, a.species),
-        QStringLiteral("%1 looks %2 and %3.").arg(he,
-            describe(a.strength, "very strong", "strong", "slight"),
-            describe(a.stamina, "tireless", "fit", "easily tired")),
-        QStringLiteral("%1 holds the rank of %2.").arg(he, rankName(a.rank)),
-        online ? QStringLiteral("%1 is in the game right now.").arg(he)
-               : QStringLiteral("%1 is not in the game right now.").arg(he)});
+    return elements::examine(a.name, rankName(a.rank),
+        {QStringLiteral("%1 is a %2 %3.").arg(a.name, a.gender, a.species),
+            QStringLiteral("%1 looks %2 and %3.")
+                .arg(he, describe(a.strength, "very strong", "strong", "slight"),
+                    describe(a.stamina, "tireless", "fit", "easily tired")),
+            QStringLiteral("%1 holds the rank of %2.").arg(he, rankName(a.rank)),
+            online ? QStringLiteral("%1 is in the game right now.").arg(he)
+                   : QStringLiteral("%1 is not in the game right now.").arg(he)});
 }
 
 QStringList spynetReport(const Avatar& a, bool online, const QString& whereabouts)
 {
-    return elements::spynet(a.name, rankName(a.rank), {
-        QStringLiteral("Subject: %1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
-        QStringLiteral("Strength %1, stamina %2, dexterity %3, intelligence %4")
-            .arg(a.strength.max).arg(a.stamina.max).arg(a.dexterity.max).arg(a.intelligence.max),
-        QStringLiteral("Cash %1ig, loan %2ig").arg(a.cash).arg(a.loan),
-        QStringLiteral("Ship: %1 class, hull %2/%3, cargo %4 of %5 tons")
-            .arg(a.ship.shipClass).arg(a.ship.hull.cur).arg(a.ship.hull.max)
-            .arg(a.ship.cargoUsed()).arg(a.ship.cargoCapacity),
-        QStringLiteral("Last seen: %1").arg(whereabouts),
-        online ? QStringLiteral("Status: active in DataSpace") : QStringLiteral("Status: dormant")});
+    return elements::spynet(a.name, rankName(a.rank),
+        {QStringLiteral("Subject: %1, %2 %3, rank %4").arg(a.name, a.gender, a.species, rankName(a.rank)),
+            QStringLiteral("Strength %1, stamina %2, dexterity %3, intelligence %4")
+                .arg(a.strength.max)
+                .arg(a.stamina.max)
+                .arg(a.dexterity.max)
+                .arg(a.intelligence.max),
+            QStringLiteral("Cash %1ig, loan %2ig").arg(a.cash).arg(a.loan),
+            QStringLiteral("Ship: %1 class, hull %2/%3, cargo %4 of %5 tons")
+                .arg(a.ship.shipClass)
+                .arg(a.ship.hull.cur)
+                .arg(a.ship.hull.max)
+                .arg(a.ship.cargoUsed())
+                .arg(a.ship.cargoCapacity),
+            QStringLiteral("Last seen: %1").arg(whereabouts),
+            online ? QStringLiteral("Status: active in DataSpace") : QStringLiteral("Status: dormant")});
 }
 
 } // namespace views

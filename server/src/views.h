@@ -17,12 +17,12 @@ struct PlanetState {
 
 namespace views {
 
-QStringList playerStats(const Avatar& a);       // name first, then rank and every figure
+QStringList playerStats(const Avatar& a); // name first, then rank and every figure
 QString cashStat(const Avatar& a);
 QString loanStat(const Avatar& a);
 QString traderStat(const Avatar& a);
 QString rankStat(const Avatar& a);
-QStringList shipStats(const Ship& s);            // class first, then every system
+QStringList shipStats(const Ship& s); // class first, then every system
 QString cargoStat(const Ship& s);
 QString fuelStat(const Ship& s);
 QString hullStat(const Ship& s);
@@ -32,8 +32,8 @@ QString customsStat();
 QStringList mapView(const MapDef& m, const PlanetState& state);
 QStringList locationView(const LocationDef& l, const QStringList& players);
 
-QStringList exchangeView(const Market& m);  // s-exchange, every quote, the table
-QStringList priceTable(const Market& m);    // the table alone, as prose
+QStringList exchangeView(const Market& m); // s-exchange, every quote, the table
+QStringList priceTable(const Market& m); // the table alone, as prose
 QStringList quoteLines(const Quote& q);
 
 QStringList examineReport(const Avatar& a, bool online);

@@ -6,12 +6,12 @@ namespace wire {
 
 namespace {
 
-void append(QByteArray& out, const QString& line)
-{
-    const std::string bytes = ToAnsi(line);
-    out.append(bytes.data(), qsizetype(bytes.size()));
-    out.append('\n');
-}
+    void append(QByteArray& out, const QString& line)
+    {
+        const std::string bytes = ToAnsi(line);
+        out.append(bytes.data(), qsizetype(bytes.size()));
+        out.append('\n');
+    }
 
 } // namespace
 

@@ -2,12 +2,11 @@
 
 namespace {
 const char* const kShort[kDirCount] = {"n", "ne", "e", "se", "s", "sw", "w", "nw", "u", "d"};
-const char* const kLong[kDirCount] = {"north", "north-east", "east", "south-east", "south",
-                                      "south-west", "west", "north-west", "up", "down"};
-const char* const kRanks[kRankCount] = {
-    "GroundHog", "Commander", "Captain",  "Adventurer", "Merchant",   "Trader",
-    "Industrialist", "Manufacturer", "Financier", "Founder", "Engineer", "Mogul",
-    "Technocrat", "Magnate", "Plutocrat", "Syndicrat"};
+const char* const kLong[kDirCount]
+    = {"north", "north-east", "east", "south-east", "south", "south-west", "west", "north-west", "up", "down"};
+const char* const kRanks[kRankCount]
+    = {"GroundHog", "Commander", "Captain", "Adventurer", "Merchant", "Trader", "Industrialist", "Manufacturer",
+        "Financier", "Founder", "Engineer", "Mogul", "Technocrat", "Magnate", "Plutocrat", "Syndicrat"};
 } // namespace
 
 QString dirName(Dir d)

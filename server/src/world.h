@@ -33,18 +33,21 @@ struct Place {
     bool operator==(const Place&) const = default;
 };
 
-inline int locNum(int x, int y) { return y * kMapWidth + x; }
+inline int locNum(int x, int y)
+{
+    return y * kMapWidth + x;
+}
 
 struct LocationDef {
     int num = -1;
     QString name;
     QStringList description;
-    std::array<Place, kDirCount> exits;  // invalid place = no exit
-    QStringList items;                   // things lying about
-    QString exchange;                    // id of the exchange here, if any
-    bool customs = false;                // customs certificates are issued here
-    int hazard = 0;                      // damage a ship takes on arriving here
-    Place board;                         // where "board" takes you, if anywhere
+    std::array<Place, kDirCount> exits; // invalid place = no exit
+    QStringList items; // things lying about
+    QString exchange; // id of the exchange here, if any
+    bool customs = false; // customs certificates are issued here
+    int hazard = 0; // damage a ship takes on arriving here
+    Place board; // where "board" takes you, if anywhere
 };
 
 struct MapDef {
@@ -54,15 +57,15 @@ struct MapDef {
     QString owner;
     QString economy;
     int workers = 0;
-    bool space = false;                  // moving here burns fuel
-    QMap<QString, int> factories;        // output -> count
+    bool space = false; // moving here burns fuel
+    QMap<QString, int> factories; // output -> count
     std::map<int, LocationDef> locations;
 };
 
 struct CommodityDef {
     QString name;
-    int price = 0;     // the exchange's base selling price per ton
-    int stock = 0;     // tons on offer at the start
+    int price = 0; // the exchange's base selling price per ton
+    int stock = 0; // tons on offer at the start
     QString description;
 };
 
@@ -70,7 +73,7 @@ struct ExchangeDef {
     QString id;
     QString name;
     QStringList commodities;
-    QStringList produces;   // sold cheaply here, bought dear elsewhere
+    QStringList produces; // sold cheaply here, bought dear elsewhere
 };
 
 struct BotDef {
@@ -78,7 +81,7 @@ struct BotDef {
     int rank = 0;
     QString species;
     QString gender;
-    QString map;       // where it wanders
+    QString map; // where it wanders
     QStringList sayings;
 };
 
@@ -88,12 +91,12 @@ struct World {
     std::map<QString, MapDef> maps;
     QList<CommodityDef> commodities;
     std::map<QString, ExchangeDef> exchanges;
-    QStringList story;     // "+++" news lines sent now and then
+    QStringList story; // "+++" news lines sent now and then
     QList<BotDef> bots;
 
     const MapDef* map(const QString& id) const;
     const LocationDef* location(const Place& p) const;
-    const CommodityDef* commodity(const QString& name) const;  // case-insensitive
+    const CommodityDef* commodity(const QString& name) const; // case-insensitive
 };
 
 // Rank names by rank number, as the client's friend alerts know them.

@@ -98,21 +98,20 @@ bool WorldLoader::load(QIODevice& device, World& world)
             world.system = strAttr(a, "system");
             startText = strAttr(a, "start");
         } else if (name == QLatin1String("commodity")) {
-            CommodityDef c{strAttr(a, "name"), intAttr(a, "price"), intAttr(a, "stock"),
-                           strAttr(a, "description")};
+            CommodityDef c{strAttr(a, "name"), intAttr(a, "price"), intAttr(a, "stock"), strAttr(a, "description")};
             if (c.name.isEmpty() || c.name.contains(QLatin1Char(' ')) || c.price <= 0)
                 return fail(where() + QStringLiteral("a commodity needs a one-word name and a price"));
             world.commodities << c;
         } else if (name == QLatin1String("exchange")) {
             ExchangeDef e{strAttr(a, "id"), strAttr(a, "name"),
-                          strAttr(a, "commodities").split(QLatin1Char(' '), Qt::SkipEmptyParts),
-                          strAttr(a, "produces").split(QLatin1Char(' '), Qt::SkipEmptyParts)};
+                strAttr(a, "commodities").split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                strAttr(a, "produces").split(QLatin1Char(' '), Qt::SkipEmptyParts)};
             world.exchanges[e.id] = e;
         } else if (name == QLatin1String("story")) {
             world.story << xml.readElementText().simplified();
         } else if (name == QLatin1String("bot")) {
-            BotDef b{strAttr(a, "name"), intAttr(a, "rank"), strAttr(a, "species"),
-                     strAttr(a, "gender"), strAttr(a, "map"), {}};
+            BotDef b{strAttr(a, "name"), intAttr(a, "rank"), strAttr(a, "species"), strAttr(a, "gender"),
+                strAttr(a, "map"), {}};
             b.sayings = textLines(xml.readElementText());
             world.bots << b;
         } else if (name == QLatin1String("map")) {
@@ -161,8 +160,7 @@ bool WorldLoader::load(QIODevice& device, World& world)
                     return fail(where() + QStringLiteral("exit '%1' leaves the grid").arg(d));
                 l.exits[i] = Place{map->id, locNum(nx, ny)};
             }
-            if (a.hasAttribute(QLatin1String("board"))
-                && !parsePlace(strAttr(a, "board"), map->id, l.board))
+            if (a.hasAttribute(QLatin1String("board")) && !parsePlace(strAttr(a, "board"), map->id, l.board))
                 return fail(where() + QStringLiteral("bad boarding place"));
             loc = &l;
         } else if (name == QLatin1String("exit")) {

@@ -23,7 +23,8 @@ TEST(AccountsFile, PasswordsAreSaltedHashesAndSurviveARoundTrip)
         AccountStore store(path, kCheapHash);
         ASSERT_TRUE(store.load(&error) && !store.existed());
         for (const char* id : {"alpha1", "bravo2"})
-            store.create(id, Credentials::derive("samepassword", kCheapHash), "a@x", Avatar::newcomer(id, "Human", "male", 40, 40, 30, 30, {}));
+            store.create(id, Credentials::derive("samepassword", kCheapHash), "a@x",
+                Avatar::newcomer(id, "Human", "male", 40, 40, 30, 30, {}));
         ASSERT_TRUE(store.save(&error));
     }
     const QByteArray text = ReadFile(path);
@@ -31,14 +32,16 @@ TEST(AccountsFile, PasswordsAreSaltedHashesAndSurviveARoundTrip)
     ASSERT_EQ(list.size(), 2);
     EXPECT_FALSE(text.contains("samepassword"));
     EXPECT_TRUE(list[0]["hash"].toString().startsWith("$argon2id$v=19$m=8,t=1,p=1$")) << text.constData();
-    EXPECT_NE(list[0]["hash"], list[1]["hash"]);  // salted
+    EXPECT_NE(list[0]["hash"], list[1]["hash"]); // salted
     AccountStore again(path, kCheapHash);
     ASSERT_TRUE(again.load(&error));
-    EXPECT_TRUE(again.credentialsFor("ALPHA1").matches("samepassword") && !again.credentialsFor("alpha1").matches("samepassworD"));
+    EXPECT_TRUE(again.credentialsFor("ALPHA1").matches("samepassword")
+        && !again.credentialsFor("alpha1").matches("samepassworD"));
     // An unknown ID is checked against a stand-in of the current cost.
     EXPECT_FALSE(again.credentialsFor("charlie").needsRehash(kCheapHash));
     EXPECT_FALSE(again.credentialsFor("charlie").matches("samepassword"));
-    EXPECT_TRUE(again.findByAvatar("BRAVO2") && again.findByAvatar("bravo2")->avatar.strength.max == 40);  // the avatar too
+    EXPECT_TRUE(
+        again.findByAvatar("BRAVO2") && again.findByAvatar("bravo2")->avatar.strength.max == 40); // the avatar too
 }
 
 TEST(SaveQueue, RequestsDuringAWriteShareOneMoreWriteOfTheNewestState)
@@ -50,13 +53,13 @@ TEST(SaveQueue, RequestsDuringAWriteShareOneMoreWriteOfTheNewestState)
     SaveQueue queue([&]() -> SaveQueue::Write {
         return [&, copy = state] {
             if (copy == 1)
-                gate.acquire();  // the first write stays in flight
+                gate.acquire(); // the first write stays in flight
             const QMutexLocker lock(&mutex);
             written.push_back(copy);
             return QString();
         };
     });
-    std::vector<int> newestAtDone;  // what had been written when each request was told
+    std::vector<int> newestAtDone; // what had been written when each request was told
     for (int i = 1; i <= 10; ++i) {
         state = i;
         queue.request(nullptr, [&](const QString&) {
@@ -81,7 +84,8 @@ TEST(AccountsFile, UnreadableFileStopsTheServerAndIsLeftAlone)
 {
     QTemporaryDir dir;
     WriteFile(dir.filePath("accounts.json"), "{ not accounts");
-    EXPECT_NONFATAL_FAILURE(TestServer({}, dir.path()), "server did not start: " + dir.filePath("accounts.json").toStdString());
+    EXPECT_NONFATAL_FAILURE(
+        TestServer({}, dir.path()), "server did not start: " + dir.filePath("accounts.json").toStdString());
     EXPECT_EQ(ReadFile(dir.filePath("accounts.json")), "{ not accounts");
 }
 
@@ -102,7 +106,8 @@ TEST(AccountsFile, EntriesThatCannotBeUsedAreSkippedAndKept)
     ASSERT_TRUE(store.load(&error));
     ASSERT_EQ(store.accounts().size(), 1);
     EXPECT_EQ(store.accounts()[0]->avatar.name, "Ada");
-    store.create("fresh1", Credentials::derive("password1", kCheapHash), "f@x", Avatar::newcomer("Fay", "Human", "male", 35, 35, 35, 35, {}));
+    store.create("fresh1", Credentials::derive("password1", kCheapHash), "f@x",
+        Avatar::newcomer("Fay", "Human", "male", 35, 35, 35, 35, {}));
     ASSERT_TRUE(store.save(&error));
     const QByteArray text = ReadFile(path);
     for (const char* kept : {"\"note\":\"no hash\"", "10000001", "m=1048576", "\"Bea\"", "\"ADA\"", "fresh1"})
@@ -113,17 +118,22 @@ TEST(AccountsFile, OnlyTheOwnerCanReadItAndNoTemporaryIsLeftBehind)
 {
     QTemporaryDir parent;
     const QString dataDir = parent.filePath("data");
-    { TestServer first({}, dataDir); }
+    {
+        TestServer first({}, dataDir);
+    }
     EXPECT_EQ((QFileInfo(dataDir).permissions() | QFileInfo(dataDir + "/accounts.json").permissions()) & 0x0077, 0);
-    WriteFile(dataDir + "/accounts.json.Ab12Cd", "");  // what a save cut short by a kill leaves
-    { TestServer again({}, dataDir); }
+    WriteFile(dataDir + "/accounts.json.Ab12Cd", ""); // what a save cut short by a kill leaves
+    {
+        TestServer again({}, dataDir);
+    }
     EXPECT_EQ(QDir(dataDir).entryList(QDir::Files | QDir::Hidden), QStringList{"accounts.json"});
 }
 
 TEST(WorldFile, ReadingRules)
 {
     const QByteArray map = "<world start='a:1,1'><map id='a'>";
-    const std::pair<QByteArray, const char*> rows[] = {  // and the error; empty: read
+    const std::pair<QByteArray, const char*> rows[] = {
+        // and the error; empty: read
         {map + "<loc x='1' y='1' name='Here' exits='e'/><loc x='2' y='1' name='There' exits='w'/></map></world>", ""},
         {map + "<loc x='1' y='1' name='Here' exits='e'/></map></world>", "exit e leads nowhere"},
         {"<world start='a:9,9'><map id='a'><loc x='1' y='1' name='Here'/></map></world>", "start"},

@@ -20,7 +20,8 @@ protected:
     }
     Player* enter(Avatar& a, QStringList& seen)
     {
-        return game->enter(&a, nullptr, [&seen](const QByteArray& b) { seen << QString::fromLatin1(b).split('\n', Qt::SkipEmptyParts); });
+        return game->enter(&a, nullptr,
+            [&seen](const QByteArray& b) { seen << QString::fromLatin1(b).split('\n', Qt::SkipEmptyParts); });
     }
     // What Nova is told in answer to the command.
     QString answer(const QString& command)
@@ -40,8 +41,8 @@ protected:
 
     struct Deal {
         const char* command;
-        const char* answer;  // a fragment of Nova's answer
-        qint64 cash;         // Nova's cash and loan after it
+        const char* answer; // a fragment of Nova's answer
+        qint64 cash; // Nova's cash and loan after it
         qint64 loan;
     };
     void play(std::initializer_list<Deal> deals)

@@ -32,9 +32,12 @@ TEST(KeyQueue, OneJobPerAddressAtATimeWhileOtherAddressesGoOn)
     auto* gone = new QObject;
     keys.run("10.0.0.1", &owner, job("a1", &otherHostServed));
     keys.run("10.0.0.1", &owner, job("a2"));
-    keys.run("10.0.0.1", gone, [&]() -> KeyQueue::Done { droppedJobRan = true; return [] {}; });
+    keys.run("10.0.0.1", gone, [&]() -> KeyQueue::Done {
+        droppedJobRan = true;
+        return [] {};
+    });
     keys.run("10.0.0.2", &owner, job("b1"));
-    delete gone;  // its session ended before its turn came
+    delete gone; // its session ended before its turn came
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return keys.size() == 0; }, 10000));
     // The other host was served while a1 still ran; a2 waited for a1.
@@ -48,15 +51,15 @@ TEST(FailurePacer, AFailureIsAnsweredAsLateAsTheSlowestCheckAndTheDelay)
 {
     struct Row {
         qint64 delayMs;
-        std::vector<qint64> earlierMs;  // checks seen before
-        qint64 workedMs;                // this failed check
+        std::vector<qint64> earlierMs; // checks seen before
+        qint64 workedMs; // this failed check
         qint64 holdMs;
     };
     const Row rows[] = {
-        {1000, {}, 50, 950},       // a quick hash waits out the delay
-        {1000, {}, 1200, 0},       // a slow one is late enough
-        {1000, {1780}, 1140, 640},  // an unknown ID after an old, slower record was checked
-        {0, {700, 300}, 50, 650},  // no delay set: still as late as the slowest
+        {1000, {}, 50, 950}, // a quick hash waits out the delay
+        {1000, {}, 1200, 0}, // a slow one is late enough
+        {1000, {1780}, 1140, 640}, // an unknown ID after an old, slower record was checked
+        {0, {700, 300}, 50, 650}, // no delay set: still as late as the slowest
         {0, {}, 30, 0},
     };
     for (const Row& r : rows) {

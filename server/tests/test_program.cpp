@@ -8,11 +8,14 @@ TEST(Program, StopsCleanlyOnSigtermAndSavesTheMove)
     QProcess p;
     QString log;
     // Saving is put off beyond the test, so only the stop can save.
-    const quint16 port = startKyrnd(p, {"--port", "0", "--data-dir", dir.path(), "--world", KYRND_WORLD_FILE,
-                                        "--bots", "0", "--hash-passes", "1", "--hash-memory", "8", "--save-interval", "600000"}, &log);
+    const quint16 port = startKyrnd(p,
+        {"--port", "0", "--data-dir", dir.path(), "--world", KYRND_WORLD_FILE, "--bots", "0", "--hash-passes", "1",
+            "--hash-memory", "8", "--save-interval", "600000"},
+        &log);
     ASSERT_NE(port, 0) << log.toStdString();
     ScriptClient c;
-    ASSERT_TRUE(c.connectTo(port) && logOn(c, "demo1", "orvixdemo") && c.walk({{"n", "<s-new-loc name='Central Plaza' loc-num='1886'"}}));
+    ASSERT_TRUE(c.connectTo(port) && logOn(c, "demo1", "orvixdemo")
+        && c.walk({{"n", "<s-new-loc name='Central Plaza' loc-num='1886'"}}));
     p.terminate();
     EXPECT_TRUE(c.sees("shutting down") && c.waitClosed());
     ASSERT_TRUE(p.state() == QProcess::NotRunning || p.waitForFinished(10000));

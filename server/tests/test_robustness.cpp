@@ -9,12 +9,14 @@ TEST(Robustness, HostileBytesAreHarmless)
     TestServer t;
     ScriptClient c;
     ASSERT_TRUE(c.connectTo(t.port()) && c.sees("login:"));
-    const char atLogon[] = "\x00\x01\xff\xfe\x1b[31mjunk\r\n", inPlay[] = "\x00\x00\x00\n\xff\xfe\xfd\n<<<>>>\n</s-new-loc>\n<s-tb name='x'>\n\r\n";
+    const char atLogon[] = "\x00\x01\xff\xfe\x1b[31mjunk\r\n",
+               inPlay[] = "\x00\x00\x00\n\xff\xfe\xfd\n<<<>>>\n</s-new-loc>\n<s-tb name='x'>\n\r\n";
     c.sendRaw(QByteArray(atLogon, sizeof atLogon - 1));
     ASSERT_TRUE(c.walk({{nullptr, "password:"}, {"x", "(yes/no)"}}) && (c.send("no"), logOn(c, "demo1", "orvixdemo")));
     c.sendRaw(QByteArray(inPlay, sizeof inPlay - 1));
-    EXPECT_TRUE(c.walk({{"say <b>bold</b> & 'quoted'", "<s-default>You say, \"&lt;b&gt;bold&lt;/b&gt; &amp; &apos;quoted&apos;\"</s-default>"},
-                        {"who", "In Kyrnos DataSpace now"}}));
+    EXPECT_TRUE(c.walk({{"say <b>bold</b> & 'quoted'",
+                            "<s-default>You say, \"&lt;b&gt;bold&lt;/b&gt; &amp; &apos;quoted&apos;\"</s-default>"},
+        {"who", "In Kyrnos DataSpace now"}}));
 }
 
 TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
@@ -26,9 +28,10 @@ TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
     flooder.sendRaw(QByteArray(4 << 20, 'A'));
     EXPECT_TRUE(logOn(other, "demo2", "orvixdemo"));
     EXPECT_TRUE(flooder.sees("That line was too long", 10000));
-    flooder.sendRaw("\n");  // the end of the long line
+    flooder.sendRaw("\n"); // the end of the long line
     EXPECT_TRUE(flooder.sync());
-    EXPECT_TRUE(flooder.count("too long") == 1 && flooder.count("know how to") == 0);  // once, and not taken as a command
+    EXPECT_TRUE(
+        flooder.count("too long") == 1 && flooder.count("know how to") == 0); // once, and not taken as a command
 }
 
 TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
@@ -44,18 +47,19 @@ TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
     EXPECT_TRUE(idle.sees("Timed out, goodbye.") && idle.waitClosed());
     // By default: a minute to log on, and a few connections from one address.
     EXPECT_TRUE(ServerOptions().session.loginTimeoutMs == 60000 && ServerOptions().maxPerAddress == 8);
-    ScriptClient next;  // room again
+    ScriptClient next; // room again
     EXPECT_TRUE(next.connectTo(t.port()) && next.sees("login:"));
 }
 
 TEST(Robustness, PerAddressLimitsCountAnIPv6Slash64AsOneAddress)
 {
-    const std::pair<const char*, const char*> rows[] = {  // the peer, what the limits count
+    const std::pair<const char*, const char*> rows[] = {
+        // the peer, what the limits count
         {"203.0.113.7", "203.0.113.7"},
-        {"::ffff:203.0.113.7", "203.0.113.7"},  // IPv4 on a dual-stack socket
+        {"::ffff:203.0.113.7", "203.0.113.7"}, // IPv4 on a dual-stack socket
         {"2001:db8:1:2::1", "2001:db8:1:2::/64"},
-        {"2001:db8:1:2:ffff:eeee:dddd:cccc", "2001:db8:1:2::/64"},  // the same /64
-        {"2001:db8:1:3::1", "2001:db8:1:3::/64"},  // the next /64
+        {"2001:db8:1:2:ffff:eeee:dddd:cccc", "2001:db8:1:2::/64"}, // the same /64
+        {"2001:db8:1:3::1", "2001:db8:1:3::/64"}, // the next /64
         {"::1", "::/64"},
     };
     for (const auto& [peer, key] : rows)
@@ -67,7 +71,8 @@ TEST(Robustness, SignupsArePacedPerAddress)
     TestServer t([](ServerOptions& o) { o.signupsPerHour = 1; });
     ScriptClient first, second, elsewhere;
     ASSERT_TRUE(first.connectTo(t.port()));
-    ASSERT_TRUE(first.walk({{"new\nsignup1\npassword1\npassword1\ns@x\nSiggy\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"}}));
+    ASSERT_TRUE(
+        first.walk({{"new\nsignup1\npassword1\npassword1\ns@x\nSiggy\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"}}));
     ASSERT_TRUE(second.connectTo(t.port()));
     EXPECT_TRUE(second.walk({{"new", "Too many accounts have been created from your address"}}));
     EXPECT_TRUE(second.waitClosed());

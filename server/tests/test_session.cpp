@@ -13,19 +13,22 @@ TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocationIn
     ScriptClient c, plain;
     ASSERT_TRUE(c.connectTo(t.port()) && c.walk({{"demo1\norvixdemo", "Linking to Kyrnos DataSpace"}}));
     c.send("<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>");
-    EXPECT_EQ(c.collectUntil("<s-player-stats name="), QStringList({"<?xml version=\"1.0\"?>", "<s-player-stats name='Nova'/>"}));
+    EXPECT_EQ(c.collectUntil("<s-player-stats name="),
+        QStringList({"<?xml version=\"1.0\"?>", "<s-player-stats name='Nova'/>"}));
     // No line of credit yet; the ship; who is on; the map.
-    EXPECT_TRUE(c.walk({{nullptr, "<s-player-stats stat='hc' amount='-1'/>"}, {nullptr, "<s-player-stats stat='ak' amount='-99999'/>"},
-                        {nullptr, "<s-player-stats stat='merchant' amount='-99999'/>"}, {nullptr, "<s-ship-stats class='Trader'/>"},
-                        {nullptr, "<s-add-player name='Nova' rank='0'/>"}, {nullptr, "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"},
-                        {nullptr, "<s-map-info economy='Agricultural' workers='1400'/>"}, {nullptr, "<s-add-factory output='Grain'/>"},
-                        {nullptr, "<s-update-infra/>"}, {"who", "In Kyrnos DataSpace now"}}));
-    EXPECT_EQ(c.count("<s-new-loc "), 0);  // Orvix looks by itself
+    EXPECT_TRUE(c.walk({{nullptr, "<s-player-stats stat='hc' amount='-1'/>"},
+        {nullptr, "<s-player-stats stat='ak' amount='-99999'/>"},
+        {nullptr, "<s-player-stats stat='merchant' amount='-99999'/>"}, {nullptr, "<s-ship-stats class='Trader'/>"},
+        {nullptr, "<s-add-player name='Nova' rank='0'/>"},
+        {nullptr, "<s-new-map system='Kyrn' name='Kyrnos' owner='Hale'/>"},
+        {nullptr, "<s-map-info economy='Agricultural' workers='1400'/>"}, {nullptr, "<s-add-factory output='Grain'/>"},
+        {nullptr, "<s-update-infra/>"}, {"who", "In Kyrnos DataSpace now"}}));
+    EXPECT_EQ(c.count("<s-new-loc "), 0); // Orvix looks by itself
     ASSERT_TRUE(t.join(plain, "demo2", false));
     EXPECT_TRUE(plain.walk({{nullptr, "Spaceport Concourse"}, {nullptr, "A bright concourse of glass and steel"},
-                            {nullptr, "You see an information desk."}, {nullptr, "Nova is here."},
-                            {nullptr, "Obvious exits: north, north-east, east,"}, {nullptr, "In Kyrnos DataSpace now"},
-                            {"w", "Commodity Exchange"}, {nullptr, "Grain"}, {"say Ann's <pad> & me", "You say, \"Ann's <pad> & me\""}}));
+        {nullptr, "You see an information desk."}, {nullptr, "Nova is here."},
+        {nullptr, "Obvious exits: north, north-east, east,"}, {nullptr, "In Kyrnos DataSpace now"},
+        {"w", "Commodity Exchange"}, {nullptr, "Grain"}, {"say Ann's <pad> & me", "You say, \"Ann's <pad> & me\""}}));
     EXPECT_EQ(plain.count("<s-") + plain.count("<?xml") + plain.count("&apos;"), 0);
 }
 
@@ -39,7 +42,8 @@ TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthersThenRetry)
     ASSERT_TRUE(player.sync());
     EXPECT_EQ(guesser.count("wrong"), 0);
     ASSERT_TRUE(guesser.walk({{nullptr, "Sorry, the account ID or password is wrong."}, {"no", "login:"},
-                              {"DEMO2\norvixdemo", "Linking to Kyrnos DataSpace"}, {"<c-orvix version='1.60'>", "<s-player-stats name='Vega'/>"}}));
+        {"DEMO2\norvixdemo", "Linking to Kyrnos DataSpace"},
+        {"<c-orvix version='1.60'>", "<s-player-stats name='Vega'/>"}}));
 }
 
 TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
@@ -47,13 +51,16 @@ TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
     QTemporaryDir dir;
     const QByteArray salt = "0123456789abcdef";
     const auto record = [&](const char* id, const char* name) {
-        const QByteArray key = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, "oldsecret1", salt, 1000, 32);
+        const QByteArray key
+            = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, "oldsecret1", salt, 1000, 32);
         return QByteArray(R"({"id": ")") + id + R"(", "salt": ")" + salt.toHex() + R"(", "hash": ")" + key.toHex()
-               + R"(", "iterations": 1000, "avatar": {"name": ")" + name + R"("}})";
+            + R"(", "iterations": 1000, "avatar": {"name": ")" + name + R"("}})";
     };
-    WriteFile(dir.filePath("accounts.json"), "{\"accounts\": [" + record("veteran", "Vera") + "," + record("laggard", "Lars") + "]}");
+    WriteFile(dir.filePath("accounts.json"),
+        "{\"accounts\": [" + record("veteran", "Vera") + "," + record("laggard", "Lars") + "]}");
     const auto stored = [&](const char* id) {
-        for (const QJsonValue& v : QJsonDocument::fromJson(ReadFile(dir.filePath("accounts.json")))["accounts"].toArray()) {
+        for (const QJsonValue& v :
+            QJsonDocument::fromJson(ReadFile(dir.filePath("accounts.json")))["accounts"].toArray()) {
             if (v["id"] == id)
                 return v.toObject();
         }
@@ -66,7 +73,7 @@ TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
     }
     EXPECT_TRUE(stored("veteran")["hash"].toString().startsWith("$argon2id$v=19$m=8,t=1,p=1$"));
     EXPECT_FALSE(stored("veteran").contains("iterations"));
-    EXPECT_EQ(stored("laggard")["iterations"], 1000);  // not logged on: as it was
+    EXPECT_EQ(stored("laggard")["iterations"], 1000); // not logged on: as it was
     {
         TestServer t([](ServerOptions& o) { o.hashCost.passes = 2; }, dir.path());
         ScriptClient c;
@@ -85,15 +92,18 @@ TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
         TestServer t({}, dir.path());
         {
             ScriptClient quitter;
-            ASSERT_TRUE(quitter.connectTo(t.port()) && quitter.walk({{"new\npilot14\nsecretpw7\nsecretpw7\nv@x.org\nPlover", "choose the race"}}));
+            ASSERT_TRUE(quitter.connectTo(t.port())
+                && quitter.walk({{"new\npilot14\nsecretpw7\nsecretpw7\nv@x.org\nPlover", "choose the race"}}));
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.server().sessionCount() == 0; }, 5000));
         EXPECT_EQ(t.server().claims().size(), 0);
-        ScriptClient c;  // answering as the client's automation does, prompt by prompt
-        ASSERT_TRUE(c.connectTo(t.port()) && c.walk({{nullptr, "login:"}, {"new", "numbers only):"}, {"pilot14", "15 letters):"},
-            {"secretpw7", "confirm password:"}, {"secretpw7", "processing agency):"}, {"v@x.org", "provide a name"}, {"Plover", "choose the race"},
-            {"Human", "choose the gender"}, {"male", "allocated for you"}, {"yes", "play using this char"},
-            {"yes", "Linking to Kyrnos DataSpace"}, {"<c-orvix version='1.60'>", "<s-player-stats name='Plover'/>"}}));
+        ScriptClient c; // answering as the client's automation does, prompt by prompt
+        ASSERT_TRUE(c.connectTo(t.port())
+            && c.walk({{nullptr, "login:"}, {"new", "numbers only):"}, {"pilot14", "15 letters):"},
+                {"secretpw7", "confirm password:"}, {"secretpw7", "processing agency):"}, {"v@x.org", "provide a name"},
+                {"Plover", "choose the race"}, {"Human", "choose the gender"}, {"male", "allocated for you"},
+                {"yes", "play using this char"}, {"yes", "Linking to Kyrnos DataSpace"},
+                {"<c-orvix version='1.60'>", "<s-player-stats name='Plover'/>"}}));
         EXPECT_FALSE(ReadFile(dir.filePath("accounts.json")).contains("secretpw7"));
     }
     TestServer again({}, dir.path());

@@ -24,7 +24,9 @@ int32_t PortFromText(const std::string& text)
 }
 
 Login::Login(MainView& view, Init& init, LogonPrompt& prompt)
-    : view(view), init(init), prompt(prompt)
+    : view(view)
+    , init(init)
+    , prompt(prompt)
 {
     state = WaitLogin;
     if (AccountRec* current = init.GetCurrentAccount())
@@ -124,8 +126,8 @@ int Login::HandleLine(const std::string& line)
     case WaitVerdict:
         if (holds("password is wrong")) {
             view.ShowMessage(MessageKind::Information,
-                             "Login Problem: The account ID and/or\npassword were incorrect!\n"
-                             "Please correct and try again.");
+                "Login Problem: The account ID and/or\npassword were incorrect!\n"
+                "Please correct and try again.");
             view.DisplayText(line);
             state = Refused;
             view.SendText("no\n");
@@ -137,8 +139,7 @@ int Login::HandleLine(const std::string& line)
             return 1;
         }
         return 0;
-    case Refused:
-        return 0;
+    case Refused: return 0;
     }
     return 0;
 }

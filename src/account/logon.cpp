@@ -34,7 +34,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 }
 } // namespace
 
-TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
+TLogonForm::TLogonForm(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName("LogonForm");
     setWindowTitle("Logon to Kyrnos II");
@@ -150,9 +151,9 @@ void TLogonForm::LastBtnClick()
 void TLogonForm::DeleteBtnClick()
 {
     if (login
-        && QMessageBox::question(this, "Confirm", "Delete entry. Are you sure?",
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               == QMessageBox::Yes) {
+        && QMessageBox::question(
+               this, "Confirm", "Delete entry. Are you sure?", QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes) {
         login->Delete();
         Fill(login->WorkingCopy());
     }
@@ -177,8 +178,7 @@ void TLogonForm::OKBtnClick()
         if (PortEdit->isModified()) {
             const int32_t port = PortFromText(ToAnsi(PortEdit->text()));
             if (port < 0 || port > 65535) {
-                QMessageBox::critical(this, "Error", "The port number must be between 0 and 65535.",
-                                      QMessageBox::Ok);
+                QMessageBox::critical(this, "Error", "The port number must be between 0 and 65535.", QMessageBox::Ok);
                 PortEdit->setFocus();
                 return;
             }

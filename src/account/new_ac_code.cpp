@@ -4,7 +4,10 @@
 #include "views/mainview.h"
 
 NewAccount::NewAccount(MainView& view, Init& init, NewAccountPrompt& prompt)
-    : view(view), init(init), prompt(prompt), ownRecord(std::make_unique<AccountRec>())
+    : view(view)
+    , init(init)
+    , prompt(prompt)
+    , ownRecord(std::make_unique<AccountRec>())
 {
     record = ownRecord.get();
     record->host = kDefaultHost;
@@ -38,18 +41,13 @@ void NewAccount::Send(const NewAccountDetails& details)
     init.WriteSettings();
 
     switch (state) {
-    case WaitLogin:
-        view.OpenConnection(record->host, record->port, record->avatarName);
-        break;
+    case WaitLogin: view.OpenConnection(record->host, record->port, record->avatarName); break;
     case IdRefused:
         view.SendText(record->accountId + "\n");
         state = WaitPassword;
         break;
-    case NameRefused:
-        state = WaitNamePrompt;
-        break;
-    default:
-        break;
+    case NameRefused: state = WaitNamePrompt; break;
+    default: break;
     }
 }
 
@@ -96,8 +94,8 @@ int NewAccount::HandleLine(const std::string& line)
         }
         if (holds("different name.")) {
             view.ShowMessage(MessageKind::Information,
-                             "The account ID you have choosen is already in use\n"
-                             "Please try another ID.");
+                "The account ID you have choosen is already in use\n"
+                "Please try another ID.");
             state = IdRefused;
             prompt.Open(*this);
         }
@@ -139,8 +137,8 @@ int NewAccount::HandleLine(const std::string& line)
         if (holds("not available.")) {
             state = NameRefused;
             view.ShowMessage(MessageKind::Information,
-                             "The avatar name you have choosen is already in use\n"
-                             "Please try another name.");
+                "The avatar name you have choosen is already in use\n"
+                "Please try another name.");
             prompt.Open(*this);
         }
         break;

@@ -223,11 +223,8 @@ bool TNewAccountForm::StatChange(SpinControl::Direction direction)
         }
         UnusedEdit->setText(QString::number(unused - 1));
         return true;
-    case SpinControl::Direction::Down:
-        UnusedEdit->setText(QString::number(unused + 1));
-        return true;
-    case SpinControl::Direction::None:
-        break;
+    case SpinControl::Direction::Down: UnusedEdit->setText(QString::number(unused + 1)); return true;
+    case SpinControl::Direction::None: break;
     }
     return false;
 }
@@ -298,9 +295,8 @@ bool TNewAccountForm::CheckEntries()
     if (!NameRuleHolds(RaceEdit->text()))
         return false;
     if (UnusedEdit->text().toInt() != 0) {
-        QMessageBox question(QMessageBox::Critical, "Error",
-                             "You have not used all your stat points\nContinue anyway?",
-                             QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox question(QMessageBox::Critical, "Error", "You have not used all your stat points\nContinue anyway?",
+            QMessageBox::Yes | QMessageBox::No, this);
         if (question.exec() != QMessageBox::Yes)
             return false;
     }
@@ -310,12 +306,9 @@ bool TNewAccountForm::CheckEntries()
 std::string TNewAccountForm::GenderWord() const
 {
     switch (genderChoices->checkedId()) {
-    case 0:
-        return "male";
-    case 2:
-        return "neuter";
-    default:
-        return "female";
+    case 0: return "male";
+    case 2: return "neuter";
+    default: return "female";
     }
 }
 

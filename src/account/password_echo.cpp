@@ -7,8 +7,8 @@ namespace {
 
 class AsteriskStyle : public QProxyStyle {
 public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
     {
         if (hint == SH_LineEdit_PasswordCharacter)
             return '*';

@@ -9,7 +9,11 @@
 #include <QWheelEvent>
 
 SpinControl::SpinControl(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
-    : QWidget(parent), buddy(buddy), minimum(minimum), maximum(maximum), position(minimum)
+    : QWidget(parent)
+    , buddy(buddy)
+    , minimum(minimum)
+    , maximum(maximum)
+    , position(minimum)
 {
     // Tab stops once per figure, on the edit that shows it (and that a
     // screen reader reads); the arrow keys there step the figure.

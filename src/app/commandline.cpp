@@ -5,9 +5,8 @@
 namespace {
 
 // Options the application object takes for itself; they pass through here.
-const char* const qtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-    "qmljsdebugger", "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
-    "geometry", "style", "stylesheet"};
+const char* const qtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+    "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet"};
 const char* const qtFlagOptions[] = {"reverse", "widgetcount"};
 
 void addHidden(QCommandLineParser& p, const QString& name, const QString& valueName)
@@ -24,10 +23,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& versio
     QCommandLineParser p;
     // Qt's own options are written with one dash (-style fusion).
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    p.setApplicationDescription(QStringLiteral(
-        "Orvix: a desktop client for Kyrn, the text-based space-trading game.\n"
-        "It keeps init.xml, maps/ and logs/ in its working directory.\n"
-        "Qt's standard options (-platform, -style, -reverse, ...) are also taken."));
+    p.setApplicationDescription(
+        QStringLiteral("Orvix: a desktop client for Kyrn, the text-based space-trading game.\n"
+                       "It keeps init.xml, maps/ and logs/ in its working directory.\n"
+                       "Qt's standard options (-platform, -style, -reverse, ...) are also taken."));
     const QCommandLineOption help(QStringList{"h", "help"}, QStringLiteral("Show this help and exit."));
     const QCommandLineOption showVersion(QStringList{"v", "version"}, QStringLiteral("Show the version and exit."));
     const QCommandLineOption workDir(QStringList{"w", "workdir"},

@@ -6,10 +6,10 @@
 #include <QStringList>
 
 struct CommandLine {
-    bool run = false;   // start the window; otherwise exit with exitCode
+    bool run = false; // start the window; otherwise exit with exitCode
     int exitCode = 0;
-    QString text;       // the help or version text for stdout, or the error for stderr
-    QString workDir;    // empty: the current directory
+    QString text; // the help or version text for stdout, or the error for stderr
+    QString workDir; // empty: the current directory
 };
 
 // `arguments` starts with the program's name, as argv does.

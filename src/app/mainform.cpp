@@ -120,7 +120,7 @@ TMainForm::TMainForm(QWidget* parent)
     BuildUi();
     FormCreate();
     new PageFind(this, MainNotebook,
-                 {{MainNotebook->widget(0), OutputEdit}, {StoryMemo, StoryMemo}, {ScrollBackMemo, ScrollBackMemo}});
+        {{MainNotebook->widget(0), OutputEdit}, {StoryMemo, StoryMemo}, {ScrollBackMemo, ScrollBackMemo}});
     for (TextPane* pane : findChildren<TextPane*>())
         connect(pane, &TextPane::LinkActivated, this, &TMainForm::OpenAddress);
     NameControlsForScreenReaders(this);
@@ -150,8 +150,7 @@ void TMainForm::FormCreate()
     // A stored macro reaches init.xml at once.
     macro->SetWriteSettings([this] { init->WriteSettings(); });
 
-    coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets),
-                                  version);
+    coms = std::make_unique<Coms>(*this, std::make_unique<ServerParser>(*this, dispatchTargets), version);
     coms->SetMacroRunner([this](int key) { macro->Send(key); });
     players = std::make_unique<Players>(*this);
     dispatchTargets.players = players.get();
@@ -182,9 +181,8 @@ void TMainForm::FormCreate()
     worldMap = std::make_unique<WorldMap>(*this, *mapDisplay);
     mapDisplay->Attach(*worldMap, QString::fromStdString(workDir + "/mapimage.bmp"));
     dispatchTargets.map = worldMap.get();
-    dispatchTargets.locationArrived = [this](std::unique_ptr<Location> location) {
-        worldMap->LocationArrived(std::move(location));
-    };
+    dispatchTargets.locationArrived
+        = [this](std::unique_ptr<Location> location) { worldMap->LocationArrived(std::move(location)); };
     // Escape anywhere in the window stops travel by the map.
     qApp->installEventFilter(this);
 
@@ -192,8 +190,7 @@ void TMainForm::FormCreate()
     LogonForm = new TLogonForm(this);
     NewAccountForm = new TNewAccountForm(this);
     coms->SetLoginFactory([this] { return std::make_unique<Login>(*this, *init, *LogonForm); });
-    coms->SetNewAccountFactory(
-        [this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
+    coms->SetNewAccountFactory([this] { return std::make_unique<NewAccount>(*this, *init, *NewAccountForm); });
 
     // Centred at the size it opens with, which the settings may have changed;
     // the design size too must fit a small or highly scaled screen.
@@ -300,9 +297,8 @@ bool TMainForm::Confirm(const QString& text)
 {
     if (confirmHook)
         return confirmHook(text);
-    return QMessageBox::question(this, "Confirm", text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
-           == QMessageBox::Ok;
+    return QMessageBox::question(this, "Confirm", text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
 }
 
 void TMainForm::MainNotebookChange(int index)
@@ -400,8 +396,7 @@ void TMainForm::CliSocketRead()
             // signalling new data again: the error is raised from the event
             // loop instead, where the general error display shows it.
             QMetaObject::invokeMethod(
-                this, [error = std::current_exception()] { std::rethrow_exception(error); },
-                Qt::QueuedConnection);
+                this, [error = std::current_exception()] { std::rethrow_exception(error); }, Qt::QueuedConnection);
         }
     }
 }
@@ -443,8 +438,8 @@ void TMainForm::CliSocketError(QAbstractSocket::SocketError error)
 void TMainForm::EndConnection()
 {
     const int before = disconnectRuns;
-    const bool wasOpen = cliSocket->state() == QAbstractSocket::ConnectedState
-                         || cliSocket->state() == QAbstractSocket::ClosingState;
+    const bool wasOpen
+        = cliSocket->state() == QAbstractSocket::ConnectedState || cliSocket->state() == QAbstractSocket::ClosingState;
     cliSocket->abort();
     if (wasOpen && disconnectRuns == before)
         CliSocketDisconnect();
@@ -638,11 +633,9 @@ void TMainForm::ApplyColour(int32_t code)
 {
     const QColor colour = ColourFromCode(code);
     const QColor base = colour.isValid() ? colour : QApplication::palette().color(QPalette::Base);
-    const char* names[] = {"InputEdit", "OutputEdit", "LocListBox", "PlayerListBox",
-                           "FriendsListBox", "MapMemo", "MapRepeater", "StoryMemo",
-                           "ScrollBackMemo", "StatsGrid", "ShipGrid", "TBNamePanel", "TBMemo",
-                           "HistoryListBox", "TickerEdit", "LastCommodPanel", "SpynetOutput",
-                           "SpynetNamePanel"};
+    const char* names[] = {"InputEdit", "OutputEdit", "LocListBox", "PlayerListBox", "FriendsListBox", "MapMemo",
+        "MapRepeater", "StoryMemo", "ScrollBackMemo", "StatsGrid", "ShipGrid", "TBNamePanel", "TBMemo",
+        "HistoryListBox", "TickerEdit", "LastCommodPanel", "SpynetOutput", "SpynetNamePanel"};
     for (const char* name : names) {
         QWidget* w = findChild<QWidget*>(name);
         if (!w)
@@ -672,10 +665,9 @@ void TMainForm::ApplyFont(const FontSpec& wanted)
     if (!colour.isValid())
         colour = QApplication::palette().color(QPalette::Text);
 
-    const char* whole[] = {"InputEdit", "OutputEdit", "LocListBox", "PlayerListBox",
-                           "FriendsListBox", "MapMemo", "MapRepeater", "StoryMemo",
-                           "ScrollBackMemo", "TBNamePanel", "TBMemo", "HistoryListBox",
-                           "SpynetOutput", "SpynetNamePanel"};
+    const char* whole[] = {"InputEdit", "OutputEdit", "LocListBox", "PlayerListBox", "FriendsListBox", "MapMemo",
+        "MapRepeater", "StoryMemo", "ScrollBackMemo", "TBNamePanel", "TBMemo", "HistoryListBox", "SpynetOutput",
+        "SpynetNamePanel"};
     for (const char* name : whole) {
         if (QWidget* w = findChild<QWidget*>(name)) {
             w->setFont(font);
@@ -685,8 +677,8 @@ void TMainForm::ApplyFont(const FontSpec& wanted)
             w->setPalette(p);
         }
     }
-    const char* colourOnly[] = {"StatsGrid", "ShipGrid", "CommodNameLabel", "CommodLabel1",
-                                "CommodLabel2", "TickerEdit"};
+    const char* colourOnly[]
+        = {"StatsGrid", "ShipGrid", "CommodNameLabel", "CommodLabel1", "CommodLabel2", "TickerEdit"};
     for (const char* name : colourOnly) {
         if (QWidget* w = findChild<QWidget*>(name)) {
             QPalette p = w->palette();
@@ -848,8 +840,7 @@ void TMainForm::FontsItemClick()
     wanted.underline = chosen.underline();
     wanted.strikeOut = chosen.strikeOut();
     // The font dialog has no colour: the text colour is chosen next.
-    const QColor colour = QColorDialog::getColor(OutputEdit->palette().color(QPalette::Text), this,
-                                                 "Font Color");
+    const QColor colour = QColorDialog::getColor(OutputEdit->palette().color(QPalette::Text), this, "Font Color");
     if (colour.isValid())
         wanted.colour = CodeFromColour(colour);
     ApplyFont(wanted);

@@ -211,11 +211,9 @@ private:
     void FriendsitemClick();
     bool Confirm(const QString& text);
 
-    QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false,
-                     bool checked = false);
+    QAction* AddItem(QMenu* menu, const char* caption, const char* name, bool checkable = false, bool checked = false);
     // A checkable item that shows an option; kept in optionItems.
-    QAction* AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option,
-                           bool checked = false);
+    QAction* AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option, bool checked = false);
     // The menu items the window changes after building them, kept as built.
     std::array<QAction*, static_cast<std::size_t>(Option::DisplayServerStream) + 1> optionItems{};
     QAction* startLoggingItem = nullptr;
@@ -293,7 +291,7 @@ private:
     std::string workDir;
     std::string avatarName;
     std::string serverHost;
-    QTcpSocket* socket = nullptr;  // set at the first successful connection
+    QTcpSocket* socket = nullptr; // set at the first successful connection
     bool reading = false;
     ResetWatch* resetWatch = nullptr;
     bool firstShow = true;
@@ -321,7 +319,7 @@ private:
     MessageHook messageHook;
     ConfirmHook confirmHook;
     UrlOpener urlOpener;
-    addresses::Outside outsideAddresses;  // read at start-up
+    addresses::Outside outsideAddresses; // read at start-up
     std::unique_ptr<WindowLogMenu> logMenu;
     std::unique_ptr<SessionLog> sessionLog;
     std::unique_ptr<Tmc> tmc;

@@ -335,10 +335,14 @@ QWidget* TMainForm::BuildRightColumn()
         int row, col, tag;
     };
     const Dir dirs[] = {
-        {"NWMoveBtn", "\u2196", "Move North-West", 0, 2, 3}, {"NMoveBtn", "\u2191", "Move North", 0, 3, 5},
-        {"NEMoveBtn", "\u2197", "Move North-East", 0, 4, 0}, {"WMoveBtn", "\u2190", "Move West", 1, 2, 4},
-        {"EMoveBtn", "\u2192", "Move East", 1, 4, 6},        {"SWMoveBtn", "\u2199", "Move South-West", 2, 2, 2},
-        {"SMoveBtn", "\u2193", "Move South", 2, 3, 7},       {"SEMoveBtn", "\u2198", "Move South-East", 2, 4, 1},
+        {"NWMoveBtn", "\u2196", "Move North-West", 0, 2, 3},
+        {"NMoveBtn", "\u2191", "Move North", 0, 3, 5},
+        {"NEMoveBtn", "\u2197", "Move North-East", 0, 4, 0},
+        {"WMoveBtn", "\u2190", "Move West", 1, 2, 4},
+        {"EMoveBtn", "\u2192", "Move East", 1, 4, 6},
+        {"SWMoveBtn", "\u2199", "Move South-West", 2, 2, 2},
+        {"SMoveBtn", "\u2193", "Move South", 2, 3, 7},
+        {"SEMoveBtn", "\u2198", "Move South-East", 2, 4, 1},
     };
     for (const Dir& d : dirs) {
         auto* b = Named(new QToolButton, d.name);
@@ -529,8 +533,7 @@ QWidget* TMainForm::BuildMapTab()
     return page;
 }
 
-QAction* TMainForm::AddItem(QMenu* menu, const char* caption, const char* name, bool checkable,
-                            bool checked)
+QAction* TMainForm::AddItem(QMenu* menu, const char* caption, const char* name, bool checkable, bool checked)
 {
     QAction* a = menu->addAction(QString::fromLatin1(caption));
     a->setObjectName(QString::fromLatin1(name));
@@ -539,8 +542,7 @@ QAction* TMainForm::AddItem(QMenu* menu, const char* caption, const char* name, 
     return a;
 }
 
-QAction* TMainForm::AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option,
-                                  bool checked)
+QAction* TMainForm::AddOptionItem(QMenu* menu, const char* caption, const char* name, Option option, bool checked)
 {
     QAction* a = AddItem(menu, caption, name, true, checked);
     optionItems.at(static_cast<std::size_t>(option)) = a;
@@ -566,7 +568,7 @@ void TMainForm::BuildMenus()
     });
     file->addSeparator();
     connect(AddItem(file, "Save Screen Buffer...", "SaveScreenItem"), &QAction::triggered, this,
-            [this] { sessionLog->SaveScreenItemClick(); });
+        [this] { sessionLog->SaveScreenItemClick(); });
     file->addSeparator();
     connect(AddItem(file, "Exit", "ExitItem"), &QAction::triggered, this, &QWidget::close);
 
@@ -575,8 +577,7 @@ void TMainForm::BuildMenus()
     pasteItem = AddItem(edit, "Paste", "PasteItem");
     pasteItem->setEnabled(false);
     connect(pasteItem, &QAction::triggered, this, &TMainForm::PasteItemClick);
-    connect(AddItem(edit, "Select All", "SelectAllItem"), &QAction::triggered, this,
-            &TMainForm::SelectAllItemClick);
+    connect(AddItem(edit, "Select All", "SelectAllItem"), &QAction::triggered, this, &TMainForm::SelectAllItemClick);
 
     QMenu* conn = Named(bar->addMenu("&Connect"), "ConnectMenu");
     logonItem = AddItem(conn, "Logon to Kyrn...", "LogonItem");
@@ -589,67 +590,59 @@ void TMainForm::BuildMenus()
     connect(logOffItem, &QAction::triggered, this, &TMainForm::LogOffItemClick);
 
     QMenu* options = Named(bar->addMenu("&Options"), "OptionsMenu");
-    connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered,
-            this, &TMainForm::FKeyStartUpItemClick);
-    connect(AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this,
-            &TMainForm::FriendsitemClick);
+    connect(AddItem(options, "F-Keys and Startup...", "FKeyStartUpItem"), &QAction::triggered, this,
+        &TMainForm::FKeyStartUpItemClick);
+    connect(
+        AddItem(options, "Friends Set Up...", "Friendsitem"), &QAction::triggered, this, &TMainForm::FriendsitemClick);
     options->addSeparator();
-    connect(AddItem(options, "Background Color...", "ColorItem"), &QAction::triggered, this,
-            &TMainForm::ColorItemClick);
-    connect(AddItem(options, "Fonts...", "FontsItem"), &QAction::triggered, this,
-            &TMainForm::FontsItemClick);
+    connect(
+        AddItem(options, "Background Color...", "ColorItem"), &QAction::triggered, this, &TMainForm::ColorItemClick);
+    connect(AddItem(options, "Fonts...", "FontsItem"), &QAction::triggered, this, &TMainForm::FontsItemClick);
     options->addSeparator();
     AddOptionItem(options, "Console Lights", "LightsItem", Option::ConsoleLights, true);
     AddOptionItem(options, "Stats Panel", "StatsItem", Option::StatsPanel, true);
     AddOptionItem(options, "Sound FX", "SoundItem", Option::SoundFx, true);
     options->addSeparator();
     AddOptionItem(options, "Incoming Text Alert", "TextAlertItem", Option::TextAlert);
-    connect(AddOptionItem(options, "Large Text Buffer", "BufferSizeItem", Option::LargeBuffer),
-            &QAction::triggered, this, &TMainForm::BufferSizeItemClick);
+    connect(AddOptionItem(options, "Large Text Buffer", "BufferSizeItem", Option::LargeBuffer), &QAction::triggered,
+        this, &TMainForm::BufferSizeItemClick);
     AddOptionItem(options, "Suppress Blank Lines", "BlankLinesItem", Option::SuppressBlankLines);
     options->addSeparator();
     connect(AddItem(options, "Dump to Scrollback", "DumptoScrollItem"), &QAction::triggered, this,
-            &TMainForm::DumptoScrollItemClick);
+        &TMainForm::DumptoScrollItemClick);
 
     QMenu* extras = Named(bar->addMenu("E&xtras"), "ExtrasMenu");
     connect(AddItem(extras, "Buy Extras", "ExtrasItem"), &QAction::triggered, this,
-            [this] { OpenAddress(outsideAddresses.extrasPage); });
+        [this] { OpenAddress(outsideAddresses.extrasPage); });
     extras->addSeparator();
-    connect(AddItem(extras, "TMC Voting", "VotingItem"), &QAction::triggered, this,
-            &TMainForm::VotingItemClick);
+    connect(AddItem(extras, "TMC Voting", "VotingItem"), &QAction::triggered, this, &TMainForm::VotingItemClick);
 
     QMenu* help = Named(bar->addMenu("&Help"), "HelpMenu");
     connect(AddItem(help, "Contact Feedback", "FeedbackItem"), &QAction::triggered, this,
-            [this] { OpenAddress(outsideAddresses.feedback); });
+        [this] { OpenAddress(outsideAddresses.feedback); });
     help->addSeparator();
     connect(AddItem(help, "Orvix Manual", "OrvixManual1"), &QAction::triggered, this,
-            [this] { OpenManualPage(addresses::kOrvixManual); });
+        [this] { OpenManualPage(addresses::kOrvixManual); });
     connect(AddItem(help, "Game Manuals", "ManualsItem"), &QAction::triggered, this,
-            [this] { OpenManualPage(addresses::kGameManuals); });
-    connect(AddItem(help, "Maps", "MapsItem"), &QAction::triggered, this,
-            [this] { OpenManualPage(addresses::kMaps); });
+        [this] { OpenManualPage(addresses::kGameManuals); });
+    connect(AddItem(help, "Maps", "MapsItem"), &QAction::triggered, this, [this] { OpenManualPage(addresses::kMaps); });
     connect(AddItem(help, "Quick Start", "QuickStartItem"), &QAction::triggered, this,
-            [this] { OpenManualPage(addresses::kQuickStart); });
+        [this] { OpenManualPage(addresses::kQuickStart); });
     help->addSeparator();
     AddOptionItem(help, "Display Client Stream", "DisplayClientStreamItem", Option::DisplayClientStream);
     AddOptionItem(help, "Display Server Stream", "DisplayServerStreamItem", Option::DisplayServerStream);
     help->addSeparator();
-    connect(AddItem(help, "About...", "AboutItem"), &QAction::triggered, this,
-            &TMainForm::AboutItemClick);
+    connect(AddItem(help, "About...", "AboutItem"), &QAction::triggered, this, &TMainForm::AboutItemClick);
 
     PlayerPopup = new QMenu(this);
     PlayerPopup->setObjectName("PlayerPopup");
-    connect(AddItem(PlayerPopup, "Hug", "HugItem"), &QAction::triggered, this,
-            [this] { PlayerCommand("hug"); });
-    connect(AddItem(PlayerPopup, "Kiss", "KissItem"), &QAction::triggered, this,
-            [this] { PlayerCommand("kiss"); });
+    connect(AddItem(PlayerPopup, "Hug", "HugItem"), &QAction::triggered, this, [this] { PlayerCommand("hug"); });
+    connect(AddItem(PlayerPopup, "Kiss", "KissItem"), &QAction::triggered, this, [this] { PlayerCommand("kiss"); });
     PlayerPopup->addSeparator();
-    connect(AddItem(PlayerPopup, "Tight Beam", "TightBeamItem"), &QAction::triggered, this,
-            &TMainForm::TightBeamItemClick);
+    connect(
+        AddItem(PlayerPopup, "Tight Beam", "TightBeamItem"), &QAction::triggered, this, &TMainForm::TightBeamItemClick);
     PlayerPopup->addSeparator();
-    connect(AddItem(PlayerPopup, "Examine", "ExamineItem"), &QAction::triggered, this,
-            [this] { PlayerCommand("ex"); });
+    connect(AddItem(PlayerPopup, "Examine", "ExamineItem"), &QAction::triggered, this, [this] { PlayerCommand("ex"); });
     connect(AddItem(PlayerPopup, "Spynet", "SpynetReport"), &QAction::triggered, this,
-            [this] { PlayerCommand("spynet report"); });
+        [this] { PlayerCommand("spynet report"); });
 }
-

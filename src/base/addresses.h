@@ -27,7 +27,7 @@ inline constexpr const char* kFeedbackStandIn = "feedback.html";
 struct Outside {
     QUrl votingPage;
     QUrl extrasPage;
-    QUrl feedback;  // a mail or web address
+    QUrl feedback; // a mail or web address
 };
 
 // Each address from its environment variable when that holds a usable

@@ -15,7 +15,6 @@ QColor ColourFromCode(int32_t code)
 
 int32_t CodeFromColour(const QColor& colour)
 {
-    const uint32_t v = uint32_t(colour.red()) | (uint32_t(colour.green()) << 8)
-                       | (uint32_t(colour.blue()) << 16);
+    const uint32_t v = uint32_t(colour.red()) | (uint32_t(colour.green()) << 8) | (uint32_t(colour.blue()) << 16);
     return static_cast<int32_t>(v);
 }

@@ -11,7 +11,7 @@ QSize ScreenFit::WindowSize(const QSize& stored, const QSize& minimum) const
 {
     const auto fit = [](int value, int least, int most) { return std::max(1, std::min(std::max(value, least), most)); };
     return {fit(stored.width(), minimum.width(), available.width()),
-            fit(stored.height(), minimum.height(), available.height())};
+        fit(stored.height(), minimum.height(), available.height())};
 }
 
 QPoint ScreenFit::CentredPosition(const QSize& size) const

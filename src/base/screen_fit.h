@@ -35,7 +35,10 @@ private:
 // for the next one.
 class StoredWindowSize {
 public:
-    explicit StoredWindowSize(const QSize& design) : stored(design) {}
+    explicit StoredWindowSize(const QSize& design)
+        : stored(design)
+    {
+    }
 
     void Store(const QSize& size) { stored = size; }
     const QSize& Stored() const { return stored; }

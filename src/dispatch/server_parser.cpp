@@ -41,26 +41,60 @@ enum Element {
 };
 
 constexpr std::array<std::string_view, 24> kElementNames{
-    "s-default",         "s-add-player",      "s-remove-player",   "s-new-loc",
-    "s-contents",        "s-new-map",         "s-remove-contents", "s-map-info",
-    "s-add-factory",     "s-update-infra",    "s-update-workers",  "s-remove-factory",
-    "s-player-stats",    "s-ship-stats",      "s-tb",              "s-no-op",
-    "s-spynet-start",    "s-spynet",          "s-examine-start",   "s-examine",
-    "s-sound",           "s-exch-buy",        "s-exch-sell",       "s-exchange",
+    "s-default",
+    "s-add-player",
+    "s-remove-player",
+    "s-new-loc",
+    "s-contents",
+    "s-new-map",
+    "s-remove-contents",
+    "s-map-info",
+    "s-add-factory",
+    "s-update-infra",
+    "s-update-workers",
+    "s-remove-factory",
+    "s-player-stats",
+    "s-ship-stats",
+    "s-tb",
+    "s-no-op",
+    "s-spynet-start",
+    "s-spynet",
+    "s-examine-start",
+    "s-examine",
+    "s-sound",
+    "s-exch-buy",
+    "s-exch-sell",
+    "s-exchange",
 };
 
 // What each element's start tag makes the open element, in table order.
 // s-sound and the exchange elements leave it as it was.
 constexpr uint8_t kKeepOpen = 0xFF;
 constexpr std::array<uint8_t, 24> kOpens{
-    ServerParser::Default,         ServerParser::AddPlayer,       ServerParser::RemovePlayer,
-    ServerParser::NewLoc,          ServerParser::Contents,        ServerParser::NewMap,
-    ServerParser::RemoveContents,  ServerParser::MapInfo,         ServerParser::AddFactory,
-    ServerParser::UpdateInfra,     ServerParser::UpdateWorkers,   ServerParser::RemoveFactory,
-    ServerParser::PlayerStats,     ServerParser::ShipStats,       ServerParser::Tb,
-    ServerParser::NoOp,            ServerParser::SpynetStart,     ServerParser::Spynet,
-    ServerParser::ExamineStart,    ServerParser::Examine,         kKeepOpen,
-    kKeepOpen,                     kKeepOpen,                     kKeepOpen,
+    ServerParser::Default,
+    ServerParser::AddPlayer,
+    ServerParser::RemovePlayer,
+    ServerParser::NewLoc,
+    ServerParser::Contents,
+    ServerParser::NewMap,
+    ServerParser::RemoveContents,
+    ServerParser::MapInfo,
+    ServerParser::AddFactory,
+    ServerParser::UpdateInfra,
+    ServerParser::UpdateWorkers,
+    ServerParser::RemoveFactory,
+    ServerParser::PlayerStats,
+    ServerParser::ShipStats,
+    ServerParser::Tb,
+    ServerParser::NoOp,
+    ServerParser::SpynetStart,
+    ServerParser::Spynet,
+    ServerParser::ExamineStart,
+    ServerParser::Examine,
+    kKeepOpen,
+    kKeepOpen,
+    kKeepOpen,
+    kKeepOpen,
 };
 
 const std::string kPictures = "pictures";
@@ -132,21 +166,15 @@ void ServerParser::StartElement(const std::string& name, const AttribList& attri
         tbSender = GetAttribute(attributes, "name");
         tbText.clear();
         break;
-    case kNoOp:
-        view.SendText("<c-no-op/>\n");
-        break;
+    case kNoOp: view.SendText("<c-no-op/>\n"); break;
     case kSpynetStart:
     case kExamineStart: {
         const std::string player = GetAttribute(attributes, "name");
         const std::string rank = GetAttribute(attributes, "rank");
-        StartReport((element == kSpynetStart ? "Spynet Report for " : "Examine ") + rank + " "
-                        + player,
-                    player);
+        StartReport((element == kSpynetStart ? "Spynet Report for " : "Examine ") + rank + " " + player, player);
         break;
     }
-    case kSound:
-        PlayServerSound(GetAttribute(attributes, "name"));
-        break;
+    case kSound: PlayServerSound(GetAttribute(attributes, "name")); break;
     case kPlayerStats:
     case kShipStats:
     case kExchBuy:
@@ -185,19 +213,14 @@ void ServerParser::Characters(const std::string& text)
         return;
     case NewLoc:
     case Contents:
-    case RemoveContents:
-        view.DisplayText(text);
-        return;
-    case Tb:
-        tbText += text;
-        return;
+    case RemoveContents: view.DisplayText(text); return;
+    case Tb: tbText += text; return;
     case Spynet:
     case Examine:
         view.AddReportLine(text);
         view.AddToStory(text);
         return;
-    default:
-        return;
+    default: return;
     }
 }
 
@@ -214,11 +237,8 @@ void ServerParser::EndElement(const std::string&)
             targets.tightBeam->Incoming(tbSender, tbText);
         break;
     case Spynet:
-    case Examine:
-        view.ResetSpynetView();
-        break;
-    default:
-        break;
+    case Examine: view.ResetSpynetView(); break;
+    default: break;
     }
     openElement = None;
 }
@@ -229,12 +249,8 @@ void ServerParser::PanelElement(int element, const AttribList& attributes)
     const std::string name = GetAttribute(attributes, "name");
     const int32_t price = GetNumberAttribute(attributes, "price", 0);
     switch (element) {
-    case kPlayerStats:
-        panels.PlayerStatsElement(attributes);
-        break;
-    case kShipStats:
-        panels.ShipStatsElement(attributes);
-        break;
+    case kPlayerStats: panels.PlayerStatsElement(attributes); break;
+    case kShipStats: panels.ShipStatsElement(attributes); break;
     case kExchBuy:
         if (price != 0)
             panels.GetExchange().ExchangeBuys(name, price);
@@ -243,9 +259,7 @@ void ServerParser::PanelElement(int element, const AttribList& attributes)
         if (const int32_t stock = GetNumberAttribute(attributes, "stock", 0); price > 0 && stock > 0)
             panels.GetExchange().ExchangeSells(name, price, stock);
         break;
-    case kExchange:
-        panels.GetExchange().EnterExchange(name);
-        break;
+    case kExchange: panels.GetExchange().EnterExchange(name); break;
     }
 }
 

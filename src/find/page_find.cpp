@@ -8,7 +8,8 @@
 #include "widgets/textpane.h"
 
 PageFind::PageFind(QWidget* window, QTabWidget* pages, const std::vector<std::pair<QWidget*, TextPane*>>& panes)
-    : QObject(window), pages(pages)
+    : QObject(window)
+    , pages(pages)
 {
     for (const auto& [page, pane] : panes)
         bars[page] = new FindBar(pane, *pane);

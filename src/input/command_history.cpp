@@ -15,7 +15,10 @@ QString FileName(const std::string& path)
 
 } // namespace
 
-CommandHistory::CommandHistory(std::string file) : path(std::move(file)) {}
+CommandHistory::CommandHistory(std::string file)
+    : path(std::move(file))
+{
+}
 
 void CommandHistory::SetFailureReport(std::function<void(const std::string&)> report)
 {

@@ -44,7 +44,7 @@ private:
 
     std::string path;
     std::deque<std::string> commands;
-    std::optional<std::size_t> recalled;  // the index shown; commands.size() is the draft
+    std::optional<std::size_t> recalled; // the index shown; commands.size() is the draft
     std::string draft;
     std::function<void(const std::string&)> reportFailure;
     bool failureReported = false;

@@ -29,7 +29,8 @@ std::string After(const std::string& text, size_t prefixWithSeparator)
 } // namespace
 
 PlayerInput::PlayerInput(MainView& view, TightBeamHook tightBeam)
-    : view(view), tightBeam(std::move(tightBeam))
+    : view(view)
+    , tightBeam(std::move(tightBeam))
 {
 }
 

@@ -8,7 +8,10 @@
 #include "widgets/textpane.h"
 
 WindowLogMenu::WindowLogMenu(QWidget* parent, QAction* start, QAction* stop, const TextPane* storyPane)
-    : window(parent), startItem(start), stopItem(stop), story(storyPane)
+    : window(parent)
+    , startItem(start)
+    , stopItem(stop)
+    , story(storyPane)
 {
 }
 
@@ -20,11 +23,10 @@ void WindowLogMenu::SetLoggingItems(bool startEnabled, bool stopEnabled)
         stopItem->setEnabled(stopEnabled);
 }
 
-std::optional<std::string> WindowLogMenu::ChooseLogFile(const std::string& title,
-                                                        const std::string& folder)
+std::optional<std::string> WindowLogMenu::ChooseLogFile(const std::string& title, const std::string& folder)
 {
     QFileDialog dialog(window, QString::fromStdString(title), QFile::decodeName(folder.c_str()),
-                       "Orvix log files (*.log);;All Files (*)");
+        "Orvix log files (*.log);;All Files (*)");
     dialog.setObjectName("OpenDialog");
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -16,8 +16,7 @@ public:
 
     void SetLoggingItems(bool startEnabled, bool stopEnabled) override;
     // Any name is accepted; a new one creates the file. Default suffix "log".
-    std::optional<std::string> ChooseLogFile(const std::string& title,
-                                             const std::string& folder) override;
+    std::optional<std::string> ChooseLogFile(const std::string& title, const std::string& folder) override;
     // In Windows-1252, as the log is.
     std::string StoryText() const override;
 

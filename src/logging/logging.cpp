@@ -5,8 +5,7 @@
 namespace {
 
 constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 bool WriteAll(std::FILE* file, std::string_view bytes)
 {
@@ -24,8 +23,7 @@ std::string TimeStamp(std::int64_t when)
     // Built by hand: strftime would follow the locale Qt sets.
     char text[64];
     std::snprintf(text, sizeof text, "%s %s %2d %02d:%02d:%02d %04d\n", kDays[local.tm_wday % 7],
-                  kMonths[local.tm_mon % 12], local.tm_mday, local.tm_hour, local.tm_min,
-                  local.tm_sec, local.tm_year + 1900);
+        kMonths[local.tm_mon % 12], local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, local.tm_year + 1900);
     return text;
 }
 

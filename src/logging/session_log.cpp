@@ -21,7 +21,10 @@ std::string Shown(const std::string& path)
 } // namespace
 
 SessionLog::SessionLog(MainView& mainView, LogMenuView& logMenu, Init& settings, Clock now)
-    : view(mainView), menu(logMenu), init(settings), clock(std::move(now))
+    : view(mainView)
+    , menu(logMenu)
+    , init(settings)
+    , clock(std::move(now))
 {
 }
 
@@ -52,8 +55,7 @@ void SessionLog::CloseLog()
     const bool ok = closing->Close(clock());
     view.SetStatusText(1, "");
     if (!ok)
-        view.DisplayText("***Unable to write to " + Shown(closing->Path())
-                         + "; the log may be incomplete***");
+        view.DisplayText("***Unable to write to " + Shown(closing->Path()) + "; the log may be incomplete***");
 }
 
 void SessionLog::SetItems(bool startEnabled, bool stopEnabled, bool autoChecked)
@@ -99,20 +101,15 @@ void SessionLog::AutoLogItemClick()
 
 void SessionLog::SaveScreenItemClick()
 {
-    const std::optional<std::string> path =
-        menu.ChooseLogFile("Dump screen buffer to file...", LogsFolder());
+    const std::optional<std::string> path = menu.ChooseLogFile("Dump screen buffer to file...", LogsFolder());
     if (!path)
         return;
     switch (AppendScreenDump(*path, menu.StoryText(), clock())) {
-    case DumpResult::OpenFailed:
-        view.DisplayText("***Unable to open " + Shown(*path) + " for screen dump***");
-        return;
+    case DumpResult::OpenFailed: view.DisplayText("***Unable to open " + Shown(*path) + " for screen dump***"); return;
     case DumpResult::WriteFailed:
         view.DisplayText("***Unable to write the screen buffer to " + Shown(*path) + "***");
         return;
-    case DumpResult::Saved:
-        view.DisplayText("Screen buffer saved to " + Shown(*path));
-        return;
+    case DumpResult::Saved: view.DisplayText("Screen buffer saved to " + Shown(*path)); return;
     }
 }
 

@@ -20,8 +20,7 @@ public:
     virtual ~LogMenuView() = default;
     virtual void SetLoggingItems(bool startEnabled, bool stopEnabled) = 0;
     // The file dialog; an empty result when the player cancels.
-    virtual std::optional<std::string> ChooseLogFile(const std::string& title,
-                                                     const std::string& folder) = 0;
+    virtual std::optional<std::string> ChooseLogFile(const std::string& title, const std::string& folder) = 0;
     // The whole text of the story page, lines joined by line feeds.
     virtual std::string StoryText() const = 0;
 };

@@ -11,7 +11,9 @@
 #include "input/input.h"
 
 TCommandForm::TCommandForm(PlayerInput& playerInput, Macro& macroStore, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), input(playerInput), macros(macroStore)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    , input(playerInput)
+    , macros(macroStore)
 {
     setObjectName("CommandForm");
     setWindowTitle("Enter Command");

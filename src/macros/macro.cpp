@@ -6,7 +6,10 @@
 #include "base/ansi.h"
 #include "views/mainview.h"
 
-Macro::Macro(MainView& view) : view(view) {}
+Macro::Macro(MainView& view)
+    : view(view)
+{
+}
 
 void Macro::SetWriteSettings(std::function<void()> write)
 {

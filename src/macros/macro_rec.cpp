@@ -1,6 +1,9 @@
 #include "macros/macro_rec.h"
 
-MacroRec::MacroRec(std::vector<std::string> commandLines) : lines(std::move(commandLines)) {}
+MacroRec::MacroRec(std::vector<std::string> commandLines)
+    : lines(std::move(commandLines))
+{
+}
 
 void MacroRec::Add(std::string line)
 {

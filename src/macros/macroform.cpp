@@ -48,7 +48,9 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent)
 }
 } // namespace
 
-TMacroBox::TMacroBox(Macro& macroStore, QWidget* parent) : QDialog(parent), store(macroStore)
+TMacroBox::TMacroBox(Macro& macroStore, QWidget* parent)
+    : QDialog(parent)
+    , store(macroStore)
 {
     setObjectName("MacroBox");
     setWindowTitle("Startup and F-Keys ");
@@ -64,9 +66,9 @@ TMacroBox::TMacroBox(Macro& macroStore, QWidget* parent) : QDialog(parent), stor
 
     auto* labels = new QVBoxLayout;
     const char* lines[] = {"You can assign up to 400 characters to each F-Key. This text",
-                           "will be sent to the server when you press the F-Key or placed",
-                           "in the input window when you press Ctrl-F-Key. The text for",
-                           "the F1 Key is automatically sent  to the server on log on."};
+        "will be sent to the server when you press the F-Key or placed",
+        "in the input window when you press Ctrl-F-Key. The text for",
+        "the F1 Key is automatically sent  to the server on log on."};
     int labelNumber = 1;
     for (const char* text : lines) {
         auto* label = new QLabel(text, this);
@@ -89,7 +91,7 @@ TMacroBox::TMacroBox(Macro& macroStore, QWidget* parent) : QDialog(parent), stor
     auto* groupLayout = new QVBoxLayout(fKeyGroup);
     groupLayout->addWidget(fKeyMemo);
     connect(fKeyMemo->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { LimitLength(position, added); });
+        [this](int position, int, int added) { LimitLength(position, added); });
 
     auto* lastBtn = Button("LastBtn", "Previous", this);
     auto* nextBtn = Button("NextBtn", "Next", this);
@@ -156,9 +158,8 @@ void TMacroBox::OfferToSave()
 {
     if (!fKeyMemo->document()->isModified())
         return;
-    const auto answer = QMessageBox::question(this, "Confirm",
-                                              "Text has changed. Do you want to save it?",
-                                              QMessageBox::Yes | QMessageBox::No);
+    const auto answer = QMessageBox::question(
+        this, "Confirm", "Text has changed. Do you want to save it?", QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     std::vector<std::string> lines;

@@ -131,9 +131,7 @@ void KyrMap::LoadMap()
     const std::string path = MapFileName();
     if (path.empty() || !QFileInfo::exists(QString::fromStdString(path)))
         return;
-    MapParser parser(path, [this](std::unique_ptr<Location> location) {
-        AddLocation(std::move(location), false);
-    });
+    MapParser parser(path, [this](std::unique_ptr<Location> location) { AddLocation(std::move(location), false); });
     if (!parser.ParseFile() || !parser.SawMap()) {
         unreadableFile = true;
         main.AddToScrollback("Can't read map file:");
@@ -191,7 +189,7 @@ std::string KyrMap::LocationNameAt(int column, int row) const
 std::string KyrMap::Summary() const
 {
     std::string text = info.name + " map, " + std::to_string(locations.size())
-                       + (locations.size() == 1 ? " location known" : " locations known");
+        + (locations.size() == 1 ? " location known" : " locations known");
     const auto here = locations.find(current);
     if (here == locations.end())
         return text + ".";

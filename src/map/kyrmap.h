@@ -29,7 +29,7 @@ enum Tile : int {
     kTileCrossing = 7,
 };
 
-inline constexpr int kGridCells = 2 * kMapWidth + 1;  // 129 columns and rows
+inline constexpr int kGridCells = 2 * kMapWidth + 1; // 129 columns and rows
 inline constexpr int kTileSize = 16;
 
 // The file name a map name is stored under ("Sol Belt" -> "sol_belt.xml"),

@@ -22,8 +22,7 @@ int32_t LocationKey(const Location& location)
 
 void WriteLocation(const Location& location, std::string& out)
 {
-    out += "   <loc name='" + EscapeText(location.name) + "' loc-num='"
-           + std::to_string(LocationKey(location)) + "'";
+    out += "   <loc name='" + EscapeText(location.name) + "' loc-num='" + std::to_string(LocationKey(location)) + "'";
     for (std::size_t i = 0; i < kExitNames.size(); ++i)
         if (location.exits[i]) {
             out += ' ';

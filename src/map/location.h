@@ -14,8 +14,7 @@ inline constexpr int32_t kMapWidth = 64;
 
 // Exit flags are indexed like this table; the names are the attribute names
 // of the server's elements and of the map files.
-inline constexpr std::array<std::string_view, 10> kExitNames{"n", "ne", "e", "se", "s",
-                                                             "sw", "w", "nw", "u", "d"};
+inline constexpr std::array<std::string_view, 10> kExitNames{"n", "ne", "e", "se", "s", "sw", "w", "nw", "u", "d"};
 
 struct Location {
     std::string name;

@@ -19,8 +19,7 @@ constexpr int kDownCode = 45;
 
 } // namespace
 
-MapDisplay::MapDisplay(const Widgets& widgets, std::function<void()> command,
-                       std::function<void()> after)
+MapDisplay::MapDisplay(const Widgets& widgets, std::function<void()> command, std::function<void()> after)
     : w(widgets)
     , commandWindow(std::move(command))
     , afterUpDown(std::move(after))
@@ -39,20 +38,17 @@ void MapDisplay::Attach(WorldMap& map, const QString& picturePath)
     for (TileGrid* grid : {w.detailGrid, w.mapGrid}) {
         grid->SetSource(&map);
         connect(grid, &TileGrid::keyReleased, this, [&map](int code) { map.MoveByKey(code); });
-        connect(grid, &TileGrid::cellHovered, this,
-                [&map](int column, int row) { map.ShowLocationName(column, row); });
-        connect(grid, &TileGrid::cellActivated, this,
-                [&map](int column, int row) { map.TravelTo(column, row); });
+        connect(grid, &TileGrid::cellHovered, this, [&map](int column, int row) { map.ShowLocationName(column, row); });
+        connect(grid, &TileGrid::cellActivated, this, [&map](int column, int row) { map.TravelTo(column, row); });
     }
     // A direction button's tag plus 33 is the key it stands for.
     for (QToolButton* button : w.buttons->findChildren<QToolButton*>()) {
         const QVariant tag = button->property("tag");
         if (tag.isValid())
-            connect(button, &QToolButton::clicked, this,
-                    [&map, code = tag.toInt() + 33] { map.MoveByKey(code); });
+            connect(button, &QToolButton::clicked, this, [&map, code = tag.toInt() + 33] { map.MoveByKey(code); });
     }
     connect(w.buttons->findChild<QToolButton*>("BoardBtn"), &QToolButton::clicked, this,
-            [&map] { map.MoveByKey(kBoardCode); });
+        [&map] { map.MoveByKey(kBoardCode); });
     // Up and down move on the release of any mouse button.
     w.buttons->findChild<QToolButton*>("UpBtn")->installEventFilter(this);
     w.buttons->findChild<QToolButton*>("DownBtn")->installEventFilter(this);

@@ -29,8 +29,7 @@ public:
 
     // `commandWindow` shows the command window; `afterUpDown` runs after
     // the up and down buttons have sent their move.
-    MapDisplay(const Widgets& widgets, std::function<void()> commandWindow,
-               std::function<void()> afterUpDown);
+    MapDisplay(const Widgets& widgets, std::function<void()> commandWindow, std::function<void()> afterUpDown);
 
     // Connects the grids and buttons to the map; `picturePath` is MapImage's picture.
     void Attach(WorldMap& world, const QString& picturePath);

@@ -17,11 +17,9 @@ std::optional<GridScroll> CentreScroll(int32_t key, int visibleColumns, int visi
         return std::nullopt;
     const int column = 2 * (key % kMapWidth) + 1;
     const int row = 2 * (key / kMapWidth) + 1;
-    const auto clamp = [](int first, int visible) {
-        return std::max(0, std::min(first, kGridCells - visible));
-    };
-    return GridScroll{column, row, clamp(column - visibleColumns / 2, visibleColumns),
-                      clamp(row - visibleRows / 2, visibleRows)};
+    const auto clamp = [](int first, int visible) { return std::max(0, std::min(first, kGridCells - visible)); };
+    return GridScroll{
+        column, row, clamp(column - visibleColumns / 2, visibleColumns), clamp(row - visibleRows / 2, visibleRows)};
 }
 
 TileGrid::TileGrid(const QString& objectName, const QString& accessibleName, QWidget* parent)
@@ -151,10 +149,9 @@ void TileGrid::paintEvent(QPaintEvent* event)
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
             painter.drawPixmap((column - left) * kTileSize, (row - top) * kTileSize, tiles,
-                               kTileSize * map->TileAt(column, row), 0, kTileSize, kTileSize);
+                kTileSize * map->TileAt(column, row), 0, kTileSize, kTileSize);
     if (hasFocus()) {
-        const QRect cell((selColumn - left) * kTileSize, (selRow - top) * kTileSize, kTileSize,
-                         kTileSize);
+        const QRect cell((selColumn - left) * kTileSize, (selRow - top) * kTileSize, kTileSize, kTileSize);
         painter.setPen(QPen(palette().highlight().color(), 1, Qt::DotLine));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
     }
@@ -194,9 +191,7 @@ void TileGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Home: SelectCell(0, selRow); break;
     case Qt::Key_End: SelectCell(kGridCells - 1, selRow); break;
     case Qt::Key_PageUp: SelectCell(selColumn, std::max(0, selRow - VisibleRows())); break;
-    case Qt::Key_PageDown:
-        SelectCell(selColumn, std::min(kGridCells - 1, selRow + VisibleRows()));
-        break;
+    case Qt::Key_PageDown: SelectCell(selColumn, std::min(kGridCells - 1, selRow + VisibleRows())); break;
     // On the press: the release of an Enter that closed a dialog lands here too.
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -26,13 +26,8 @@ MapParser::MapParser(std::string path, Sink s)
 void MapParser::StartElement(const std::string& name, const AttribList& attributes)
 {
     switch (LookupElement(name)) {
-    case 0:
-        sawMap = true;
-        break;
-    case 1:
-        sink(std::make_unique<Location>(Location::FromAttributes(attributes)));
-        break;
-    default:
-        break;
+    case 0: sawMap = true; break;
+    case 1: sink(std::make_unique<Location>(Location::FromAttributes(attributes))); break;
+    default: break;
     }
 }

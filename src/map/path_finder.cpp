@@ -28,7 +28,7 @@ std::vector<PathStep> FindPath(const KyrMap& map, int32_t from, int32_t to)
     if (from == to || !At(map, from) || !At(map, to))
         return {};
     // Every step costs the same, so a breadth-first search finds a shortest way.
-    std::array<int8_t, kSquare> exitTaken;  // the exit that first reached each location
+    std::array<int8_t, kSquare> exitTaken; // the exit that first reached each location
     exitTaken.fill(kUnreached);
     std::array<int16_t, kSquare> queue;
     int head = 0, tail = 0;

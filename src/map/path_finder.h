@@ -8,8 +8,8 @@
 class KyrMap;
 
 struct PathStep {
-    int exit;     // index into the exit table, 0 "n" to 7 "nw"
-    int32_t key;  // the location it leads to
+    int exit; // index into the exit table, 0 "n" to 7 "nw"
+    int32_t key; // the location it leads to
     bool operator==(const PathStep&) const = default;
 };
 

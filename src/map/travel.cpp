@@ -60,9 +60,9 @@ void Travel::Arrived(const KyrMap& map)
         const std::string where = NameOf(map, map.Current());
         way.clear();
         moveDue = false;
-        main.SetStatusText(kMapPanel, "Travel to " + destination + " stopped: you arrived at "
-                                          + (where.empty() ? std::string("a place") : where)
-                                          + ", off the path");
+        main.SetStatusText(kMapPanel,
+            "Travel to " + destination + " stopped: you arrived at " + (where.empty() ? std::string("a place") : where)
+                + ", off the path");
         return;
     }
     if (++next < way.size()) {
@@ -109,6 +109,6 @@ void Travel::Move()
 void Travel::ShowProgress() const
 {
     const std::size_t left = way.size() - next;
-    main.SetStatusText(kMapPanel, "Travelling to " + destination + ": " + std::to_string(left)
-                                      + (left == 1 ? " step to go" : " steps to go"));
+    main.SetStatusText(kMapPanel,
+        "Travelling to " + destination + ": " + std::to_string(left) + (left == 1 ? " step to go" : " steps to go"));
 }

@@ -50,7 +50,7 @@ private:
     std::function<void(Task)> soon;
     bool moveDue = false;
     std::vector<PathStep> way;
-    std::size_t next = 0;  // the step sent and awaited
+    std::size_t next = 0; // the step sent and awaited
     std::string destination;
     bool moving = false;
 };

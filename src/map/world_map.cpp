@@ -8,24 +8,35 @@
 
 namespace {
 
-constexpr int kCommandWindow = 106;  // keypad multiply
+constexpr int kCommandWindow = 106; // keypad multiply
 // The key codes of the compass exits, in exit table order: n, ne, e, se, s, sw, w, nw.
 constexpr int kExitKeyCodes[8] = {38, 33, 39, 34, 40, 35, 37, 36};
 
 const char* MoveCommand(int code)
 {
     switch (code) {
-    case 33: case 105: return "ne";
-    case 34: case 99: return "se";
-    case 35: case 97: return "sw";
-    case 36: case 103: return "nw";
-    case 37: case 100: return "w";
-    case 38: case 104: return "n";
-    case 39: case 102: return "e";
-    case 40: case 98: return "s";
-    case 45: case 96: return "d";
-    case 46: case 110: return "u";
-    case 101: case 107: return "board";
+    case 33:
+    case 105: return "ne";
+    case 34:
+    case 99: return "se";
+    case 35:
+    case 97: return "sw";
+    case 36:
+    case 103: return "nw";
+    case 37:
+    case 100: return "w";
+    case 38:
+    case 104: return "n";
+    case 39:
+    case 102: return "e";
+    case 40:
+    case 98: return "s";
+    case 45:
+    case 96: return "d";
+    case 46:
+    case 110: return "u";
+    case 101:
+    case 107: return "board";
     default: return nullptr;
     }
 }
@@ -42,7 +53,7 @@ int MapKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
         case Qt::Key_Plus: return 107;
         case Qt::Key_Period:
         case Qt::Key_Comma: return 110;
-        default: break;  // keypad keys without Num Lock are the keys below
+        default: break; // keypad keys without Num Lock are the keys below
         }
     }
     switch (qtKey) {
@@ -63,8 +74,9 @@ int MapKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
 WorldMap::WorldMap(MainView& m, MapView& v)
     : main(m)
     , view(v)
-    , travel(m, [this](int exit) { MoveByKey(kExitKeyCodes[exit]); },
-             [this](Travel::Task task) { view.RunSoon(std::move(task)); })
+    , travel(
+          m, [this](int exit) { MoveByKey(kExitKeyCodes[exit]); },
+          [this](Travel::Task task) { view.RunSoon(std::move(task)); })
 {
 }
 

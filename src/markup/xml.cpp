@@ -35,8 +35,8 @@ int32_t GetNumberAttribute(const AttribList& list, std::string_view name, int32_
 
     const std::string& v = found->value;
     std::size_t i = 0;
-    while (i < v.size() && (v[i] == ' ' || v[i] == '\t' || v[i] == '\n' || v[i] == '\r'
-                            || v[i] == '\v' || v[i] == '\f'))
+    while (
+        i < v.size() && (v[i] == ' ' || v[i] == '\t' || v[i] == '\n' || v[i] == '\r' || v[i] == '\v' || v[i] == '\f'))
         ++i;
     bool negative = false;
     if (i < v.size() && (v[i] == '+' || v[i] == '-')) {
@@ -119,9 +119,15 @@ XMLParser::XMLParser(std::string name)
 
 XMLParser::~XMLParser() = default;
 
-void XMLParser::StartElement(const std::string&, const AttribList&) {}
-void XMLParser::EndElement(const std::string&) {}
-void XMLParser::Characters(const std::string&) {}
+void XMLParser::StartElement(const std::string&, const AttribList&)
+{
+}
+void XMLParser::EndElement(const std::string&)
+{
+}
+void XMLParser::Characters(const std::string&)
+{
+}
 
 bool XMLParser::ParseFile()
 {

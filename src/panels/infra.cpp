@@ -34,8 +34,8 @@ void Infra::RemoveFactory(const AttribList& attributes)
 
 std::vector<std::string> Infra::InfrastructureLines() const
 {
-    std::vector<std::string> lines{system + " system", name + " map", "Owner: " + owner,
-                                   "Workers: " + std::to_string(workers)};
+    std::vector<std::string> lines{
+        system + " system", name + " map", "Owner: " + owner, "Workers: " + std::to_string(workers)};
     if (!factories.empty()) {
         lines.push_back("Factories:");
         for (const auto& [output, count] : factories)

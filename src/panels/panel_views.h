@@ -41,8 +41,7 @@ public:
     // LastExchGroup's caption.
     virtual void SetExchangeCaption(const std::string& text) = 0;
     // CommodNameLabel, CommodLabel1, CommodLabel2.
-    virtual void SetCommodity(const std::string& name, const std::string& line1,
-                              const std::string& line2) = 0;
+    virtual void SetCommodity(const std::string& name, const std::string& line1, const std::string& line2) = 0;
     virtual void LoadExchangePicture(const std::string& path) = 0;
     // HistoryListBox: a new first line, removing a line, emptying, the hint.
     virtual void InsertHistoryLine(const std::string& text) = 0;

@@ -33,8 +33,8 @@ QColor ButtonFace()
 void ShowPicture(QLabel* image, const std::string& path)
 {
     const QString file = QString::fromStdString(path);
-    const QString key = file + QLatin1Char('@') + QString::number(image->width()) + 'x'
-                        + QString::number(image->height());
+    const QString key
+        = file + QLatin1Char('@') + QString::number(image->width()) + 'x' + QString::number(image->height());
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         pixmap = QPixmap(file);
@@ -55,8 +55,8 @@ void SetText(QLabel* label, const std::string& text)
 
 class PanelWidgets::StatsPage : public StatsPageView {
 public:
-    StatsPage(QObject& w, const char* image, const char* heading, const char* subheading,
-              const char* grid, const char* box, const char* bar)
+    StatsPage(QObject& w, const char* image, const char* heading, const char* subheading, const char* grid,
+        const char* box, const char* bar)
         : image(Control<QLabel>(w, image))
         , heading(Control<QLabel>(w, heading))
         , subheading(subheading ? Control<QLabel>(w, subheading) : nullptr)
@@ -81,9 +81,9 @@ public:
     {
         box->setTitle(FromAnsi(caption));
         bar->setValue(position);
-        const QColor brush = colour == BarColour::Red      ? QColor(Qt::red)
-                             : colour == BarColour::Yellow ? QColor(Qt::yellow)
-                                                           : ButtonFace();
+        const QColor brush = colour == BarColour::Red ? QColor(Qt::red)
+            : colour == BarColour::Yellow             ? QColor(Qt::yellow)
+                                                      : ButtonFace();
         if (bar->palette().color(QPalette::Highlight) == brush)
             return;
         QPalette p = bar->palette();
@@ -222,10 +222,10 @@ private:
 
 PanelWidgets::PanelWidgets(QWidget& window, MainView& v)
     : view(v)
-    , scorePage(std::make_unique<StatsPage>(window, "ScoreImage", "NameLabel", "RankLabel",
-                                            "StatsGrid", "StatBox", "StatBar"))
-    , shipPage(std::make_unique<StatsPage>(window, "ShipImage", "ClassLabel", nullptr, "ShipGrid",
-                                           "ShipBox", "ShipBar"))
+    , scorePage(std::make_unique<StatsPage>(
+          window, "ScoreImage", "NameLabel", "RankLabel", "StatsGrid", "StatBox", "StatBar"))
+    , shipPage(
+          std::make_unique<StatsPage>(window, "ShipImage", "ClassLabel", nullptr, "ShipGrid", "ShipBox", "ShipBar"))
     , exchangePage(std::make_unique<ExchangePage>(window))
     , lights(std::make_unique<Lights>(window))
     , panels(std::make_unique<Panels>(v, *scorePage, *shipPage, *exchangePage, *lights))
@@ -260,18 +260,15 @@ void PanelWidgets::Connect(QWidget& window)
         if (item && item->isSelected())
             exchange.TradeFromHistory(ToAnsi(item->text()));
     });
-    connect(exchangePage->timer, &QTimer::timeout, this,
-            [&exchange] { exchange.GetTicker().TickerTimerTimer(); });
+    connect(exchangePage->timer, &QTimer::timeout, this, [&exchange] { exchange.GetTicker().TickerTimerTimer(); });
     connect(exchangePage->notebook, &QTabWidget::currentChanged, this, [this] {
         if (exchangePage->notebook->currentWidget() == exchangePage->tab)
             CentreTicker();
     });
 
     connect(lights->timer, &QTimer::timeout, this, [this] { panels->GetTwinkles().TwinkleTimerTimer(); });
-    connect(Control<QAction>(window, "LightsItem"), &QAction::triggered, this,
-            &PanelWidgets::LightsItemClick);
-    connect(Control<QAction>(window, "StatsItem"), &QAction::triggered, this,
-            &PanelWidgets::StatsItemClick);
+    connect(Control<QAction>(window, "LightsItem"), &QAction::triggered, this, &PanelWidgets::LightsItemClick);
+    connect(Control<QAction>(window, "StatsItem"), &QAction::triggered, this, &PanelWidgets::StatsItemClick);
 }
 
 void PanelWidgets::CentreTicker()

@@ -1,7 +1,6 @@
 #include "panels/panels.h"
 
-Panels::Panels(MainView& v, StatsPageView& score, StatsPageView& ship, ExchangeView& exch,
-               LightsView& lights)
+Panels::Panels(MainView& v, StatsPageView& score, StatsPageView& ship, ExchangeView& exch, LightsView& lights)
     : view(v)
     , scorePage(score)
     , shipPage(ship)

@@ -17,8 +17,7 @@ class MainView;
 
 class Panels {
 public:
-    Panels(MainView& view, StatsPageView& score, StatsPageView& ship, ExchangeView& exchange,
-           LightsView& lights);
+    Panels(MainView& view, StatsPageView& score, StatsPageView& ship, ExchangeView& exchange, LightsView& lights);
     ~Panels();
 
     // s-player-stats, s-ship-stats.

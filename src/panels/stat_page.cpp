@@ -35,9 +35,8 @@ BarReading ReadBar(int32_t current, int32_t maximum)
     if (maximum == 0)
         return {0, BarColour::Neutral};
     // In 64 bits: a current near the 32-bit limit times 100 must not overflow.
-    const auto percent = static_cast<int>(
-        std::clamp<int64_t>(int64_t{current} * 100 / maximum, std::numeric_limits<int>::min(),
-                            std::numeric_limits<int>::max()));
+    const auto percent = static_cast<int>(std::clamp<int64_t>(
+        int64_t{current} * 100 / maximum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     if (percent == 0 || percent >= 67)
         return {percent, BarColour::Neutral};
     if (percent >= 34)
@@ -90,14 +89,10 @@ const Figure* StatPage::Apply(const AttribList& attributes)
             RemoveRow(label);
             return figure;
         }
-        row = ShowRow(label, figure->kind == Figure::IgAmount ? IgUnits(value.current)
-                                                              : std::to_string(value.current));
+        row = ShowRow(label, figure->kind == Figure::IgAmount ? IgUnits(value.current) : std::to_string(value.current));
         break;
-    case Figure::Fixed:
-        row = ShowRow(label, std::string(figure->text));
-        break;
-    case Figure::FrontPage:
-        return figure;
+    case Figure::Fixed: row = ShowRow(label, std::string(figure->text)); break;
+    case Figure::FrontPage: return figure;
     }
     if (row >= 0 && row == view.SelectedRow())
         ShowBar({}, 0, 100);

@@ -35,10 +35,10 @@ struct Gauge {
 
 struct Figure {
     enum Kind {
-        Gauge,     // "cur"/"max", shown current "/" maximum, with its bar caption
-        IgAmount,  // "amount" in ig units
-        Amount,    // "amount" as a decimal number
-        Fixed,     // a fixed text
+        Gauge, // "cur"/"max", shown current "/" maximum, with its bar caption
+        IgAmount, // "amount" in ig units
+        Amount, // "amount" as a decimal number
+        Fixed, // a fixed text
         FrontPage, // brings the page to the front
     };
     std::string_view stat;

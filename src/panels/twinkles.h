@@ -24,8 +24,7 @@ public:
     void Disconnected();
 
     static constexpr int kLights = 10;
-    static constexpr LightColour kPalette[4] = {
-        {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}};
+    static constexpr LightColour kPalette[4] = {{255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}};
 
 private:
     MainView& view;

@@ -104,11 +104,8 @@ void Coms::RouteLine(const std::string& line)
             view.DisplayText(line);
         }
         break;
-    case Streaming:
-        serverParser->ParseText(line);
-        break;
-    case Idle:
-        break;
+    case Streaming: serverParser->ParseText(line); break;
+    case Idle: break;
     }
 }
 

@@ -7,7 +7,10 @@
 #include "base/ansi.h"
 #include "input/command_history.h"
 
-HistoryKeys::HistoryKeys(QPlainTextEdit& e, CommandHistory& h) : QObject(&e), edit(e), history(h)
+HistoryKeys::HistoryKeys(QPlainTextEdit& e, CommandHistory& h)
+    : QObject(&e)
+    , edit(e)
+    , history(h)
 {
     edit.installEventFilter(this);
 }

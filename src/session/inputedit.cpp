@@ -7,7 +7,8 @@
 #include "base/ansi.h"
 #include "input/input.h"
 
-InputEdit::InputEdit(QWidget* parent) : QPlainTextEdit(parent)
+InputEdit::InputEdit(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
     setObjectName("InputEdit");
     // No command holds a tab: Tab moves on, as from any other field.

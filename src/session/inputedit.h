@@ -46,6 +46,6 @@ private:
     Macro* macros = nullptr;
     QPointer<QListWidget> playerListBox;
     std::function<void(bool)> enablePaste;
-    bool enterPressed = false;  // an Enter press reached this edit
+    bool enterPressed = false; // an Enter press reached this edit
     PressModifiers pressModifiers;
 };

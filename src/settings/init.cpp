@@ -12,9 +12,15 @@
 
 namespace {
 
-const char* TrueFalse(bool flag) { return flag ? "true" : "false"; }
+const char* TrueFalse(bool flag)
+{
+    return flag ? "true" : "false";
+}
 
-std::string Number(int64_t value) { return std::to_string(value); }
+std::string Number(int64_t value)
+{
+    return std::to_string(value);
+}
 
 // It holds passwords: owner read and write only. A file the player may write
 // but does not own keeps its mode, and is still written.
@@ -45,7 +51,10 @@ bool WriteInPlace(const QString& name, const std::string& text)
 } // namespace
 
 Init::Init(std::string path, MainView& mainView, FriendsSettings& friendsList, MacroSettings& macroStore)
-    : settingsPath(std::move(path)), view(mainView), friends(friendsList), macros(macroStore)
+    : settingsPath(std::move(path))
+    , view(mainView)
+    , friends(friendsList)
+    , macros(macroStore)
 {
 }
 
@@ -54,19 +63,14 @@ std::string Init::SettingsText() const
     std::string t;
     t += "<?xml version=\"1.0\"?>\n\n";
     t += "<init-file>\n\n";
-    t += "   <size width='" + Number(view.WindowWidth()) + "' height='" + Number(view.WindowHeight())
-         + "'/>\n";
+    t += "   <size width='" + Number(view.WindowWidth()) + "' height='" + Number(view.WindowHeight()) + "'/>\n";
     t += "   <buffer size='" + Number(bufferSize) + "'/>\n";
     t += "   <input-window height='" + Number(view.InputPanelHeight()) + "'/>\n";
     t += "   <colour bkg='" + Number(backgroundColour) + "'/>\n";
-    t += std::string("   <stats-panel visible='") + TrueFalse(view.OptionChecked(Option::StatsPanel))
-         + "'/>\n";
-    t += std::string("   <audio-alert enabled='") + TrueFalse(view.OptionChecked(Option::TextAlert))
-         + "'/>\n";
-    t += std::string("   <twinkles enabled='") + TrueFalse(view.OptionChecked(Option::ConsoleLights))
-         + "'/>\n";
-    t += std::string("   <sound-fx enabled='") + TrueFalse(view.OptionChecked(Option::SoundFx))
-         + "'/>\n";
+    t += std::string("   <stats-panel visible='") + TrueFalse(view.OptionChecked(Option::StatsPanel)) + "'/>\n";
+    t += std::string("   <audio-alert enabled='") + TrueFalse(view.OptionChecked(Option::TextAlert)) + "'/>\n";
+    t += std::string("   <twinkles enabled='") + TrueFalse(view.OptionChecked(Option::ConsoleLights)) + "'/>\n";
+    t += std::string("   <sound-fx enabled='") + TrueFalse(view.OptionChecked(Option::SoundFx)) + "'/>\n";
     if (votingTime > 0)
         t += "\t<voting time='" + Number(votingTime) + "'/>\n";
     if (view.OptionChecked(Option::SuppressBlankLines))
@@ -81,7 +85,7 @@ std::string Init::SettingsText() const
     // password or name reads back unchanged instead of cutting the value.
     const FontSpec font = view.OutputFont();
     t += "   <font name='" + EscapeText(font.name) + "' colour='" + Number(font.colour) + "' height='"
-         + Number(font.height) + "' size='" + Number(font.size) + "'/>\n";
+        + Number(font.height) + "' size='" + Number(font.size) + "'/>\n";
 
     for (const auto& a : accounts) {
         t += "   <avatar name='" + EscapeText(a->avatarName) + "'>\n";

@@ -48,9 +48,26 @@ enum Element {
 
 // Element names in the order of the Element values above.
 constexpr std::array<std::string_view, Unknown> kElementNames = {
-    "avatar",       "server",      "account",     "autolog",      "macro",    "command", "colour",
-    "font",         "buffer",      "no-blank-lines", "size",      "input-window", "stats-panel",
-    "audio-alert",  "twinkles",    "friends-list", "friend",      "voting",   "desc2main", "sound-fx",
+    "avatar",
+    "server",
+    "account",
+    "autolog",
+    "macro",
+    "command",
+    "colour",
+    "font",
+    "buffer",
+    "no-blank-lines",
+    "size",
+    "input-window",
+    "stats-panel",
+    "audio-alert",
+    "twinkles",
+    "friends-list",
+    "friend",
+    "voting",
+    "desc2main",
+    "sound-fx",
 };
 
 Element Lookup(std::string_view name)
@@ -63,13 +80,13 @@ Element Lookup(std::string_view name)
 
 } // namespace
 
-InitParser::InitParser(const std::string& path, MainView& mainView, FriendsSettings& friendsList,
-                       MacroSettings& macroStore)
-    : XMLParser(path),
-      view(mainView),
-      friends(friendsList),
-      macros(macroStore),
-      init(std::make_unique<Init>(path, mainView, friendsList, macroStore))
+InitParser::InitParser(
+    const std::string& path, MainView& mainView, FriendsSettings& friendsList, MacroSettings& macroStore)
+    : XMLParser(path)
+    , view(mainView)
+    , friends(friendsList)
+    , macros(macroStore)
+    , init(std::make_unique<Init>(path, mainView, friendsList, macroStore))
 {
 }
 
@@ -97,19 +114,13 @@ void InitParser::StartElement(const std::string& name, const AttribList& a)
             pendingAccount->current = GetFlagAttribute(a, "current", false);
         }
         break;
-    case AutoLog:
-        init->SetAutoLog(true);
-        break;
+    case AutoLog: init->SetAutoLog(true); break;
     case MacroTag:
         pendingMacro.emplace();
         pendingKey = GetNumberAttribute(a, "key", 0);
         break;
-    case Command:
-        inCommand = 1;
-        break;
-    case Colour:
-        init->SetBackgroundColour(GetNumberAttribute(a, "bkg", kDefaultBackgroundColour));
-        break;
+    case Command: inCommand = 1; break;
+    case Colour: init->SetBackgroundColour(GetNumberAttribute(a, "bkg", kDefaultBackgroundColour)); break;
     case Font: {
         FontSpec font;
         font.name = GetAttribute(a, "name");
@@ -125,9 +136,7 @@ void InitParser::StartElement(const std::string& name, const AttribList& a)
         view.SetBufferLines(size);
         break;
     }
-    case NoBlankLines:
-        view.SetOptionChecked(Option::SuppressBlankLines, true);
-        break;
+    case NoBlankLines: view.SetOptionChecked(Option::SuppressBlankLines, true); break;
     case Size: {
         const int32_t width = GetNumberAttribute(a, "width", 0);
         const int32_t height = GetNumberAttribute(a, "height", 0);
@@ -145,29 +154,18 @@ void InitParser::StartElement(const std::string& name, const AttribList& a)
         // Only the exact word "false" hides the panel; a missing value shows it.
         view.ShowStatsPanel(GetAttribute(a, "visible") != "false");
         break;
-    case AudioAlert:
-        view.SetOptionChecked(Option::TextAlert, GetAttribute(a, "enabled") == "true");
-        break;
-    case Twinkles:
-        view.SetOptionChecked(Option::ConsoleLights, GetAttribute(a, "enabled") == "true");
-        break;
+    case AudioAlert: view.SetOptionChecked(Option::TextAlert, GetAttribute(a, "enabled") == "true"); break;
+    case Twinkles: view.SetOptionChecked(Option::ConsoleLights, GetAttribute(a, "enabled") == "true"); break;
     case FriendsList:
         friends.SetRanks(static_cast<uint32_t>(GetNumberAttribute(a, "ranks", 0)));
         if (GetAttribute(a, "audio") == "true")
             friends.SetAudio();
         break;
-    case Friend:
-        friends.AddName(GetAttribute(a, "name"));
-        break;
-    case Voting:
-        init->SetVotingTime(VotingTimeAttribute(a));
-        break;
-    case SoundFx:
-        view.SetOptionChecked(Option::SoundFx, GetAttribute(a, "enabled") == "true");
-        break;
+    case Friend: friends.AddName(GetAttribute(a, "name")); break;
+    case Voting: init->SetVotingTime(VotingTimeAttribute(a)); break;
+    case SoundFx: view.SetOptionChecked(Option::SoundFx, GetAttribute(a, "enabled") == "true"); break;
     case Desc2Main:
-    case Unknown:
-        break;
+    case Unknown: break;
     }
 }
 
@@ -185,11 +183,8 @@ void InitParser::EndElement(const std::string& name)
         pendingMacro.reset();
         pendingKey = 0;
         break;
-    case Command:
-        inCommand = 0;
-        break;
-    default:
-        break;
+    case Command: inCommand = 0; break;
+    default: break;
     }
 }
 

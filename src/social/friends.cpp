@@ -55,8 +55,7 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
 {
     setObjectName("FriendsForm");
     setWindowTitle("Friend Alerts");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     setFixedSize(459, 273);
 
     auto* ranksGroup = new QGroupBox(" Ranks ", this);
@@ -128,9 +127,8 @@ TFriendsForm::TFriendsForm(Friends& m, QWidget* parent)
     for (int bit : kRightColumn)
         chain(rankChecks[std::size_t(bit)]);
     for (QWidget* w : {static_cast<QWidget*>(friendsList), static_cast<QWidget*>(newEdit),
-                       static_cast<QWidget*>(addBtn), static_cast<QWidget*>(deleteBtn),
-                       static_cast<QWidget*>(audioCheck), static_cast<QWidget*>(okBtn),
-                       static_cast<QWidget*>(cancelBtn)})
+             static_cast<QWidget*>(addBtn), static_cast<QWidget*>(deleteBtn), static_cast<QWidget*>(audioCheck),
+             static_cast<QWidget*>(okBtn), static_cast<QWidget*>(cancelBtn)})
         chain(w);
     connect(addBtn, &QPushButton::clicked, this, &TFriendsForm::AddBtnClick);
     connect(deleteBtn, &QPushButton::clicked, this, &TFriendsForm::DeleteBtnClick);
@@ -195,8 +193,7 @@ void TFriendsForm::DeleteBtnClick()
 {
     QListWidgetItem* selected = friendsList->currentItem();
     if (!selected || !selected->isSelected()) {
-        QMessageBox::critical(this, "Error", "You need to select a player first!",
-                              QMessageBox::Ok);
+        QMessageBox::critical(this, "Error", "You need to select a player first!", QMessageBox::Ok);
         return;
     }
     RemoveListRow(friendsList, friendsList->row(selected));

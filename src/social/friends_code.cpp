@@ -71,8 +71,8 @@ std::string Friends::FriendsBlock() const
 {
     if (names.empty() && ranks == 0)
         return {};
-    std::string block = "   <friends-list ranks='" + std::to_string(ranks) + "' audio='"
-                        + (audio ? "true" : "false") + "'>\n";
+    std::string block
+        = "   <friends-list ranks='" + std::to_string(ranks) + "' audio='" + (audio ? "true" : "false") + "'>\n";
     for (const std::string& name : names)
         block += "      <friend name='" + EscapeText(name) + "'/>\n";
     block += "   </friends-list>\n\n";

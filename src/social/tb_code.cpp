@@ -68,8 +68,7 @@ void TightBeam::Outgoing(const std::string& remainder)
 
 void TightBeam::Incoming(const std::string& sender, const std::string& text)
 {
-    view.DisplayText("Your comm unit signals a tight beam message from " + sender + ", \"" + text
-                     + "\"");
+    view.DisplayText("Your comm unit signals a tight beam message from " + sender + ", \"" + text + "\"");
     if (!partner.empty() && sender == partner)
         page.AddTightBeamLine(sender + " says, \"" + text + "\"");
 }

@@ -10,19 +10,18 @@
 
 namespace {
 
-const char* const kLetter =
-    "Dear player,\n\n"
-    "Thanks to you, Kyrnos II has been voted into the top ten games on The Mud "
-    "Connector, the best known listing of online text games. Every vote brings "
-    "new players to Kyrn, and we would like to stay up there.\n\n"
-    "Please vote for us once a day. Click 'Vote Now' to open the voting page in "
-    "your web browser. If you have voted today already, click 'Already Voted' and "
-    "Orvix will remind you again in 24 hours. If you would rather not be "
-    "reminded, click 'Cancel' and the reminders stop.\n\n"
-    "Please do not vote more than once a day: The Mud Connector may cancel all "
-    "of the game's votes if it finds players voting more often.\n\n"
-    "Thank you for your help!\n\n"
-    "The Kyrnos II staff";
+const char* const kLetter = "Dear player,\n\n"
+                            "Thanks to you, Kyrnos II has been voted into the top ten games on The Mud "
+                            "Connector, the best known listing of online text games. Every vote brings "
+                            "new players to Kyrn, and we would like to stay up there.\n\n"
+                            "Please vote for us once a day. Click 'Vote Now' to open the voting page in "
+                            "your web browser. If you have voted today already, click 'Already Voted' and "
+                            "Orvix will remind you again in 24 hours. If you would rather not be "
+                            "reminded, click 'Cancel' and the reminders stop.\n\n"
+                            "Please do not vote more than once a day: The Mud Connector may cancel all "
+                            "of the game's votes if it finds players voting more often.\n\n"
+                            "Thank you for your help!\n\n"
+                            "The Kyrnos II staff";
 
 } // namespace
 

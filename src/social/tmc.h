@@ -15,8 +15,7 @@ public:
 
 // Shared by both voting dialogs.
 // Name, caption and size; on top, not modal, deleted when closed.
-void SetUpVotingWindow(QDialog* dialog, const char* name, const char* caption, int width,
-                       int height);
+void SetUpVotingWindow(QDialog* dialog, const char* name, const char* caption, int width, int height);
 // The aqua background of the letter and the reminder.
 void MakeAqua(QWidget* widget);
 // "Vote Now" (default), "Already Voted" and "Cancel", each closing `dialog`.

@@ -4,7 +4,10 @@
 #include "views/mainview.h"
 
 Tmc::Tmc(Init& settings, MainView& mainView, PageOpener opener, Clock now)
-    : init(settings), view(mainView), openVotingPage(std::move(opener)), clock(std::move(now))
+    : init(settings)
+    , view(mainView)
+    , openVotingPage(std::move(opener))
+    , clock(std::move(now))
 {
 }
 

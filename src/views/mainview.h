@@ -8,13 +8,13 @@
 
 // The check-marked menu items: the check mark is the option.
 enum class Option {
-    AutoLog,             // "Log all Sessions"
-    ConsoleLights,       // "Console Lights"
-    StatsPanel,          // "Stats Panel"
-    SoundFx,             // "Sound FX"
-    TextAlert,           // "Incoming Text Alert"
-    LargeBuffer,         // "Large Text Buffer"
-    SuppressBlankLines,  // "Suppress Blank Lines"
+    AutoLog, // "Log all Sessions"
+    ConsoleLights, // "Console Lights"
+    StatsPanel, // "Stats Panel"
+    SoundFx, // "Sound FX"
+    TextAlert, // "Incoming Text Alert"
+    LargeBuffer, // "Large Text Buffer"
+    SuppressBlankLines, // "Suppress Blank Lines"
     DisplayClientStream, // "Display Client Stream"
     DisplayServerStream, // "Display Server Stream"
 };

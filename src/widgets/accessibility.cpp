@@ -37,7 +37,8 @@ const QHash<QString, Role>& Roles()
         {"TBEndBtn", {"End tight beam", "Ends the tight-beam conversation"}},
         {"SpynetOutput", {"Report", "The latest spynet or examine report"}},
         {"HistoryListBox",
-         {"Exchange history", "The exchange's quotes, newest first; double-click one to buy or sell that commodity"}},
+            {"Exchange history",
+                "The exchange's quotes, newest first; double-click one to buy or sell that commodity"}},
         {"StatBox", {"Avatar statistics", "Your avatar's figures; click one to show its bar"}},
         {"ShipBox", {"Ship statistics", "Your ship's figures; click one to show its bar"}},
         {"StatBar", {"Avatar figure bar", "The selected avatar figure against its maximum"}},
@@ -106,8 +107,8 @@ void NameControlsForScreenReaders(QWidget* root)
         if (w->accessibleName().isEmpty() && (known || !speaksForItself))
             w->setAccessibleName(known ? QString::fromLatin1(role->name) : Humanised(name));
         if (w->accessibleDescription().isEmpty())
-            w->setAccessibleDescription(known ? QString::fromLatin1(role->description)
-                                                               : QStringLiteral("Part of ") + Place(w));
+            w->setAccessibleDescription(
+                known ? QString::fromLatin1(role->description) : QStringLiteral("Part of ") + Place(w));
     }
 }
 
@@ -117,19 +118,22 @@ namespace {
 // boundary never builds the pane's whole text.
 class StringText : public QAccessibleTextInterface {
 public:
-    explicit StringText(QString text) : whole(std::move(text)) {}
+    explicit StringText(QString text)
+        : whole(std::move(text))
+    {
+    }
     QString text(int start, int end) const override { return whole.mid(start, end - start); }
     int characterCount() const override { return int(whole.size()); }
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
     int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
+    void setCursorPosition(int) override { }
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
+    void scrollToSubstring(int, int) override { }
     QString attributes(int, int* start, int* end) const override
     {
         *start = *end = 0;
@@ -147,7 +151,10 @@ int Clamped(qint64 offset)
 
 class TextPaneText : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit TextPaneText(TextPane* pane) : QAccessibleWidget(pane, QAccessible::EditableText) {}
+    explicit TextPaneText(TextPane* pane)
+        : QAccessibleWidget(pane, QAccessible::EditableText)
+    {
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -170,7 +177,8 @@ public:
         start = std::max(start, 0);
         end = std::min<qint64>(end, Pane()->TextLength());
         QString out;
-        for (int line = Pane()->LineAtOffset(start); line < Pane()->LineCount() && Pane()->LineStart(line) < end; ++line) {
+        for (int line = Pane()->LineAtOffset(start); line < Pane()->LineCount() && Pane()->LineStart(line) < end;
+             ++line) {
             const qint64 at = Pane()->LineStart(line);
             const QString withEnd = Pane()->LineAt(line) + QLatin1Char('\n');
             out += withEnd.mid(std::max<qint64>(start - at, 0), end - std::max<qint64>(start, at));
@@ -181,18 +189,21 @@ public:
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override
     {
-        return Around(offset, [&](StringText& lines, int local) { return lines.textBeforeOffset(local, type, start, end); },
-                      start, end, type);
+        return Around(
+            offset, [&](StringText& lines, int local) { return lines.textBeforeOffset(local, type, start, end); },
+            start, end, type);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override
     {
-        return Around(offset, [&](StringText& lines, int local) { return lines.textAfterOffset(local, type, start, end); },
-                      start, end, type);
+        return Around(
+            offset, [&](StringText& lines, int local) { return lines.textAfterOffset(local, type, start, end); }, start,
+            end, type);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override
     {
-        return Around(offset, [&](StringText& lines, int local) { return lines.textAtOffset(local, type, start, end); },
-                      start, end, type);
+        return Around(
+            offset, [&](StringText& lines, int local) { return lines.textAtOffset(local, type, start, end); }, start,
+            end, type);
     }
 
     int selectionCount() const override { return Pane()->HasSelection() ? 1 : 0; }

@@ -26,7 +26,8 @@ QToolButton* Button(const QString& name, const QString& text, const QString& tip
 } // namespace
 
 FindBar::FindBar(QWidget* pane, FindTarget& target)
-    : QFrame(pane), target(target)
+    : QFrame(pane)
+    , target(target)
 {
     setObjectName("FindBar");
     setFrameShape(QFrame::StyledPanel);
@@ -56,8 +57,8 @@ FindBar::FindBar(QWidget* pane, FindTarget& target)
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(4);
     for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(prev), static_cast<QWidget*>(next),
-                       static_cast<QWidget*>(matchCase), static_cast<QWidget*>(highlightAll),
-                       static_cast<QWidget*>(status), static_cast<QWidget*>(close)})
+             static_cast<QWidget*>(matchCase), static_cast<QWidget*>(highlightAll), static_cast<QWidget*>(status),
+             static_cast<QWidget*>(close)})
         layout->addWidget(w);
 
     connect(edit, &QLineEdit::textEdited, this, [this] { Search(false, true); });
@@ -161,15 +162,10 @@ void FindBar::keyPressEvent(QKeyEvent* event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Escape:
-        Close();
-        return;
+    case Qt::Key_Escape: Close(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_F3:
-        FindNext(shift);
-        return;
-    default:
-        QFrame::keyPressEvent(event);
+    case Qt::Key_F3: FindNext(shift); return;
+    default: QFrame::keyPressEvent(event);
     }
 }

@@ -48,8 +48,7 @@ QList<LinkSpan> FindLinks(const QString& text)
     if (!MayHoldLink(text))
         return links;
     static const QRegularExpression address(
-        QStringLiteral(R"((?<![\w@./-])(?:https?://|www\.)[^\s<>"]+)"),
-        QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral(R"((?<![\w@./-])(?:https?://|www\.)[^\s<>"]+)"), QRegularExpression::CaseInsensitiveOption);
     for (auto it = address.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const int length = TrimmedLength(m.captured());

@@ -5,8 +5,8 @@
 
 #include <QStringMatcher>
 
-std::optional<TextMatch> TextFinder::Find(const QString& needle, std::optional<TextMatch> from,
-                                          bool backward, Qt::CaseSensitivity cs) const
+std::optional<TextMatch> TextFinder::Find(
+    const QString& needle, std::optional<TextMatch> from, bool backward, Qt::CaseSensitivity cs) const
 {
     if (needle.isEmpty() || lineCount <= 0)
         return std::nullopt;
@@ -20,8 +20,8 @@ std::optional<TextMatch> TextFinder::Find(const QString& needle, std::optional<T
     return Backward(needle, line, limit, cs);
 }
 
-std::optional<TextMatch> TextFinder::Forward(const QString& needle, int startLine, int startColumn,
-                                             Qt::CaseSensitivity cs) const
+std::optional<TextMatch> TextFinder::Forward(
+    const QString& needle, int startLine, int startColumn, Qt::CaseSensitivity cs) const
 {
     startLine = std::clamp(startLine, 0, lineCount - 1);
     // The needle's skip table is built once for the whole pass.
@@ -41,8 +41,8 @@ std::optional<TextMatch> TextFinder::Forward(const QString& needle, int startLin
     return std::nullopt;
 }
 
-std::optional<TextMatch> TextFinder::Backward(const QString& needle, int startLine, int limit,
-                                              Qt::CaseSensitivity cs) const
+std::optional<TextMatch> TextFinder::Backward(
+    const QString& needle, int startLine, int limit, Qt::CaseSensitivity cs) const
 {
     startLine = std::clamp(startLine, 0, lineCount - 1);
     // `limit` is the last column a match may start at on the start line; the
@@ -77,8 +77,7 @@ int TextFinder::CountMatches(const QString& needle, Qt::CaseSensitivity cs) cons
     return count;
 }
 
-QList<TextMatch> TextFinder::MatchesInLine(const QString& text, int line, const QString& needle,
-                                           Qt::CaseSensitivity cs)
+QList<TextMatch> TextFinder::MatchesInLine(const QString& text, int line, const QString& needle, Qt::CaseSensitivity cs)
 {
     QList<TextMatch> matches;
     if (needle.isEmpty())

@@ -458,8 +458,8 @@ void TextPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (!selecting) {
         // Ctrl over an address shows that a click opens it.
-        const bool overLink = event->modifiers().testFlag(Qt::ControlModifier)
-                              && LinkAt(event->position().toPoint()).isValid();
+        const bool overLink
+            = event->modifiers().testFlag(Qt::ControlModifier) && LinkAt(event->position().toPoint()).isValid();
         viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
         return;
     }
@@ -543,8 +543,8 @@ bool TextPane::MoveSelectionEnd(QKeyEvent* event)
     // With nothing selected and the last click out of view, selecting starts
     // at the end of the last line on screen.
     if (!HasSelection()) {
-        const bool shown = std::any_of(placed.begin(), placed.end(),
-                                       [this](const Placed& p) { return p.line == cursor.line; });
+        const bool shown
+            = std::any_of(placed.begin(), placed.end(), [this](const Placed& p) { return p.line == cursor.line; });
         if (!shown) {
             const int line = placed.empty() ? LineCount() - 1 : placed.back().line;
             cursor = {line, int(LineAt(line).size())};
@@ -698,9 +698,8 @@ void TextPane::copy() const
 
 QUrl TextPane::LinkAt(const QPoint& point) const
 {
-    const bool onLine = std::any_of(placed.begin(), placed.end(), [&point](const Placed& p) {
-        return point.y() >= p.y && point.y() < p.y + p.height;
-    });
+    const bool onLine = std::any_of(placed.begin(), placed.end(),
+        [&point](const Placed& p) { return point.y() >= p.y && point.y() < p.y + p.height; });
     if (!onLine)
         return {};
     const Pos at = HitTest(point);

@@ -137,17 +137,17 @@ private:
     // Each line's character offset, counted from the first line ever held,
     // so trimming the oldest lines moves no other entry.
     std::deque<qint64> starts;
-    bool announce = false;   // new lines are spoken by a screen reader
-    QString findNeedle;      // every match drawn highlighted
+    bool announce = false; // new lines are spoken by a screen reader
+    QString findNeedle; // every match drawn highlighted
     Qt::CaseSensitivity findCase = Qt::CaseInsensitive;
-    bool follow = true;      // stick to the newest line
+    bool follow = true; // stick to the newest line
     bool settingScroll = false;
     bool scrollBarPending = false;
-    Pos anchor, cursor;      // selection, anchor == cursor when none
+    Pos anchor, cursor; // selection, anchor == cursor when none
     bool selecting = false;
-    QPoint dragPoint;        // where the mouse is while selecting
-    QTimer* dragTimer = nullptr;  // scrolls while a drag is past an edge
-    std::vector<Placed> placed;  // lines placed by the last paint
-    quint64 generation = 0;      // counts changes to the lines and their font
+    QPoint dragPoint; // where the mouse is while selecting
+    QTimer* dragTimer = nullptr; // scrolls while a drag is past an edge
+    std::vector<Placed> placed; // lines placed by the last paint
+    quint64 generation = 0; // counts changes to the lines and their font
     mutable BottomPlacement bottom;
 };

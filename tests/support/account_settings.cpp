@@ -15,8 +15,8 @@ AccountSettings::AccountSettings()
     view.workDir = dir.path().toStdString();
 }
 
-void AccountSettings::Store(const std::string& avatar, const std::string& id, const std::string& password,
-                            bool current, const std::string& host, int port)
+void AccountSettings::Store(const std::string& avatar, const std::string& id, const std::string& password, bool current,
+    const std::string& host, int port)
 {
     init.AddAccount(std::make_unique<AccountRec>(
         AccountRec{host, port, avatar, id, password, current, !password.empty(), {}, {}, {}, {}, {}, {}, {}}));
@@ -45,8 +45,7 @@ std::string AccountSettings::Stored() const
 
 std::string AccountSettings::Describe(const AccountRec& a)
 {
-    return a.avatarName + "@" + a.host + ":" + std::to_string(a.port) + " " + a.accountId + "/"
-           + a.password;
+    return a.avatarName + "@" + a.host + ":" + std::to_string(a.port) + " " + a.accountId + "/" + a.password;
 }
 
 std::string AccountSettings::Connections() const

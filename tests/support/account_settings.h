@@ -24,8 +24,8 @@ public:
     AccountSettings();
 
     // Appends a stored account as if read from init.xml.
-    void Store(const std::string& avatar, const std::string& id, const std::string& password,
-               bool current = false, const std::string& host = "kyrn.example", int port = 30003);
+    void Store(const std::string& avatar, const std::string& id, const std::string& password, bool current = false,
+        const std::string& host = "kyrn.example", int port = 30003);
     // The whole init.xml, or empty when it was never written.
     std::string File() const;
     // The accounts init.xml holds, read back as start-up reads them, each as

@@ -56,7 +56,10 @@ inline QStringList ListItems(const QListWidget* list)
 // Writes each markup event as one short text: "S:name[a=1|b=2]", "C:text", "E:name".
 class MarkupRecorder : public XMLParser {
 public:
-    explicit MarkupRecorder(std::string fileName = {}) : XMLParser(std::move(fileName)) {}
+    explicit MarkupRecorder(std::string fileName = {})
+        : XMLParser(std::move(fileName))
+    {
+    }
 
     std::vector<std::string> events;
     AttribList lastAttributes;

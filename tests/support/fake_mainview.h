@@ -18,10 +18,18 @@ public:
     std::vector<std::string> calls;
 
     // Some calls are also kept apart, for the suites that read them so.
-    struct Shown { std::string text; bool skipStory; bool operator==(const Shown&) const = default; };
+    struct Shown {
+        std::string text;
+        bool skipStory;
+        bool operator==(const Shown&) const = default;
+    };
     std::vector<Shown> displayed;
     std::vector<std::string> scrollback, sent;
-    struct Connection { std::string host; int port; std::string avatar; };
+    struct Connection {
+        std::string host;
+        int port;
+        std::string avatar;
+    };
     std::vector<Connection> connections;
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::vector<int32_t> coloursApplied;
@@ -34,7 +42,7 @@ public:
     bool statsPanelVisible = true;
     int width = 992, height = 701, inputHeight = 55;
     std::string workDir = ".";
-    std::map<int, std::string> status;  // the last text of each status panel
+    std::map<int, std::string> status; // the last text of each status panel
 
     std::vector<std::string> DisplayedTexts() const
     {
@@ -72,7 +80,10 @@ public:
     void ApplyColour(int32_t colour) override { coloursApplied.push_back(colour); }
     void ApplyFont(const FontSpec& f) override { fontsApplied.push_back(font = f); }
     FontSpec OutputFont() const override { return font; }
-    void ShowStatsPanel(bool visible) override { Log("ShowStatsPanel", (statsPanelVisible = visible) ? "true" : "false"); }
+    void ShowStatsPanel(bool visible) override
+    {
+        Log("ShowStatsPanel", (statsPanelVisible = visible) ? "true" : "false");
+    }
     bool OptionChecked(Option option) const override { return options.count(option) && options.at(option); }
     void SetOptionChecked(Option option, bool checked) override { options[option] = checked; }
     int WindowWidth() const override { return width; }
@@ -114,7 +125,10 @@ private:
 // The "TB" page: its calls go to its own log or to a shared one.
 class FakeTightBeamView : public TightBeamView {
 public:
-    explicit FakeTightBeamView(std::vector<std::string>* shared = nullptr) : log(shared ? *shared : calls) {}
+    explicit FakeTightBeamView(std::vector<std::string>* shared = nullptr)
+        : log(shared ? *shared : calls)
+    {
+    }
     std::vector<std::string> calls;
     std::vector<std::string>& log;
 

@@ -10,13 +10,13 @@
 
 class FakeStatsPage : public StatsPageView {
 public:
-    using Bar = std::tuple<std::string, int, BarColour>;  // caption, position, colour
+    using Bar = std::tuple<std::string, int, BarColour>; // caption, position, colour
     std::array<std::pair<std::string, std::string>, 8> rows;
     int selected = -1;
     std::vector<Bar> bars;
     std::string heading, subheading, picture;
 
-    std::string Labels() const  // "Cash|Stamina||||||"
+    std::string Labels() const // "Cash|Stamina||||||"
     {
         std::string out;
         for (const auto& row : rows)
@@ -25,7 +25,10 @@ public:
     }
     void SetRow(int row, const std::string& label, const std::string& value) override { rows.at(row) = {label, value}; }
     int SelectedRow() const override { return selected; }
-    void ShowBar(const std::string& caption, int position, BarColour colour) override { bars.push_back({caption, position, colour}); }
+    void ShowBar(const std::string& caption, int position, BarColour colour) override
+    {
+        bars.push_back({caption, position, colour});
+    }
     void SetHeading(const std::string& text) override { heading = text; }
     void SetSubheading(const std::string& text) override { subheading = text; }
     void LoadPicture(const std::string& path) override { picture = path; }
@@ -35,14 +38,17 @@ public:
 class FakeExchangePage : public ExchangeView {
 public:
     std::vector<std::string> calls;
-    std::string ticker;  // the text last shown
+    std::string ticker; // the text last shown
 
     void SetTickerText(const std::string& text) override { ticker = text; }
     void StartTickerTimer() override { calls.push_back("start"); }
     void StopTickerTimer() override { calls.push_back("stop"); }
     void ShowExchangePage() override { calls.push_back("page"); }
     void SetExchangeCaption(const std::string& text) override { calls.push_back("caption:" + text); }
-    void SetCommodity(const std::string& n, const std::string& a, const std::string& b) override { calls.push_back("commodity:" + n + "|" + a + "|" + b); }
+    void SetCommodity(const std::string& n, const std::string& a, const std::string& b) override
+    {
+        calls.push_back("commodity:" + n + "|" + a + "|" + b);
+    }
     void LoadExchangePicture(const std::string& path) override { calls.push_back("picture:" + path); }
     void InsertHistoryLine(const std::string& text) override { calls.push_back("insert:" + text); }
     void RemoveHistoryLine(int index) override { calls.push_back("remove:" + std::to_string(index)); }
@@ -51,8 +57,8 @@ public:
 };
 
 struct NoLights : LightsView {
-    void SetLight(int, LightColour) override {}
-    void ResetLights() override {}
-    void StartTwinkleTimer() override {}
-    void StopTwinkleTimer() override {}
+    void SetLight(int, LightColour) override { }
+    void ResetLights() override { }
+    void StartTwinkleTimer() override { }
+    void StopTwinkleTimer() override { }
 };

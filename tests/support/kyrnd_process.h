@@ -14,10 +14,12 @@ inline quint16 StartKyrnd(QProcess& p, const QString& binary, const QStringList&
     p.start(binary, args);
     const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
     quint16 port = 0;
-    const bool settled = QTest::qWaitFor([&] {
-        *log += QString::fromLocal8Bit(p.readAllStandardError());
-        port = listening.match(*log).captured(1).toUShort();
-        return port != 0 || p.state() == QProcess::NotRunning;
-    }, 10000);
+    const bool settled = QTest::qWaitFor(
+        [&] {
+            *log += QString::fromLocal8Bit(p.readAllStandardError());
+            port = listening.match(*log).captured(1).toUShort();
+            return port != 0 || p.state() == QProcess::NotRunning;
+        },
+        10000);
     return settled ? port : 0;
 }

@@ -6,9 +6,15 @@
 #include <QTest>
 #include <QTimer>
 
-ModalScript::ModalScript() { qApp->installEventFilter(this); }
+ModalScript::ModalScript()
+{
+    qApp->installEventFilter(this);
+}
 
-ModalScript::~ModalScript() { qApp->removeEventFilter(this); }
+ModalScript::~ModalScript()
+{
+    qApp->removeEventFilter(this);
+}
 
 ModalScript& ModalScript::Then(Step step)
 {

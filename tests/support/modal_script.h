@@ -30,9 +30,9 @@ public:
     // false, when none is open and steps are left.
     bool WaitFinished(int ms = 5000);
 
-    std::vector<QString> messages;          // the text of every message box shown
-    std::vector<QMessageBox::Icon> icons;   // and its icon
-    int unexpected = 0;                     // modal windows that found no step
+    std::vector<QString> messages; // the text of every message box shown
+    std::vector<QMessageBox::Icon> icons; // and its icon
+    int unexpected = 0; // modal windows that found no step
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

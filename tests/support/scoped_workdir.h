@@ -10,7 +10,8 @@
 
 class ScopedWorkDir {
 public:
-    ScopedWorkDir() : previous(QDir::currentPath())
+    ScopedWorkDir()
+        : previous(QDir::currentPath())
     {
         EXPECT_TRUE(dir.isValid() && QDir::setCurrent(dir.path()));
         EXPECT_TRUE(QDir().mkpath("pictures") && QDir().mkpath("sounds"));
@@ -21,7 +22,10 @@ public:
 
     std::string Path() const { return dir.path().toStdString(); }
     // An empty file, relative to the directory.
-    static void Touch(const QString& path) { EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly)) << path.toStdString(); }
+    static void Touch(const QString& path)
+    {
+        EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly)) << path.toStdString();
+    }
 
 private:
     QTemporaryDir dir;

@@ -42,7 +42,10 @@ public:
         ClearReceived();
         return started;
     }
-    bool WaitForClient(int ms = 5000) { return QTest::qWaitFor([this] { return !client.isNull(); }, ms); }
+    bool WaitForClient(int ms = 5000)
+    {
+        return QTest::qWaitFor([this] { return !client.isNull(); }, ms);
+    }
     // Sends bytes and waits until they are written.
     void Send(const QByteArray& bytes)
     {
@@ -64,7 +67,11 @@ public:
     {
         return QTest::qWaitFor([&] { return received.contains(text); }, ms);
     }
-    void CloseClient() { if (client) client->disconnectFromHost(); }
+    void CloseClient()
+    {
+        if (client)
+            client->disconnectFromHost();
+    }
     // Drops the connection with a reset, as a crashed server or a broken link does.
     void ResetClient()
     {

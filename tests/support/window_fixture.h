@@ -31,7 +31,8 @@ protected:
     {
         if (!window) {
             window = std::make_unique<TMainForm>();
-            window->SetMessageHook([this](MessageKind kind, const QString& text) { messages.emplace_back(kind, text); });
+            window->SetMessageHook(
+                [this](MessageKind kind, const QString& text) { messages.emplace_back(kind, text); });
             window->SetConfirmHook([this](const QString& text) {
                 confirmations.push_back(text);
                 return confirmAnswer;

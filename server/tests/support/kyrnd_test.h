@@ -13,7 +13,10 @@
 #include <functional>
 
 // A command (none: more of the answer before) and a line that must come next.
-struct Step { const char* command; QString expected; };
+struct Step {
+    const char* command;
+    QString expected;
+};
 
 class ScriptClient {
 public:
@@ -54,9 +57,10 @@ public:
     }
     ::testing::AssertionResult sees(const QString& fragment, int timeoutMs = 5000)
     {
-        return collectUntil(fragment, timeoutMs).isEmpty()
-                   ? ::testing::AssertionFailure() << "never came: " << fragment.toStdString() << "\nafter:\n" << lines_.mid(cursor_).join('\n').toStdString()
-                   : ::testing::AssertionSuccess();
+        return collectUntil(fragment, timeoutMs).isEmpty() ? ::testing::AssertionFailure()
+                << "never came: " << fragment.toStdString() << "\nafter:\n"
+                << lines_.mid(cursor_).join('\n').toStdString()
+                                                           : ::testing::AssertionSuccess();
     }
     ::testing::AssertionResult walk(std::initializer_list<Step> steps)
     {
@@ -75,10 +79,13 @@ public:
         send("who");
         return sees("In Kyrnos DataSpace now");
     }
-    bool waitClosed() { return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; }, 5000); }
+    bool waitClosed()
+    {
+        return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; }, 5000);
+    }
     bool isOpen() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     int count(const QString& fragment) const { return int(lines_.filter(fragment).size()); }
-    bool answerNoOps = true;  // as Orvix does
+    bool answerNoOps = true; // as Orvix does
 
 private:
     QTcpSocket socket_;
@@ -91,8 +98,8 @@ private:
 inline bool logOn(ScriptClient& c, const QString& id, const QString& password, bool orvix = true)
 {
     return c.walk({{nullptr, "login:"}, {qPrintable(id + '\n' + password), "Linking to Kyrnos DataSpace"},
-                   {orvix ? "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>" : "who",
-                    orvix ? "<?xml version=\"1.0\"?>" : "Welcome to Kyrnos DataSpace"}});
+        {orvix ? "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>" : "who",
+            orvix ? "<?xml version=\"1.0\"?>" : "Welcome to Kyrnos DataSpace"}});
 }
 
 // Argon2id at the least work it allows, so tests stay fast.
@@ -111,7 +118,8 @@ public:
         o.dataDir = dataDir_, o.worldFile = KYRND_WORLD_FILE, o.seed = 7, o.hashCost = kCheapHash, o.saveMs = 20;
         o.signupsPerHour = 0;
         o.session = SessionTimings{0, 60000, 0, 0, 0};
-        if (change) change(o);
+        if (change)
+            change(o);
         server_ = std::make_unique<Server>(o);
         QString error;
         if (!server_->start(&error))
@@ -120,7 +128,10 @@ public:
     Server& server() { return *server_; }
     quint16 port() const { return server_->port(); }
     QString dataDir() const { return dataDir_; }
-    bool join(ScriptClient& c, const QString& id = "demo1", bool orvix = true) { return c.connectTo(port()) && logOn(c, id, "orvixdemo", orvix); }
+    bool join(ScriptClient& c, const QString& id = "demo1", bool orvix = true)
+    {
+        return c.connectTo(port()) && logOn(c, id, "orvixdemo", orvix);
+    }
 
 private:
     QTemporaryDir dir_;
