@@ -93,6 +93,8 @@ def closes_template(toks, i):
     return False
 
 
+# Keywords after which parentheses hold an expression.
+GROUP_AFTER = {"return", "if", "while", "switch", "co_return", "throw"}
 NOT_TYPES = {"return", "delete", "throw", "co_return", "co_yield", "co_await", "case", "goto", "new", "sizeof", "else", "do"}
 
 
@@ -130,7 +132,7 @@ def findings(text, declarations=False):
     after_decltype = False  # the last `)` closed `decltype(...)`
 
     def statement():
-        return next(entry[2] for entry in reversed(stack) if entry[1])
+        return next(entry[2] for entry in reversed(stack) if entry[1] is True)
 
     for i, (kind, value, line) in enumerate(toks):
         closing, is_block = stack[-1][:2]
@@ -138,6 +140,8 @@ def findings(text, declarations=False):
         words = [v for _, v, _ in statement()]
         if kind != "punct":
             pass
+        elif value == "(" and ((toks[i - 1][0] == "punct" and prev not in (")", "]", ">")) or prev in GROUP_AFTER):
+            stack.append([")", "group", None, prev])  # parentheses around an expression, not a call
         elif value in ("(", "["):
             stack.append([")" if value == "(" else "]", False, None, prev])
         elif value == "<" and i and toks[i - 1][0] == "ident" and closes_template(toks, i):
@@ -150,7 +154,7 @@ def findings(text, declarations=False):
             if "enum" in words and "=" not in words:
                 block = False
             elif prev in ("{", ":"):
-                block = is_block
+                block = is_block is True
             else:
                 block = not (prev == ")" and after_decltype) and (
                     prev in BLOCK_AFTER
@@ -168,19 +172,21 @@ def findings(text, declarations=False):
             after_decltype = value == ")" and len(stack[-1]) > 3 and stack[-1][3] == "decltype"
             if len(stack) > 1:
                 stack.pop()
-            if value == "}" and was_block and stack[-1][1]:
+            if value == "}" and was_block is True and stack[-1][1] is True:
                 stack[-1][2] = []
                 continue
         elif value == ";":
             while len(stack) > 1 and stack[-1][0] == ">":
                 stack.pop()
-            if stack[-1][1]:
+            if stack[-1][1] is True:
                 stack[-1][2] = []
                 continue
-        elif value == ":" and is_block and prev in ("public", "protected", "private", "default", "slots"):
+        elif value == ":" and is_block is True and prev in ("public", "protected", "private", "default", "slots"):
             stack[-1][2] = []  # a label ends what came before it
             continue
-        elif value == "," and is_block:
+        elif value == "," and is_block == "group":
+            found.append(line)
+        elif value == "," and is_block is True:
             # A constructor's member initialisers, a class's bases, a template's parameters.
             initialisers = any(
                 words[j] == ":" and words[j - 1] in (")", "const", "noexcept") for j in range(1, len(words))

@@ -96,7 +96,8 @@ TEST_F(Play, CommandsAndTheirAnswers)
 
 TEST_F(Play, TradingMovesCashCargoAndStock)
 {
-    const QStringList floor = (c.send("w"), c.collectUntil("<s-exch-buy name='Grain'"));
+    c.send("w");
+    const QStringList floor = c.collectUntil("<s-exch-buy name='Grain'");
     const QString offer = floor.value(floor.size() - 2);
     const int price = attr(offer, "price"), stock = attr(offer, "stock"),
               bid = attr(floor.value(floor.size() - 1), "price");
@@ -157,8 +158,11 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
 {
-    TestServer t(
-        [](ServerOptions& o) { o.saveMs = 600000, o.session.commandsPerSecond = 10, o.session.commandBurst = 5; });
+    TestServer t([](ServerOptions& o) {
+        o.saveMs = 600000;
+        o.session.commandsPerSecond = 10;
+        o.session.commandBurst = 5;
+    });
     ScriptClient trader, other;
     ASSERT_TRUE(t.join(trader) && t.join(other, "demo2"));
     trader.sendRaw("w\n" + QByteArray("buy grain 1\nsell grain 1\n").repeated(10));
@@ -174,10 +178,15 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
 
 TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)
 {
-    TestServer t([](ServerOptions& o) { o.session.noopIntervalMs = 30, o.session.noopTimeoutMs = 600; });
+    TestServer t([](ServerOptions& o) {
+        o.session.noopIntervalMs = 30;
+        o.session.noopTimeoutMs = 600;
+    });
     // Each silent one joins last, so a rule that dropped the others would drop them first.
     ScriptClient answerer, silent, typist, silent2;
-    silent.answerNoOps = typist.answerNoOps = silent2.answerNoOps = false;
+    silent.answerNoOps = false;
+    typist.answerNoOps = false;
+    silent2.answerNoOps = false;
     ASSERT_TRUE(t.join(answerer) && t.join(silent, "demo2"));
     EXPECT_TRUE(silent.waitClosed() && answerer.sync());
     ASSERT_TRUE(t.join(typist, "demo2", false) && t.join(silent2));
