@@ -140,7 +140,8 @@ TEST_F(Play, PlayersSeeAndTalkToEachOther)
     EXPECT_TRUE(v.waitClosed());
 }
 
-TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
+// The rate of talk is the game's rule, tested there.
+TEST_F(Play, TalkIsCappedInLengthAndKeepsHighBytes)
 {
     ScriptClient v;
     ASSERT_TRUE(t.join(v, "demo2"));
@@ -149,11 +150,7 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
         {qPrintable("tell vega " + tooLong), "too long to send"}}));
     c.sendRaw("say caf\xe9 \x80\n"); // beyond ASCII, both ways
     EXPECT_TRUE(v.sees(QString::fromLatin1("Nova says, \"caf\xe9 \x80\"")));
-    c.sendRaw("say line 0\nsay line 1\nsay line 2\nsay line 3\nsay line 4\nsay line 5\nsay line 6\nsay line 7\n");
-    ASSERT_TRUE(c.sync() && v.sync());
-    EXPECT_EQ(c.count("talking too fast") + v.count("Nova says, \"line"), 8); // each said or refused
-    // A burst of five, the first taken above; more only seconds later.
-    EXPECT_TRUE(v.count("Nova says, \"line 3\"") == 1 && v.count("Nova says, \"line 7\"") == 0 && v.count("xxxx") == 0);
+    EXPECT_EQ(v.count("xxxx"), 0) << "the long ones came first and never arrived";
 }
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
