@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Lists statements in the test, fuzz and benchmark code that chain steps with
-a comma: a comma outside any (), [], template <> or braced initialiser, in a
-statement of a function body or at file scope.  Declarations of several names
+a comma: a comma outside any call's (), [], template <> or braced initialiser,
+in a statement of a function body or at file scope, or directly inside
+parentheses around an expression (`x = (a(), b())`).  Declarations of several names
 of one type (`int a = 0, b = 0;`) are left alone unless --declarations is
 given.  Prints file:line for each and exits 1 when any is found.
 
@@ -48,9 +49,7 @@ def tokens(text):
         if not m:
             pos += 1
             continue
-        kind = m.lastgroup if m.lastgroup != "delim" else "raw"
-        if m.group("raw") is not None:
-            kind = "raw"
+        kind = "raw" if m.group("raw") is not None else m.lastgroup
         value = m.group(0)
         start_line = line
         line += value.count("\n")
@@ -95,7 +94,10 @@ def closes_template(toks, i):
 
 # Keywords after which parentheses hold an expression.
 GROUP_AFTER = {"return", "if", "while", "switch", "co_return", "throw"}
-NOT_TYPES = {"return", "delete", "throw", "co_return", "co_yield", "co_await", "case", "goto", "new", "sizeof", "else", "do"}
+# Words that cannot begin a declaration.
+NOT_TYPES = {
+    "return", "delete", "throw", "co_return", "co_yield", "co_await", "case", "goto", "new", "sizeof", "else", "do"
+}
 
 
 def declares(words):
@@ -124,9 +126,10 @@ def declares(words):
 
 def findings(text, declarations=False):
     toks = list(tokens(text))
-    # Each open bracket: its closing text, whether commas directly inside it
-    # are steps of statements (a block, or file scope at the bottom), and for
-    # a block the tokens of its current statement.
+    # Each open bracket: its closing text; True when commas directly inside it
+    # are steps of statements (a block, or file scope at the bottom), "group"
+    # for parentheses around an expression, else False; for a block the
+    # tokens of its current statement; for a parenthesis the token before it.
     stack = [["", True, []]]
     found = []
     after_decltype = False  # the last `)` closed `decltype(...)`
