@@ -36,9 +36,7 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     QTemporaryDir data;
     QProcess server;
     QString log;
-    const QStringList options = {"--port", "0", "--data-dir", data.path(), "--bots", "0", "--hash-passes", "1",
-        "--hash-memory", "8", "--drift-interval", "0", "--story-interval", "0"};
-    const quint16 port = StartKyrnd(server, ORVIX_KYRND, options, &log);
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND, QuietKyrndOptions(data.path()), &log);
     ASSERT_NE(port, 0) << log.toStdString();
     WriteFile(WorkPath("init.xml"),
         QString("<init-file>\n<size width='2147483647' height='701'/>\n<avatar name='Nova'>\n"
@@ -56,7 +54,7 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     // The logon dialog comes filled from the stored account.
     ModalScript script;
     script.Then([](QWidget* dialog) { Act(dialog, {"OKBtn"}); });
-    w.findChild<QAction*>("LogonItem")->trigger();
+    Item("LogonItem")->trigger();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return w.DetailGrid->isVisible() && w.DetailGrid->SelectedColumn() == 61; }, 20000))
         << PaneLines(w.OutputEdit).join('\n').toStdString();
@@ -78,7 +76,7 @@ TEST_F(PlatformSession, LogsOnMovesByTheMapsKeysOpensAMenuAndLogsOff)
     w.menuBar()->setActiveAction(menu->menuAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
     menu->close();
-    w.findChild<QAction*>("LogOffItem")->trigger();
+    Item("LogOffItem")->trigger();
     EXPECT_EQ(w.StatusPanels[0]->text(), "Disconnected");
     EXPECT_EQ(script.unexpected, 0);
     qInstallMessageHandler(nullptr);

@@ -23,10 +23,7 @@ namespace {
 QString StartServer(QProcess& server, const QString& dataDir)
 {
     QString log;
-    const quint16 port = StartKyrnd(server, ORVIX_KYRND,
-        {"--port", "0", "--data-dir", dataDir, "--bots", "0", "--seed", "7", "--hash-passes", "1", "--hash-memory", "8",
-            "--failure-delay", "0", "--drift-interval", "0", "--story-interval", "0"},
-        &log);
+    const quint16 port = StartKyrnd(server, ORVIX_KYRND, QuietKyrndOptions(dataDir), &log);
     if (!port)
         ADD_FAILURE() << ORVIX_KYRND << " did not start: " << server.errorString().toStdString() << "\n"
                       << log.toStdString();
@@ -67,18 +64,18 @@ TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
     });
     script.Then([&](QWidget* dialog) { Act(dialog, {"IDEdit=newpilot", "SendBtn"}); });
     script.Then([&](QWidget* dialog) { Act(dialog, {"NameEdit=Rigel", "SendBtn"}); });
-    w.findChild<QAction*>("NewAccountAvatarItem")->trigger();
+    Item("NewAccountAvatarItem")->trigger();
     WaitForPlay();
     EXPECT_EQ(messages.size(), 2u);
 
-    w.findChild<QAction*>("LogOffItem")->trigger();
+    Item("LogOffItem")->trigger();
     QString shown;
     script.Then([&](QWidget* dialog) {
         shown = Shown(dialog, {"KyrEdit", "AccountEdit"});
         Act(dialog, {"PasswordEdit=not-it", "OKBtn"});
     });
     script.Then([&](QWidget* dialog) { Act(dialog, {"PasswordEdit=password1", "OKBtn"}); });
-    w.findChild<QAction*>("LogonItem")->trigger();
+    Item("LogonItem")->trigger();
     WaitForPlay();
     EXPECT_EQ(shown, "Rigel|newpilot");
     EXPECT_EQ(script.unexpected, 0);
@@ -98,7 +95,7 @@ TEST_F(KyrndSession, TravelByTheMapWalksBackOneMoveAtATime)
             {"HostEdit=127.0.0.1", "PortEdit=" + port, "KyrEdit=Nova", "AccountEdit=demo1", "PasswordEdit=orvixdemo",
                 "OKBtn"});
     });
-    w.findChild<QAction*>("LogonItem")->trigger();
+    Item("LogonItem")->trigger();
     WaitForPlay();
     const auto standsOn = [&](int key) {
         return QTest::qWaitFor([&] { return w.GetWorldMap().Map() && w.GetWorldMap().Map()->Current() == key; }, 10000);

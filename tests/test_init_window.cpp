@@ -51,11 +51,11 @@ TEST_F(SettingsWindow, FileIsAppliedAtStartUpAndWrittenWhenColourOrFontIsChosenA
         })
         .Then(colour(QColor(0, 0, 128))); // the font's colour, asked right after it
     QFile::remove(WorkPath("init.xml"));
-    Control<QAction>(&w, "ColorItem")->trigger();
+    Item("ColorItem")->trigger();
     EXPECT_FALSE(QFile::exists(WorkPath("init.xml")));
-    Control<QAction>(&w, "ColorItem")->trigger();
+    Item("ColorItem")->trigger();
     EXPECT_TRUE(ReadFile(WorkPath("init.xml")).contains("   <colour bkg='16711680'/>\n"));
-    Control<QAction>(&w, "FontsItem")->trigger();
+    Item("FontsItem")->trigger();
     const QFont shown = w.OutputEdit->font(); // its style is kept though not stored
     EXPECT_TRUE(shown.bold() && shown.italic() && shown.underline() && !shown.strikeOut());
     const QByteArray font = "   <font name='" + QByteArray::fromStdString(w.OutputFont().name)
@@ -78,12 +78,12 @@ TEST_F(SettingsWindow, FunctionKeysSendTheMacrosReadAtStartUpAndStoredInTheEdito
     TMainForm& w = Window();
     ScriptServer server;
     w.OpenConnection("127.0.0.1", server.Port(), "Zed");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; }, 5000));
+    ASSERT_TRUE(WaitStatus("Connected"));
     QTest::keyClick(w.InputEdit, Qt::Key_F2);
 
     ModalScript script;
     script.Answer(QMessageBox::Yes);
-    Control<QAction>(&w, "FKeyStartUpItem")->trigger();
+    Item("FKeyStartUpItem")->trigger();
     w.MacroBox()->ShowKey(3);
     QTest::keyClicks(Control<QPlainTextEdit>(w.MacroBox(), "FKeyMemo"), "wave");
     ASSERT_TRUE(ClickButton(w.MacroBox(), "OkBtn"));

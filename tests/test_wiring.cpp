@@ -30,11 +30,6 @@ protected:
         w.SetUrlOpener([this](const QUrl& address) { opened.push_back(address); });
         return w;
     }
-    QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
-    bool WaitStatus(const char* text)
-    {
-        return QTest::qWaitFor([&] { return window->StatusPanels[0]->text() == text; });
-    }
     // Console lights showing one of their colours.
     int LitLights()
     {
@@ -154,9 +149,8 @@ TEST_F(Wiring, PanelsFollowTheirFiguresClicksQuotesAndLights)
 TEST_F(Wiring, VotingReminderAtTheFirstShowingAnswersWithItsButtons)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch(), day = 86400;
-    // Last vote (0: reminders off), the button pressed, the page opened, the next vote time is now.
+    // Last vote, the button pressed, the page opened, the next vote time is now.
     const std::tuple<qint64, const char*, bool, bool> rows[] = {
-        {0, nullptr, false, false},
         {now - 60, nullptr, false, false},
         {now - 2 * day, "VoteBtn", true, true},
         {now - 2 * day, "AlreadyBtn", false, true},
@@ -246,10 +240,10 @@ TEST_F(Wiring, MenuOptionsAreKeptForTheNextStart)
 TEST_F(Wiring, OfflineCommandsSendNothingAndTheFriendsDialogIsReused)
 {
     TMainForm& w = Open();
-    Control<QAction>(&w, "DisplayClientStreamItem")->trigger();
+    Item("DisplayClientStreamItem")->trigger();
     w.SendText("look\n");
     EXPECT_EQ(w.ScrollBackMemo->LineCount(), 0);
     for (int i = 0; i < 2; ++i)
-        Control<QAction>(&w, "Friendsitem")->trigger();
+        Item("Friendsitem")->trigger();
     EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
 }

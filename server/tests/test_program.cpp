@@ -8,10 +8,8 @@ TEST(Program, StopsCleanlyOnSigtermAndSavesTheMove)
     QProcess p;
     QString log;
     // Saving is put off beyond the test, so only the stop can save.
-    const quint16 port = startKyrnd(p,
-        {"--port", "0", "--data-dir", dir.path(), "--world", KYRND_WORLD_FILE, "--bots", "0", "--hash-passes", "1",
-            "--hash-memory", "8", "--save-interval", "600000"},
-        &log);
+    const quint16 port = StartKyrnd(p, KYRND_BINARY,
+        QuietKyrndOptions(dir.path(), {"--world", KYRND_WORLD_FILE, "--save-interval", "600000"}), &log);
     ASSERT_NE(port, 0) << log.toStdString();
     ScriptClient c;
     ASSERT_TRUE(c.connectTo(port) && logOn(c, "demo1", "orvixdemo")

@@ -62,7 +62,6 @@ public:
     }
 
     std::vector<std::string> events;
-    AttribList lastAttributes;
 
 protected:
     void StartElement(const std::string& name, const AttribList& attributes) override
@@ -74,7 +73,6 @@ protected:
             e += attributes[i].name + "=" + attributes[i].value;
         }
         events.push_back(e + "]");
-        lastAttributes = attributes;
     }
     void EndElement(const std::string& name) override { events.push_back("E:" + name); }
     void Characters(const std::string& text) override { events.push_back("C:" + text); }

@@ -8,6 +8,16 @@
 #include <QStringList>
 #include <QTest>
 
+// What keeps a test's kyrnd quick and quiet: a free port, its own data folder
+// (so the demo accounts), no simulated players or world events, a fixed seed,
+// cheap hashing and no pause after a refused password; then `more`.
+inline QStringList QuietKyrndOptions(const QString& dataDir, const QStringList& more = {})
+{
+    return QStringList{"--port", "0", "--data-dir", dataDir, "--bots", "0", "--seed", "7", "--hash-passes", "1",
+               "--hash-memory", "8", "--failure-delay", "0", "--drift-interval", "0", "--story-interval", "0"}
+    + more;
+}
+
 // The port, or 0 when kyrnd did not start; everything it printed is in `log`.
 inline quint16 StartKyrnd(QProcess& p, const QString& binary, const QStringList& args, QString* log)
 {

@@ -5,14 +5,18 @@
 #include <memory>
 #include <vector>
 
+#include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "app/mainform.h"
+#include "support/common.h"
 #include "widgets/textpane.h"
 
 class WindowFixture : public ::testing::Test {
@@ -26,7 +30,6 @@ protected:
     }
     void TearDown() override
     {
-        confirmAnswer = true;
         window.reset();
         QDir::setCurrent(previousDir);
     }
@@ -38,20 +41,23 @@ protected:
             window = std::make_unique<TMainForm>();
             window->SetMessageHook(
                 [this](MessageKind kind, const QString& text) { messages.emplace_back(kind, text); });
-            window->SetConfirmHook([this](const QString& text) {
-                confirmations.push_back(text);
-                return confirmAnswer;
-            });
+            // Closing asks first; the player says yes.
+            window->SetConfirmHook([](const QString&) { return true; });
         }
         return *window;
     }
     QString WorkPath(const QString& name) const { return QDir(tempDir.path()).filePath(name); }
+    // The window's menu item with this object name.
+    QAction* Item(const char* name) { return Control<QAction>(&Window(), name); }
+    // Waits until the connection's status panel shows `text`.
+    bool WaitStatus(const char* text)
+    {
+        return QTest::qWaitFor([&] { return Window().StatusPanels[0]->text() == text; });
+    }
     static QStringList PaneLines(const TextPane* pane) { return pane->Lines(); }
 
     QTemporaryDir tempDir;
     QString previousDir;
     std::unique_ptr<TMainForm> window;
     std::vector<std::pair<MessageKind, QString>> messages;
-    std::vector<QString> confirmations;
-    bool confirmAnswer = true;
 };

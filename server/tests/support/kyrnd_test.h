@@ -146,9 +146,3 @@ private:
     QString dataDir_;
     std::unique_ptr<Server> server_;
 };
-
-// Starts the bundled kyrnd and reads the port it listens on; 0 on failure.
-inline quint16 startKyrnd(QProcess& p, const QStringList& args, QString* log)
-{
-    return StartKyrnd(p, QStringLiteral(KYRND_BINARY), args, log);
-}
