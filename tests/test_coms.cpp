@@ -35,7 +35,10 @@ struct ComsTest : ::testing::Test {
     ComsTest()
     {
         coms.SetMacroRunner([this](int n) { macros.push_back("F" + std::to_string(n)); });
-        coms.SetLoginFactory([this] { return ++created, std::make_unique<Scripted>(seen); });
+        coms.SetLoginFactory([this] {
+            ++created;
+            return std::make_unique<Scripted>(seen);
+        });
         coms.SetNewAccountFactory([this] { return std::make_unique<Scripted>(seen); });
     }
 };

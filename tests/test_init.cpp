@@ -168,8 +168,12 @@ TEST_F(SettingsFile, AccountOperationsMoveOneCurrentMarkAndWriteOnStoreAndDelete
         "</avatar>\n<avatar name='C'>\n<account id='c' current='true'/>\n</avatar>\n");
     s.Read(path);
     AccountRec stored;
-    stored.avatarName = "N", stored.host = "new.host", stored.port = 5000, stored.accountId = "nid";
-    stored.password = "pw", stored.current = true;
+    stored.avatarName = "N";
+    stored.host = "new.host";
+    stored.port = 5000;
+    stored.accountId = "nid";
+    stored.password = "pw";
+    stored.current = true;
     // get, next, previous, delete, store: what it returns and the list after it. With
     // several flagged the first counts; with none, get and delete flag the first,
     // previous the last, store appends; past the last none is current.

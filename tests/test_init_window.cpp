@@ -43,7 +43,9 @@ TEST_F(SettingsWindow, FileIsAppliedAtStartUpAndWrittenWhenColourOrFontIsChosenA
         .Then(colour(QColor(0, 0, 255)))
         .Then([](QWidget* d) {
             QFont f("DejaVu Sans", 14);
-            f.setBold(true), f.setItalic(true), f.setUnderline(true);
+            f.setBold(true);
+            f.setItalic(true);
+            f.setUnderline(true);
             qobject_cast<QFontDialog*>(d)->setCurrentFont(f);
             qobject_cast<QDialog*>(d)->accept();
         })

@@ -58,7 +58,11 @@ TEST(Submit, CleansEchoesHandsOverAndSends)
 // The real edit, with a window stand-in that empties it as the main window does.
 struct WindowView : FakeMainView {
     QPlainTextEdit* edit = nullptr;
-    void ClearInputEdit() override { FakeMainView::ClearInputEdit(), edit->clear(); }
+    void ClearInputEdit() override
+    {
+        FakeMainView::ClearInputEdit();
+        edit->clear();
+    }
 };
 
 struct InputLine {

@@ -31,7 +31,8 @@ class SessionLogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("TZ", "UTC", 1), tzset();
+        setenv("TZ", "UTC", 1);
+        tzset();
         view.workDir = dir.path().toStdString();
         ASSERT_TRUE(QDir(dir.path()).mkdir("logs"));
     }
@@ -89,7 +90,8 @@ TEST_F(SessionLogTest, TheMenusThreeStatesAndWhatTheFilesHold)
 TEST_F(SessionLogTest, ScreenDumpsAppendAndFilesThatCannotBeOpenedAreReported)
 {
     menu.chosen = Path("d\xc3\xa9.log"); // a UTF-8 file name
-    log.SaveScreenItemClick(), log.SaveScreenItemClick();
+    log.SaveScreenItemClick();
+    log.SaveScreenItemClick();
     const std::string one = "\n*** Screen buffer save ***\nSat Dec  5 14:03:07 2026\n\nfirst\nsecond\n"
                             "Sat Dec  5 14:03:07 2026\n*** End of screen buffer save ***\n";
     EXPECT_EQ(Text("d\xc3\xa9.log"), one + one);
@@ -115,13 +117,15 @@ TEST_F(SessionLogTest, AFullDiskStopsLoggingWithOneMessage)
     menu.chosen = Path("full.log");
     log.StartLoggingItemClick();
     // The file may not grow past 200 bytes from here on: writes then fail as on a full disk.
-    rlimit old{}, small{};
+    rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const rlimit small{200, old.rlim_max};
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &(small = {200, old.rlim_max})), 0);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     for (int i = 0; i < 20; ++i)
         log.WriteLine("a line of the story, number " + std::to_string(i));
-    setrlimit(RLIMIT_FSIZE, &old), std::signal(SIGXFSZ, previous);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
     EXPECT_EQ(State() + view.status[1], "Sta") << "closed";
     EXPECT_EQ(
         std::ranges::count(view.DisplayedTexts(), "***Unable to write to " + Path("full.log") + "; logging stopped***"),

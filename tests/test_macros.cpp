@@ -55,7 +55,11 @@ struct Editor : Store {
     TMacroBox box{store};
     QPlainTextEdit* memo = Control<QPlainTextEdit>(&box, "FKeyMemo");
 
-    Editor() { store.SetMacro(1, {"look"}), store.SetMacro(12, {"score", "inv"}); }
+    Editor()
+    {
+        store.SetMacro(1, {"look"});
+        store.SetMacro(12, {"score", "inv"});
+    }
 
     // A button's name, "open", "F12", "select-all", "shift-enter", or text
     // typed at the end of the memo or over its selection ("\r" is Enter).

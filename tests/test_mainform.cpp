@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "about/about.h"
-#include "macros/macro.h"
-#include "macros/macroform.h"
 #include "app/application.h"
 #include "support/common.h"
 #include "support/modal_script.h"
@@ -85,8 +83,10 @@ TEST_F(MainWindow, PanesTrimToTheLimitTheMenuChooses)
 {
     TMainForm& w = Window();
     auto show = [&](int n) {
-        for (int i = 0; i < n; ++i)
-            w.DisplayText("line " + std::to_string(i)), w.AddToScrollback("s");
+        for (int i = 0; i < n; ++i) {
+            w.DisplayText("line " + std::to_string(i));
+            w.AddToScrollback("s");
+        }
     };
     show(302);
     for (TextPane* pane : {w.OutputEdit, w.MapRepeater, w.StoryMemo, w.ScrollBackMemo})
@@ -201,10 +201,6 @@ TEST_F(MainWindow, ItemsOpenTheirWindows)
 {
     TMainForm& w = Window();
     w.show();
-    w.GetMacro().SetMacro(1, {"look"});
-    Item(w, "FKeyStartUpItem")->trigger();
-    EXPECT_TRUE(w.MacroBox()->isVisible());
-    EXPECT_EQ(Control<QPlainTextEdit>(w.MacroBox(), "FKeyMemo")->toPlainText(), "look");
     Item(w, "AboutItem")->trigger();
     auto* about = Control<TAboutForm>(&w, "AboutForm");
     EXPECT_TRUE(about && about->isVisible() && !about->isModal());

@@ -1,11 +1,15 @@
 // The status panels fed with server lines through the dispatcher, checked on
-// recording pages: statistics rows and bars, the exchange and its ticker.
+// recording pages: statistics rows and bars, the exchange and its ticker,
+// and the console lights.
+#include <functional>
 #include <optional>
+#include <set>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "panels/panels.h"
+#include "panels/twinkles.h"
 #include "dispatch/server_parser.h"
 #include "support/fake_mainview.h"
 #include "support/fake_panel_views.h"
@@ -25,7 +29,7 @@ struct PanelsRig {
     FakeMainView view;
     FakeStatsPage score, ship;
     FakeExchangePage exch;
-    NoLights lights;
+    FakeLights lights;
     Panels panels{view, score, ship, exch, lights};
     DispatchTargets targets{.panels = &panels, .locationArrived = {}};
     ServerParser parser{view, targets};
@@ -114,6 +118,65 @@ TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
         << "none before: no row selected";
 }
 
+TEST_F(PanelsTest, EveryShipFigureHasARowAndAFullGridUpdatesInPlace)
+{
+    Feed({"<s-ship-stats class='Trader'/>"});
+    for (const char* stat : {"customs-cert", "cargo", "navcomp", "hull", "shields", "engines", "fuel", "computer"})
+        Feed({std::string("<s-ship-stats stat='") + stat + "' max='9' cur='4'/>"});
+    Feed({"<s-ship-stats stat='hull' max='9' cur='5'/>"});
+    EXPECT_EQ(ship.Labels(), "Customs|Cargo Space|Nav Comp|Hull|Shields|Engines|Fuel|Computer|");
+    EXPECT_EQ(ship.rows[0].second, "Yes");
+    EXPECT_EQ(ship.rows[2].second, "Installed");
+    EXPECT_EQ(ship.rows[3].second, "5/9") << "the hull's own row, though no row is free";
+    EXPECT_EQ(ship.rows[7].second, "4/9");
+    panels.SelectShipStat("Computer");
+    EXPECT_EQ(ship.bars.back(), (Bar{" Computer ", 44, Yellow}));
+}
+
+TEST(Twinkles, EachTickSetsOneLightToAPaletteColourAlikeInEveryRun)
+{
+    FakeMainView view;
+    FakeLights first;
+    FakeLights second;
+    Twinkles one(view, first);
+    Twinkles other(view, second);
+    std::set<std::string> lit;
+    std::set<std::string> colours;
+    for (int tick = 0; tick < 200; ++tick) {
+        one.TwinkleTimerTimer();
+        other.TwinkleTimerTimer();
+        const std::string& call = first.calls.back();
+        lit.insert(call.substr(0, call.find(':')));
+        colours.insert(call.substr(call.find(':') + 1));
+    }
+    EXPECT_EQ(first.calls.size(), 200u) << "one light a tick";
+    EXPECT_EQ(first.calls, second.calls) << "not seeded from the clock";
+    EXPECT_EQ(lit, (std::set<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+    EXPECT_EQ(colours, (std::set<std::string>{"255,0,0", "0,255,0", "255,255,0", "0,0,255"}));
+}
+
+TEST(Twinkles, TheMenuItemAlwaysAndTheConnectionOnlyUnderItStartAndStopThem)
+{
+    using Lights = std::vector<std::string>;
+    // "Console Lights" checked; what happened; the calls on the lights.
+    const std::tuple<bool, std::function<void(Twinkles&)>, Lights> rows[] = {
+        {true, [](Twinkles& t) { t.Connected(); }, {"start"}},
+        {true, [](Twinkles& t) { t.Disconnected(); }, {"stop", "reset"}},
+        {false, [](Twinkles& t) { t.Connected(); }, {}},
+        {false, [](Twinkles& t) { t.Disconnected(); }, {}},
+        {true, [](Twinkles& t) { t.LightsItemClick(true); }, {"start"}}, // also while disconnected
+        {false, [](Twinkles& t) { t.LightsItemClick(false); }, {"stop", "reset"}},
+    };
+    for (const auto& [checked, event, calls] : rows) {
+        FakeMainView view;
+        view.options[Option::ConsoleLights] = checked;
+        FakeLights lights;
+        Twinkles twinkles(view, lights);
+        event(twinkles);
+        EXPECT_EQ(lights.calls, calls) << checked;
+    }
+}
+
 TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
 {
     for (const char* file : {"pictures/Grain.bmp", "pictures/exchange.bmp"})
@@ -131,7 +194,8 @@ TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
     EXPECT_EQ(panels.GetExchange().History().size(), 100u);
     EXPECT_EQ(std::count(exch.calls.begin(), exch.calls.end(), "remove:100"), 1) << "the 101st quote";
     EXPECT_EQ(panels.GetExchange().History().back(), "Exch buys Ore at -5/ton");
-    exch.calls.clear(), panels.GetExchange().HistoryListBoxClick("Exch buys Tin at 7/ton");
+    exch.calls.clear();
+    panels.GetExchange().HistoryListBoxClick("Exch buys Tin at 7/ton");
     Feed({"<s-exchange name='Vessa'/>"}); // a new exchange empties the history
     EXPECT_EQ(exch.calls.front() + exch.calls.back(), "hint:Exch buys Tin at 7/ton" + hint);
     EXPECT_TRUE(panels.GetExchange().History().empty());
@@ -139,11 +203,17 @@ TEST_F(PanelsTest, QuotesFillTheLabelsHistoryAndPictures)
 
 TEST_F(PanelsTest, DoubleClickedHistoryLinesTradeTheirCommodity)
 {
-    const std::pair<std::string, std::string> rows[] = {{"Exch sells Grain at 120/ton (30)", "buy Grain"},
-        {"Exch buys Grain at 95/ton", "sell Grain"}, {"Exch sells Fine Wine at 9/ton (1)", "buy Fine"},
-        {"Exch sells", ""}, {"Exch buysGrain", ""}, {"Exch", ""}};
+    const std::pair<std::string, std::string> rows[] = {
+        {"Exch sells Grain at 120/ton (30)", "buy Grain"},
+        {"Exch buys Grain at 95/ton", "sell Grain"},
+        {"Exch sells Fine Wine at 9/ton (1)", "buy Fine"},
+        {"Exch sells", ""},
+        {"Exch buysGrain", ""},
+        {"Exch", ""},
+    };
     for (const auto& [line, command] : rows) {
-        view.sent.clear(), view.displayed.clear();
+        view.sent.clear();
+        view.displayed.clear();
         panels.GetExchange().TradeFromHistory(line);
         const std::string shown = view.displayed.empty() ? "" : view.displayed[0].text;
         EXPECT_EQ(view.SentBytes() + "|" + shown, command.empty() ? "|" : command + "\n|>" + command) << line;

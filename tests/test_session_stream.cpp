@@ -1,15 +1,11 @@
 // The real window against a scripted server over TCP on 127.0.0.1: the
-// connection's life, and a session's elements reaching panes, lists and pages.
-#include <stdexcept>
-
+// connection's life, the hand-over to the stream, a report page and the tight beam.
 #include <QAction>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/application.h"
 #include "session/coms.h"
-#include "social/friends_code.h"
 #include "support/common.h"
 #include "support/script_server.h"
 #include "support/window_fixture.h"
@@ -33,12 +29,9 @@ protected:
     ScriptServer server;
 };
 
-// Finishes on "linked", throws on "boom".
+// Finishes on "linked".
 struct Scripted : Automation {
-    int HandleLine(const std::string& l) override
-    {
-        return l == "boom" ? throw std::runtime_error("bad line") : l == "linked";
-    }
+    int HandleLine(const std::string& l) override { return l == "linked"; }
 };
 
 } // namespace
@@ -93,19 +86,12 @@ TEST_F(Session, ConnectingClosingRefusalLookUpAndResetLeaveTheWindowUsable)
 
 TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
 {
-    auto* app = qobject_cast<OrvixApplication*>(QCoreApplication::instance());
-    QStringList errors;
-    app->SetErrorDisplay([&](const QString& message) { errors << message; });
     TMainForm& w = Window();
     w.GetComs().SetLoginFactory([] { return std::make_unique<Scripted>(); });
     w.GetComs().StartLogon();
     ASSERT_TRUE(server.Connect(w));
-    // A line whose handler throws is reported, and reading goes on.
-    ASSERT_TRUE(server.SendUntil("boom\n", [&] { return !errors.isEmpty(); }));
-    app->SetErrorDisplay({});
     ASSERT_TRUE(server.SendUntil("linked\n", [&] { return server.Received().endsWith("<c-orvix version='1.60'>\n"); }));
     EXPECT_EQ(server.Received(), "<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>\n");
-    EXPECT_EQ(errors, QStringList({"bad line"}));
 
     Item("DisplayServerStreamItem")->trigger();
     ASSERT_TRUE(server.SendUntil("Welcome to Ky", [&] { return w.GetComs().PendingText() == "Welcome to Ky"; }));
@@ -121,32 +107,15 @@ TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
     EXPECT_TRUE(Item("LogonItem")->isEnabled() && !Item("LogOffItem")->isEnabled());
 }
 
-TEST_F(Session, ElementsReachPanesListsAndTheReportPage)
+TEST_F(Session, AReportFillsItsPageAndPlayerCommandsNameTheSelectedPlayer)
 {
     ASSERT_TRUE(Picture("zed.bmp"));
     TMainForm& w = Window();
-    w.GetFriends().AddName("Amy");
     ASSERT_TRUE(server.Stream(w));
-    server.Send("<s-new-loc name='Landing Pad' loc-num='455' n='1'>\nA dusty pad.\n</s-new-loc>\n"
-                "<s-contents name='Lamp'>A lamp lies here.</s-contents>\n<s-contents name='crate'/>\nstray prose\n"
-                "<s-add-player name='Zed' rank='2'/>\n<s-add-player name='Amy'/>\n<s-no-op/>\n"
-                "<s-default>+++ Zed waves. +++</s-default>\n"
-                "<s-remove-contents name='LAMP'>Zed takes the lamp.</s-remove-contents>\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PaneLines(w.OutputEdit).contains("Zed takes the lamp."); }, 5000));
-    const QStringList shown{"Connected", "Landing Pad", "A dusty pad.", "A lamp lies here.",
-        "Amy is logged into the game.", "Zed takes the lamp."};
-    EXPECT_EQ(PaneLines(w.OutputEdit), shown);
-    EXPECT_TRUE(PaneLines(w.StoryMemo).contains("+++ Zed waves. +++"));
-    EXPECT_EQ(ListItems(w.LocListBox), QStringList({"crate"}));
-    EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Amy", "Zed"}));
-    EXPECT_EQ(ListItems(w.FriendsListBox), QStringList({"Amy"}));
-    EXPECT_EQ(w.StatusPanels[2]->text(), "2 players");
-
-    ASSERT_TRUE(server.SendUntil("<s-remove-player name='Amy'/>\n<s-spynet-start name='Zed' rank='Captain'/>\n"
-                                 "<s-spynet>\nZed trades in spice.\n</s-spynet>\n",
-        [&] { return w.SpynetOutput->LineCount() == 1; }));
-    EXPECT_EQ(ListItems(w.PlayerListBox), QStringList({"Zed"}));
-    EXPECT_TRUE(ListItems(w.FriendsListBox).isEmpty());
+    ASSERT_TRUE(
+        server.SendUntil("<s-add-player name='Zed' rank='2'/>\n<s-no-op/>\n"
+                         "<s-spynet-start name='Zed' rank='Captain'/>\n<s-spynet>\nZed trades in spice.\n</s-spynet>\n",
+            [&] { return w.SpynetOutput->LineCount() == 1; }));
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
     EXPECT_EQ(w.SpynetNamePanel->text(), "Spynet Report for Captain Zed");
     EXPECT_EQ(PaneLines(w.SpynetOutput), QStringList({"Zed trades in spice."}));
@@ -174,9 +143,6 @@ TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.PrivateTab);
     EXPECT_EQ(w.TBNamePanel->text(), "Zed - Tight Beam Comms");
-    ASSERT_TRUE(server.SendUntil(
-        "<s-tb name='Zed'>Meet me\n at the dock.</s-tb>\n", [&] { return w.TBMemo->LineCount() == 1; }));
-    EXPECT_EQ(PaneLines(w.TBMemo), QStringList({"Zed says, \"Meet me at the dock.\""}));
     // The prefilled tell, completed and sent from the input line.
     QTest::keyClicks(w.InputEdit, "on my way");
     QTest::keyClick(w.InputEdit, Qt::Key_Return);

@@ -2,30 +2,17 @@
 // every reason it stops, fed with server lines as the map sees them.
 #include <functional>
 
-#include <QImage>
 #include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include "map/mapview.h"
 #include "map/path_finder.h"
-#include "map/world_map.h"
-#include "dispatch/server_parser.h"
 #include "session/coms.h"
-#include "support/fake_mainview.h"
-#include "support/scoped_workdir.h"
+#include "support/map_rig.h"
 #include "support/window_fixture.h"
 
 namespace {
-
-struct NullMapView : MapView {
-    void ShowMapGrids() override { }
-    void RepaintGrids() override { }
-    void CentreGrids(int32_t) override { }
-    void SetMapMemo(const std::vector<std::string>&) override { }
-    void ShowCommandWindow() override { }
-};
 
 // Row 1 of the map, from x 0:  Wrap - Start - Mid - Corner; below them Dip
 // and Goal; far off, Island and Edge. Start to Dip and Dip to Goal are one-way.
@@ -47,29 +34,13 @@ std::pair<int, int> Cell(int key)
     return {2 * (key % 64) + 1, 2 * (key / 64) + 1};
 }
 
-struct TravelMap {
-    ScopedWorkDir dir;
-    FakeMainView view;
-    NullMapView mapView;
-    WorldMap world{view, mapView};
-    DispatchTargets targets{nullptr, nullptr, nullptr, nullptr,
-        [this](std::unique_ptr<Location> l) { world.LocationArrived(std::move(l)); }, &world};
-    ServerParser parser{view, targets};
-
+struct TravelMap : MapRig {
     TravelMap()
     {
-        view.workDir = dir.Path();
-        QImage(128, 16, QImage::Format_RGB32).save("links.bmp", "BMP");
         for (const char* line : kMapLines)
-            Feed(line);
+            Feed({line});
         view.sent.clear();
         view.displayed.clear();
-    }
-    void Feed(const std::string& line) { parser.ParseText(line); }
-    void Arrive(const std::string& name, int key)
-    {
-        Feed("<s-new-loc name='" + name + "' loc-num='" + std::to_string(key) + "'>");
-        Feed("</s-new-loc>");
     }
     void TravelTo(int key)
     {
@@ -109,12 +80,12 @@ TEST(Travel, OneMovePerArrivalShownAndSentAsTheButtonsDo)
     EXPECT_EQ(t.view.DisplayedTexts(), std::vector<std::string>{"se"});
     EXPECT_EQ(t.view.SentBytes(), "se\n");
     EXPECT_EQ(t.view.status[3], "Travelling to Goal: 2 steps to go");
-    t.Arrive("Dip", 130);
+    t.Visit("Dip", 130);
     EXPECT_EQ(t.view.SentBytes(), "se\ne\n");
     EXPECT_EQ(t.view.status[3], "Travelling to Goal: 1 step to go");
-    t.Arrive("Goal", 131);
+    t.Visit("Goal", 131);
     EXPECT_EQ(t.view.status[3], "Arrived at Goal");
-    t.Arrive("Corner", 67);
+    t.Visit("Corner", 67);
     EXPECT_EQ(t.view.SentBytes(), "se\ne\n") << "nothing after the end";
 }
 
@@ -127,12 +98,11 @@ TEST(Travel, StopsForEveryReasonAndSaysWhy)
     };
     const std::string stopped = "Travel to Goal stopped: ";
     const Row rows[] = {
-        {"off the path", [](TravelMap& t) { t.Arrive("Mid", 66); }, stopped + "you arrived at Mid, off the path"},
+        {"off the path", [](TravelMap& t) { t.Visit("Mid", 66); }, stopped + "you arrived at Mid, off the path"},
         {"a command", [](TravelMap& t) { t.world.TextSent("look\n"); }, stopped + "you sent a command"},
         {"Escape", [](TravelMap& t) { t.world.StopTravel(Travel::StopReason::Escape); },
             stopped + "you pressed Escape"},
-        {"a new map", [](TravelMap& t) { t.Feed("<s-new-map name='Other' system='Sol' owner='Hale'/>"); },
-            stopped + "the map changed"},
+        {"a new map", [](TravelMap& t) { t.Enter("Other"); }, stopped + "the map changed"},
         {"a new connection", [](TravelMap& t) { t.world.ClearMap(); }, stopped + "the map changed"},
         {"disconnected", [](TravelMap& t) { t.world.StopTravel(Travel::StopReason::Disconnected); },
             stopped + "the connection closed"},
@@ -143,7 +113,7 @@ TEST(Travel, StopsForEveryReasonAndSaysWhy)
         t.TravelTo(131);
         row.event(t);
         EXPECT_EQ(t.view.status[3], row.status);
-        t.Arrive("Dip", 130);
+        t.Visit("Dip", 130);
         EXPECT_EQ(t.view.SentBytes(), "se\n") << "no move after the stop";
     }
 }
@@ -153,7 +123,7 @@ TEST(Travel, TheClientsOwnRepliesDoNotStopIt)
     TravelMap t;
     t.TravelTo(131);
     t.world.TextSent("<c-no-op/>\n");
-    t.Arrive("Dip", 130);
+    t.Visit("Dip", 130);
     EXPECT_EQ(t.view.SentBytes(), "se\ne\n");
 }
 
@@ -179,9 +149,8 @@ TEST(Travel, NoPathSendsNothing)
 
 class TravelWindow : public WindowFixture { };
 
-// The real window: a double-click on MapGrid sets out, Escape in the input
-// line stops, and the status bar says so.
-TEST_F(TravelWindow, DoubleClickSetsOutAndEscapeStops)
+// The real window: Escape in the input line stops, and the status bar says so.
+TEST_F(TravelWindow, EscapeStops)
 {
     TMainForm& w = Window();
     w.show();
@@ -190,13 +159,9 @@ TEST_F(TravelWindow, DoubleClickSetsOutAndEscapeStops)
     for (const char* line : kMapLines)
         chunk += std::string(line) + "\n";
     w.ReceiveChunk(chunk);
-    w.MainNotebook->setCurrentIndex(1);
-    w.MapGrid->CentreOn(131);
     const auto [column, row] = Cell(131);
-    const QPoint centre(16 * (column - w.MapGrid->LeftColumn()) + 8, 16 * (row - w.MapGrid->TopRow()) + 8);
-    QTest::mouseDClick(w.MapGrid->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    w.GetWorldMap().TravelTo(column, row);
     EXPECT_EQ(w.StatusPanels[3]->text(), "Travelling to Goal: 2 steps to go");
-    EXPECT_EQ(w.OutputEdit->Lines().last(), "se");
     QTest::keyClick(w.InputEdit, Qt::Key_Escape);
     EXPECT_EQ(w.StatusPanels[3]->text(), "Travel to Goal stopped: you pressed Escape");
 }

@@ -9,8 +9,11 @@ TEST(Elements, ReadBackThroughTheClientScanner)
 {
     const QString odd = "O'N <&> \"x\"";
     LocationDef l;
-    l.num = 4031, l.name = odd, l.description = {"<one> & 'two'"};
-    l.exits[int(Dir::NW)] = Place{"m", 0}, l.exits[int(Dir::D)] = Place{"m", 63};
+    l.num = 4031;
+    l.name = odd;
+    l.description = {"<one> & 'two'"};
+    l.exits[int(Dir::NW)] = Place{"m", 0};
+    l.exits[int(Dir::D)] = Place{"m", 63};
     using namespace elements;
     // The events, one a line; "O" stands for the odd value, "/" for the end of the element just started.
     const std::vector<std::pair<QStringList, QString>> rows{

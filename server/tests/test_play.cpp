@@ -96,7 +96,8 @@ TEST_F(Play, CommandsAndTheirAnswers)
 
 TEST_F(Play, TradingMovesCashCargoAndStock)
 {
-    const QStringList floor = (c.send("w"), c.collectUntil("<s-exch-buy name='Grain'"));
+    c.send("w");
+    const QStringList floor = c.collectUntil("<s-exch-buy name='Grain'");
     const QString offer = floor.value(floor.size() - 2);
     const int price = attr(offer, "price"), stock = attr(offer, "stock"),
               bid = attr(floor.value(floor.size() - 1), "price");
@@ -139,7 +140,8 @@ TEST_F(Play, PlayersSeeAndTalkToEachOther)
     EXPECT_TRUE(v.waitClosed());
 }
 
-TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
+// The rate of talk is the game's rule, tested there.
+TEST_F(Play, TalkIsCappedInLengthAndKeepsHighBytes)
 {
     ScriptClient v;
     ASSERT_TRUE(t.join(v, "demo2"));
@@ -148,17 +150,16 @@ TEST_F(Play, TalkIsCappedInLengthAndRateAndKeepsHighBytes)
         {qPrintable("tell vega " + tooLong), "too long to send"}}));
     c.sendRaw("say caf\xe9 \x80\n"); // beyond ASCII, both ways
     EXPECT_TRUE(v.sees(QString::fromLatin1("Nova says, \"caf\xe9 \x80\"")));
-    c.sendRaw("say line 0\nsay line 1\nsay line 2\nsay line 3\nsay line 4\nsay line 5\nsay line 6\nsay line 7\n");
-    ASSERT_TRUE(c.sync() && v.sync());
-    EXPECT_EQ(c.count("talking too fast") + v.count("Nova says, \"line"), 8); // each said or refused
-    // A burst of five, the first taken above; more only seconds later.
-    EXPECT_TRUE(v.count("Nova says, \"line 3\"") == 1 && v.count("Nova says, \"line 7\"") == 0 && v.count("xxxx") == 0);
+    EXPECT_EQ(v.count("xxxx"), 0) << "the long ones came first and never arrived";
 }
 
 TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
 {
-    TestServer t(
-        [](ServerOptions& o) { o.saveMs = 600000, o.session.commandsPerSecond = 10, o.session.commandBurst = 5; });
+    TestServer t([](ServerOptions& o) {
+        o.saveMs = 600000;
+        o.session.commandsPerSecond = 10;
+        o.session.commandBurst = 5;
+    });
     ScriptClient trader, other;
     ASSERT_TRUE(t.join(trader) && t.join(other, "demo2"));
     trader.sendRaw("w\n" + QByteArray("buy grain 1\nsell grain 1\n").repeated(10));
@@ -174,10 +175,15 @@ TEST(Pace, PipelinedCommandsWaitTheirTurnAndShareOneSave)
 
 TEST(KeepAlive, AnyLineCountsAsLifeAndSilenceIsDropped)
 {
-    TestServer t([](ServerOptions& o) { o.session.noopIntervalMs = 30, o.session.noopTimeoutMs = 600; });
+    TestServer t([](ServerOptions& o) {
+        o.session.noopIntervalMs = 30;
+        o.session.noopTimeoutMs = 600;
+    });
     // Each silent one joins last, so a rule that dropped the others would drop them first.
     ScriptClient answerer, silent, typist, silent2;
-    silent.answerNoOps = typist.answerNoOps = silent2.answerNoOps = false;
+    silent.answerNoOps = false;
+    typist.answerNoOps = false;
+    silent2.answerNoOps = false;
     ASSERT_TRUE(t.join(answerer) && t.join(silent, "demo2"));
     EXPECT_TRUE(silent.waitClosed() && answerer.sync());
     ASSERT_TRUE(t.join(typist, "demo2", false) && t.join(silent2));

@@ -12,7 +12,9 @@ TEST(Robustness, HostileBytesAreHarmless)
     const char atLogon[] = "\x00\x01\xff\xfe\x1b[31mjunk\r\n",
                inPlay[] = "\x00\x00\x00\n\xff\xfe\xfd\n<<<>>>\n</s-new-loc>\n<s-tb name='x'>\n\r\n";
     c.sendRaw(QByteArray(atLogon, sizeof atLogon - 1));
-    ASSERT_TRUE(c.walk({{nullptr, "password:"}, {"x", "(yes/no)"}}) && (c.send("no"), logOn(c, "demo1", "orvixdemo")));
+    ASSERT_TRUE(c.walk({{nullptr, "password:"}, {"x", "(yes/no)"}}));
+    c.send("no");
+    ASSERT_TRUE(logOn(c, "demo1", "orvixdemo"));
     c.sendRaw(QByteArray(inPlay, sizeof inPlay - 1));
     EXPECT_TRUE(c.walk({{"say <b>bold</b> & 'quoted'",
                             "<s-default>You say, \"&lt;b&gt;bold&lt;/b&gt; &amp; &apos;quoted&apos;\"</s-default>"},
@@ -36,7 +38,11 @@ TEST(Robustness, OverlongLinesAreRefusedWithoutStallingOthers)
 
 TEST(Robustness, ConnectionsAreCappedPerAddressAndInAllAndIdleLogonsTimeOut)
 {
-    TestServer t([](ServerOptions& o) { o.session.loginTimeoutMs = 1000, o.maxPerAddress = 1, o.maxClients = 2; });
+    TestServer t([](ServerOptions& o) {
+        o.session.loginTimeoutMs = 1000;
+        o.maxPerAddress = 1;
+        o.maxClients = 2;
+    });
     ScriptClient idle, same, other, extra;
     ASSERT_TRUE(idle.connectTo(t.port()) && idle.sees("login:"));
     ASSERT_TRUE(same.connectTo(t.port()));

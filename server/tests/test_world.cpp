@@ -72,11 +72,15 @@ TEST_F(WorldLife, AClosingFactoryIsToldToThatPlanetAndNewsToEveryone)
         {"kyrnos", "Spices", {}, {}}, // the last one gone, the output forgotten
         {"kyrnos", "Grain", told("Grain", "Kyrnos"), {}}, {"kyrnos", "Machinery", {}, {}},
         {"vessa", "Machinery", {}, told("Machinery", "Vessa")}, {"nowhere", "Grain", {}, {}}};
-    home.take(), away.take(), flying.take();
+    home.take();
+    away.take();
+    flying.take();
     for (const auto& r : rows) {
-        EXPECT_EQ(g.closeFactory(r.map, r.output), !(r.kyrnos + r.vessa).isEmpty()) << r.map << ' ' << r.output;
-        EXPECT_TRUE(home.take() == r.kyrnos && away.take() == r.vessa && flying.take().isEmpty())
-            << r.map << ' ' << r.output;
+        SCOPED_TRACE(std::string(r.map) + " " + r.output);
+        EXPECT_EQ(g.closeFactory(r.map, r.output), !(r.kyrnos + r.vessa).isEmpty());
+        EXPECT_EQ(home.take(), r.kyrnos);
+        EXPECT_EQ(away.take(), r.vessa);
+        EXPECT_EQ(flying.take(), QStringList());
     }
     g.tellStory();
     EXPECT_TRUE(home.heard.size() == 1 && home.heard[0].startsWith("<s-default>+++ ") && home.heard == away.heard
@@ -108,15 +112,17 @@ TEST(Output, AClientThatDoesNotReadIsDroppedOncePastTheLimit)
     for (const auto& r : rows) {
         QTcpServer listener;
         QTcpSocket reader;
-        ASSERT_TRUE(listener.listen(QHostAddress::LocalHost)
-            && (reader.connectToHost(QHostAddress::LocalHost, listener.serverPort()),
-                listener.waitForNewConnection(5000)));
+        ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+        reader.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+        ASSERT_TRUE(listener.waitForNewConnection(5000));
         LineConnection c(listener.nextPendingConnection(), ConnectionLimits{4096, 100});
         QSignalSpy closed(&c, &LineConnection::closed);
         qint64 sent = 0;
         for (const auto& turn : r.turns) { // within a turn nothing leaves; between turns the reader takes it all
-            for (int size : turn)
-                c.sendLine(QString(size - 1, 'x')), sent += size;
+            for (int size : turn) {
+                c.sendLine(QString(size - 1, 'x'));
+                sent += size;
+            }
             ASSERT_TRUE(r.dropped || QTest::qWaitFor([&] { return reader.bytesAvailable() == sent; }, 5000));
         }
         EXPECT_TRUE(c.isOpen() != r.dropped && closed.size() == int(r.dropped)) << sent;

@@ -88,7 +88,11 @@ public:
     void SetOptionChecked(Option option, bool checked) override { options[option] = checked; }
     int WindowWidth() const override { return width; }
     int WindowHeight() const override { return height; }
-    void SetWindowSize(int w, int h) override { width = w, height = h; }
+    void SetWindowSize(int w, int h) override
+    {
+        width = w;
+        height = h;
+    }
     int InputPanelHeight() const override { return inputHeight; }
     void SetInputPanelHeight(int h) override { inputHeight = h; }
     void ShowScorePage() override { ++scorePageShown; }
@@ -109,7 +113,11 @@ public:
     void OpenReport(const std::string& title) override { Log("OpenReport", title); }
     void AddReportLine(const std::string& text) override { Log("AddReportLine", text); }
     void LoadReportPicture(const std::string& path) override { Log("LoadReportPicture", path); }
-    void ClearInputEdit() override { ++inputEditClears, Log("ClearInputEdit"); }
+    void ClearInputEdit() override
+    {
+        ++inputEditClears;
+        Log("ClearInputEdit");
+    }
 
 private:
     void Log(const char* name) { calls.emplace_back(name); }

@@ -56,9 +56,16 @@ public:
     void SetHistoryHint(const std::string& text) override { calls.push_back("hint:" + text); }
 };
 
-struct NoLights : LightsView {
-    void SetLight(int, LightColour) override { }
-    void ResetLights() override { }
-    void StartTwinkleTimer() override { }
-    void StopTwinkleTimer() override { }
+// Every call as one text: "start", "stop", "reset", or "3:255,0,0" for a light set.
+struct FakeLights : LightsView {
+    std::vector<std::string> calls;
+
+    void SetLight(int index, LightColour c) override
+    {
+        calls.push_back(std::to_string(index) + ":" + std::to_string(c.red) + "," + std::to_string(c.green) + ","
+            + std::to_string(c.blue));
+    }
+    void ResetLights() override { calls.push_back("reset"); }
+    void StartTwinkleTimer() override { calls.push_back("start"); }
+    void StopTwinkleTimer() override { calls.push_back("stop"); }
 };

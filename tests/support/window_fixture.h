@@ -24,7 +24,12 @@ protected:
         // The map's tile strip, which the run directory always holds.
         ASSERT_TRUE(QImage(128, 16, QImage::Format_RGB32).save("links.bmp", "BMP"));
     }
-    void TearDown() override { confirmAnswer = true, window.reset(), QDir::setCurrent(previousDir); }
+    void TearDown() override
+    {
+        confirmAnswer = true;
+        window.reset();
+        QDir::setCurrent(previousDir);
+    }
 
     // Creates the window (after the test has prepared the working directory).
     TMainForm& Window()

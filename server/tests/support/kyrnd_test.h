@@ -114,8 +114,16 @@ public:
         : dataDir_(dataDir.isEmpty() ? dir_.path() : dataDir)
     {
         ServerOptions o;
-        o.port = o.driftMs = o.storyMs = o.bots = o.maxPerAddress = 0;
-        o.dataDir = dataDir_, o.worldFile = KYRND_WORLD_FILE, o.seed = 7, o.hashCost = kCheapHash, o.saveMs = 20;
+        o.port = 0;
+        o.driftMs = 0;
+        o.storyMs = 0;
+        o.bots = 0;
+        o.maxPerAddress = 0;
+        o.dataDir = dataDir_;
+        o.worldFile = KYRND_WORLD_FILE;
+        o.seed = 7;
+        o.hashCost = kCheapHash;
+        o.saveMs = 20;
         o.signupsPerHour = 0;
         o.session = SessionTimings{0, 60000, 0, 0, 0};
         if (change)
