@@ -3,8 +3,10 @@
 // the smallest size, and the map centred when its page is shown.
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabBar>
@@ -128,6 +130,31 @@ TEST_F(Layout, DefaultWindowHasNoSeams)
     ASSERT_TRUE(mapPage && info);
     EXPECT_EQ(info->width(), 204);
     EXPECT_LE(w.MapGrid->x() - info->geometry().right() - 1, mapPage->handleWidth());
+}
+
+TEST_F(Layout, AGaugesBarStaysPutWhileItsCaptionComesAndGoes)
+{
+    TMainForm& w = Window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.GetComs().SetMode(Coms::Streaming);
+    for (QProgressBar* bar : {w.StatBar, w.ShipBar}) {
+        auto* box = qobject_cast<QGroupBox*>(bar->parentWidget());
+        ASSERT_TRUE(box);
+        w.StatsNoteBook->setCurrentIndex(bar == w.StatBar ? 0 : 1);
+        QApplication::processEvents();
+        const QRect uncaptioned = QRect(bar->mapTo(&w, QPoint()), bar->size());
+        const QRect boxUncaptioned = box->geometry();
+        // The first figure takes the selected first row, so its bar is shown.
+        w.ReceiveChunk(bar == w.StatBar
+                ? "<s-player-stats name='Nova'/>\n<s-player-stats stat='sta' max='40' cur='20'/>\n"
+                : "<s-ship-stats class='Trader'/>\n<s-ship-stats stat='fuel' max='40' cur='20'/>\n");
+        QApplication::processEvents();
+        ASSERT_FALSE(box->title().isEmpty()) << box->objectName().toStdString();
+        EXPECT_EQ(bar->value(), 50) << "the figure's bar is shown";
+        EXPECT_EQ(QRect(bar->mapTo(&w, QPoint()), bar->size()), uncaptioned) << box->objectName().toStdString();
+        EXPECT_EQ(box->geometry(), boxUncaptioned) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(Layout, TheMapGridsCentreOnTheCurrentLocationWhenShownOrResized)

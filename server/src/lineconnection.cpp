@@ -26,6 +26,12 @@ LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObj
     address_ = addressKey(socket_->peerAddress());
     peer_ = QStringLiteral("%1:%2").arg(socket_->peerAddress().toString()).arg(socket_->peerPort());
     connect(socket_, &QTcpSocket::readyRead, this, &LineConnection::onReadyRead);
+    connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
+        if (wasBacklogged_ && !backlogged()) {
+            wasBacklogged_ = false;
+            emit drained();
+        }
+    });
     connect(socket_, &QTcpSocket::disconnected, this, [this] { finish(QStringLiteral("disconnected")); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         if (e != QAbstractSocket::RemoteHostClosedError)
@@ -41,6 +47,11 @@ void LineConnection::setPaused(bool paused)
     // Bytes that arrived while paused raise no new signal; look at them now.
     if (!paused_)
         QMetaObject::invokeMethod(this, &LineConnection::onReadyRead, Qt::QueuedConnection);
+}
+
+bool LineConnection::backlogged() const
+{
+    return open_ && socket_->bytesToWrite() > limits_.holdOutput;
 }
 
 void LineConnection::onReadyRead()
@@ -88,7 +99,9 @@ void LineConnection::sendEncoded(const QByteArray& bytes)
     if (socket_->bytesToWrite() > limits_.maxOutput) {
         finish(QStringLiteral("output limit passed (client not reading)"));
         socket_->abort();
+        return;
     }
+    wasBacklogged_ = wasBacklogged_ || backlogged();
 }
 
 void LineConnection::close()

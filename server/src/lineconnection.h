@@ -13,6 +13,9 @@
 struct ConnectionLimits {
     int maxLine = 4096; // bytes per incoming line
     qint64 maxOutput = 1024 * 1024; // unsent bytes before the client is dropped
+    // Unsent bytes past which the client's own commands wait until it reads:
+    // a client that asks and never reads costs the server nothing more.
+    qint64 holdOutput = 64 * 1024;
 };
 
 class LineConnection : public QObject {
@@ -30,12 +33,16 @@ public:
     // While paused nothing more is read; the client's bytes wait in the
     // system's buffers and, once those are full, in the client.
     void setPaused(bool paused);
+    // More unsent output than the hold limit; `drained` follows when it is
+    // back under.
+    bool backlogged() const;
     QString peer() const { return peer_; } // address and port
     QString address() const { return address_; } // what per-address limits count (addressKey)
 
 signals:
     void lineReceived(const QString& line);
     void lineTooLong();
+    void drained();
     void closed(const QString& reason);
 
 private:
@@ -50,4 +57,5 @@ private:
     bool discarding_ = false; // inside an over-long line, up to its line feed
     bool open_ = true;
     bool paused_ = false;
+    bool wasBacklogged_ = false;
 };

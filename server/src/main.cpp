@@ -31,6 +31,10 @@ void logLine(QtMsgType, const QMessageLogContext&, const QString& message)
 
 int main(int argc, char** argv)
 {
+    // Qt's own event dispatcher: GLib's walks a list of every socket each time
+    // one starts or stops waiting to write, which with a thousand players
+    // costs the game a quarter of its time.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kyrnd"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KYRND_VERSION));

@@ -131,7 +131,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     o.bots = int(bots);
     o.botIntervalMs = int(botInterval);
     o.seed = quint32(seed);
-    o.limits = ConnectionLimits{int(maxLine), maxOutput};
+    o.limits = ConnectionLimits{int(maxLine), maxOutput, qMin(ConnectionLimits{}.holdOutput, maxOutput / 2)};
     o.hashCost = HashCost{int(passes), int(memory)};
     o.signupsPerHour = int(signups);
     o.maxClients = int(maxClients);

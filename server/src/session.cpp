@@ -30,6 +30,7 @@ Session::Session(QTcpSocket* socket, SessionServices services, QObject* parent)
 {
     connect(connection_, &LineConnection::lineReceived, this, &Session::onLine);
     connect(connection_, &LineConnection::lineTooLong, this, &Session::onTooLong);
+    connect(connection_, &LineConnection::drained, this, &Session::processInbox);
     // Queued: a connection may fail while the game is sending to everyone,
     // and leaving the game then must wait until that loop is done.
     connect(
@@ -91,7 +92,9 @@ void Session::onLine(const QString& line)
 
 void Session::processInbox()
 {
-    while (!busy_ && !inbox_.empty() && phase_ != Phase::Closed) {
+    // A client that leaves its answers unread gets no more until it reads;
+    // its lines wait here and then, once the inbox is full, unread.
+    while (!busy_ && !inbox_.empty() && phase_ != Phase::Closed && !connection_->backlogged()) {
         if (phase_ == Phase::Playing && commandRate_ && !commandRate_->take()) {
             if (!throttle_.isActive())
                 throttle_.start(commandRate_->msUntilNext());

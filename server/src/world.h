@@ -30,7 +30,9 @@ struct Place {
     QString map;
     int loc = -1;
     bool valid() const { return loc >= 0 && !map.isEmpty(); }
-    bool operator==(const Place&) const = default;
+    // The number first: broadcasts compare every player's place, and most
+    // differ there without a look at the map's name.
+    bool operator==(const Place& o) const { return loc == o.loc && map == o.map; }
 };
 
 inline int locNum(int x, int y)

@@ -175,3 +175,33 @@ TEST(Options, ArgumentsAreTakenOrRefused)
         EXPECT_TRUE(got.contains(expected)) << args.join(' ').toStdString() << " -> " << got.toStdString();
     }
 }
+
+// A client's own commands wait while its answers lie unsent past the hold
+// limit, and go on once it has read them: asking and never reading costs
+// the server nothing more.
+TEST(Output, AnswersPiledUpUnreadHoldTheClientsCommandsUntilItReads)
+{
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+    QTcpSocket reader;
+    reader.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    ASSERT_TRUE(listener.waitForNewConnection(5000));
+    LineConnection c(listener.nextPendingConnection(), ConnectionLimits{4096, 1000, 100});
+    QSignalSpy drained(&c, &LineConnection::drained);
+    c.sendLine(QString(60, 'x'));
+    EXPECT_FALSE(c.backlogged()); // 61 bytes unsent
+    c.sendLine(QString(60, 'x'));
+    EXPECT_TRUE(c.backlogged()); // 122 bytes unsent, in the same turn
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.bytesAvailable() == 122; }, 5000));
+    EXPECT_FALSE(c.backlogged());
+    EXPECT_EQ(drained.size(), 1);
+    EXPECT_TRUE(c.isOpen());
+
+    // Every answer holds the next command until it has left; all are answered.
+    TestServer t([](ServerOptions& o) { o.limits.holdOutput = 1; });
+    ScriptClient player;
+    ASSERT_TRUE(t.join(player));
+    player.sendRaw("who\nscore\nship\n");
+    EXPECT_TRUE(player.walk(
+        {{nullptr, "In Kyrnos DataSpace now"}, {nullptr, "trader credits"}, {nullptr, "class ship: fuel"}}));
+}

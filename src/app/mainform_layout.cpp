@@ -69,6 +69,24 @@ QTableWidget* StringGrid(const char* name, int columns, int rows)
     return grid;
 }
 
+// A gauge's bar in its box. The box keeps the height it has with a caption
+// and the bar sits at its foot, so showing or clearing the caption (which
+// every figure may do) neither moves the bar nor lays the page out again.
+QGroupBox* GaugeBox(const char* name, const char* barName, QProgressBar*& bar)
+{
+    auto* box = Named(new QGroupBox, name);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    bar = Named(new QProgressBar, barName);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    layout->addWidget(bar, 0, Qt::AlignBottom);
+    box->setTitle(QStringLiteral("X"));
+    box->setMinimumHeight(box->sizeHint().height());
+    box->setTitle({});
+    return box;
+}
+
 // A page that scrolls when the window is too short to show it whole, as on
 // a small or highly scaled screen.
 QScrollArea* Scrolled(QWidget* page)
@@ -416,14 +434,7 @@ QWidget* TMainForm::BuildScorePage()
     l->addLayout(head);
     StatsGrid = StringGrid("StatsGrid", 2, 8);
     l->addWidget(StatsGrid);
-    auto* StatBox = Named(new QGroupBox, "StatBox");
-    auto* b = new QVBoxLayout(StatBox);
-    b->setContentsMargins(2, 2, 2, 2);
-    StatBar = Named(new QProgressBar, "StatBar");
-    StatBar->setRange(0, 100);
-    StatBar->setValue(0);
-    b->addWidget(StatBar);
-    l->addWidget(StatBox);
+    l->addWidget(GaugeBox("StatBox", "StatBar", StatBar));
     l->addStretch(1);
     return page;
 }
@@ -455,14 +466,7 @@ QWidget* TMainForm::BuildShipPage()
     l->addWidget(ClassLabel);
     ShipGrid = StringGrid("ShipGrid", 2, 8);
     l->addWidget(ShipGrid);
-    auto* ShipBox = Named(new QGroupBox, "ShipBox");
-    auto* b = new QVBoxLayout(ShipBox);
-    b->setContentsMargins(2, 2, 2, 2);
-    ShipBar = Named(new QProgressBar, "ShipBar");
-    ShipBar->setRange(0, 100);
-    ShipBar->setValue(0);
-    b->addWidget(ShipBar);
-    l->addWidget(ShipBox);
+    l->addWidget(GaugeBox("ShipBox", "ShipBar", ShipBar));
     l->addStretch(1);
     return page;
 }

@@ -80,7 +80,11 @@ public:
     void ShowBar(const std::string& caption, int position, BarColour colour) override
     {
         box->setTitle(FromAnsi(caption));
+        // A progress bar repaints itself at once when its value changes; a
+        // burst of figures paints it once, when the loop is idle.
+        bar->setUpdatesEnabled(false);
         bar->setValue(position);
+        bar->setUpdatesEnabled(true);
         const QColor brush = colour == BarColour::Red ? QColor(Qt::red)
             : colour == BarColour::Yellow             ? QColor(Qt::yellow)
                                                       : ButtonFace();

@@ -156,6 +156,9 @@ void TextPane::ShiftPositions(int removed)
 
 void TextPane::ClearLines()
 {
+    // Clearing an empty pane at the start of a session changes nothing on screen.
+    if (lines.empty() && follow && anchor == Pos{} && cursor == Pos{})
+        return;
     lines.clear();
     starts.clear();
     ++generation;
