@@ -18,18 +18,6 @@
 
 namespace {
 
-// Starts kyrnd on a free port with a fresh data directory (so with its demo
-// accounts) and returns the port its log line names; empty on failure.
-QString StartServer(QProcess& server, const QString& dataDir)
-{
-    QString log;
-    const quint16 port = StartKyrnd(server, ORVIX_KYRND, QuietKyrndOptions(dataDir), &log);
-    if (!port)
-        ADD_FAILURE() << ORVIX_KYRND << " did not start: " << server.errorString().toStdString() << "\n"
-                      << log.toStdString();
-    return port ? QString::number(port) : QString();
-}
-
 class KyrndSession : public WindowFixture {
 protected:
     void TearDown() override
@@ -37,6 +25,14 @@ protected:
         server.kill(); // nothing of its data is kept
         server.waitForFinished();
         WindowFixture::TearDown();
+    }
+    // kyrnd on a free port with a fresh data directory, so with its demo accounts.
+    QString StartServer()
+    {
+        QString log;
+        const quint16 port = StartKyrnd(server, ORVIX_KYRND, QuietKyrndOptions(dataDir.path()), &log);
+        EXPECT_NE(port, 0) << server.errorString().toStdString() << "\n" << log.toStdString();
+        return port ? QString::number(port) : QString();
     }
     void WaitForPlay()
     {
@@ -51,7 +47,7 @@ protected:
 
 TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
 {
-    const QString port = StartServer(server, dataDir.path());
+    const QString port = StartServer();
     ASSERT_FALSE(port.isEmpty());
     TMainForm& w = Window();
 
@@ -86,7 +82,7 @@ TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
 // by a double-click on the map.
 TEST_F(KyrndSession, TravelByTheMapWalksBackOneMoveAtATime)
 {
-    const QString port = StartServer(server, dataDir.path());
+    const QString port = StartServer();
     ASSERT_FALSE(port.isEmpty());
     TMainForm& w = Window();
     w.show();

