@@ -65,4 +65,5 @@ private:
     KeyQueue keys_;
     SignupLimit signups_;
     FailurePacer pacer_;
+    LogonBackoff backoff_;
 };

@@ -3,6 +3,7 @@
 #include "elements.h"
 
 #include <QDebug>
+#include <QDeadlineTimer>
 
 namespace {
 
@@ -13,6 +14,11 @@ constexpr size_t kInboxLimit = 64;
 // Runs `work` on a worker thread, after the key work of the same address,
 // and `done` with its result back on the event loop, unless the session has
 // gone by then.
+qint64 steadyMs()
+{
+    return QDeadlineTimer::current().deadline();
+}
+
 template <typename Work, typename Done>
 void offLoop(KeyQueue& keys, const QString& address, Session* session, Work work, Done done)
 {
@@ -144,6 +150,15 @@ void Session::onLogon(Outcome outcome)
 void Session::checkPassword()
 {
     busy_ = true;
+    // A host that keeps failing waits before its next check; the lines it
+    // sends meanwhile wait too.
+    if (const qint64 wait = services_.backoff.waitMs(connection_->address(), steadyMs()); wait > 0) {
+        QTimer::singleShot(wait, this, [this] {
+            if (phase_ != Phase::Closed)
+                checkPassword();
+        });
+        return;
+    }
     const QString id = logon_->id();
     const Credentials stored = services_.store.credentialsFor(id);
     struct Checked {
@@ -171,6 +186,7 @@ void Session::checkPassword()
             services_.pacer.checked(c.workedMs);
             Account* account = c.ok ? services_.store.find(id) : nullptr;
             if (account) {
+                services_.backoff.succeeded(connection_->address());
                 if (c.current) {
                     account->credentials = std::move(*c.current);
                     services_.game.requestSave();
@@ -181,6 +197,7 @@ void Session::checkPassword()
                 return;
             }
             qWarning().noquote() << "kyrnd: failed log-on as" << id.left(40) << "from" << peer();
+            services_.backoff.failed(connection_->address(), steadyMs());
             // A pause makes guessing slow, and its length hides what the
             // check cost; the lines sent meanwhile wait.
             QTimer::singleShot(services_.pacer.holdFor(c.workedMs), this, [this] {

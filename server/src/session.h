@@ -5,6 +5,7 @@
 
 #include "conversation.h"
 #include "failurepacer.h"
+#include "logonbackoff.h"
 #include "game.h"
 #include "keyqueue.h"
 #include "lineconnection.h"
@@ -38,6 +39,7 @@ struct SessionServices {
     KeyQueue& keys;
     SignupLimit& signups;
     FailurePacer& pacer;
+    LogonBackoff& backoff;
     SessionTimings timings;
     ConnectionLimits limits;
 };
