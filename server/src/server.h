@@ -65,5 +65,6 @@ private:
     KeyQueue keys_;
     SignupLimit signups_;
     FailurePacer pacer_;
-    LogonBackoff backoff_;
+    Backoff failures_;
+    Backoff links_;
 };

@@ -150,16 +150,19 @@ void Session::onLogon(Outcome outcome)
 void Session::checkPassword()
 {
     busy_ = true;
-    // A host that keeps failing waits before its next check; the lines it
-    // sends meanwhile wait too.
-    if (const qint64 wait = services_.backoff.waitMs(connection_->address(), steadyMs()); wait > 0) {
+    // A host that keeps failing, or an account linked again and again, waits
+    // before its next check; the lines sent meanwhile wait too.
+    const QString id = logon_->id();
+    const qint64 now = steadyMs();
+    if (const qint64 wait = std::max(
+            services_.failures.waitMs(connection_->address(), now), services_.links.waitMs(id.toCaseFolded(), now));
+        wait > 0) {
         QTimer::singleShot(wait, this, [this] {
             if (phase_ != Phase::Closed)
                 checkPassword();
         });
         return;
     }
-    const QString id = logon_->id();
     const Credentials stored = services_.store.credentialsFor(id);
     struct Checked {
         bool ok = false;
@@ -186,7 +189,8 @@ void Session::checkPassword()
             services_.pacer.checked(c.workedMs);
             Account* account = c.ok ? services_.store.find(id) : nullptr;
             if (account) {
-                services_.backoff.succeeded(connection_->address());
+                services_.failures.clear(connection_->address());
+                services_.links.record(id.toCaseFolded(), steadyMs());
                 if (c.current) {
                     account->credentials = std::move(*c.current);
                     services_.game.requestSave();
@@ -197,7 +201,7 @@ void Session::checkPassword()
                 return;
             }
             qWarning().noquote() << "kyrnd: failed log-on as" << id.left(40) << "from" << peer();
-            services_.backoff.failed(connection_->address(), steadyMs());
+            services_.failures.record(connection_->address(), steadyMs());
             // A pause makes guessing slow, and its length hides what the
             // check cost; the lines sent meanwhile wait.
             QTimer::singleShot(services_.pacer.holdFor(c.workedMs), this, [this] {

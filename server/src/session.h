@@ -5,7 +5,7 @@
 
 #include "conversation.h"
 #include "failurepacer.h"
-#include "logonbackoff.h"
+#include "backoff.h"
 #include "game.h"
 #include "keyqueue.h"
 #include "lineconnection.h"
@@ -39,7 +39,8 @@ struct SessionServices {
     KeyQueue& keys;
     SignupLimit& signups;
     FailurePacer& pacer;
-    LogonBackoff& backoff;
+    Backoff& failures; // failed log-ons by address
+    Backoff& links; // log-ons by account ID
     SessionTimings timings;
     ConnectionLimits limits;
 };

@@ -2,7 +2,7 @@
 // host guessing passwords cannot hold up the logons of everyone else.
 #include "failurepacer.h"
 #include "keyqueue.h"
-#include "logonbackoff.h"
+#include "backoff.h"
 
 #include <atomic>
 
@@ -89,28 +89,28 @@ TEST(KeyQueue, KeysAreDerivedAtALowerPriorityThanTheEventLoop)
     EXPECT_GT(jobNiceness.load(), getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())));
 }
 
-TEST(LogonBackoff, AfterTheFreeFailuresEachCheckWaitsTwiceAsLongUpToTheLongest)
+TEST(Backoff, AfterTheFreeFailuresEachCheckWaitsTwiceAsLongUpToTheLongest)
 {
-    LogonBackoff backoff(1000, 5000, 2);
+    Backoff backoff(1000, 5000, 2);
     const qint64 waits[] = {0, 0, 1000, 2000, 4000, 5000, 5000};
     qint64 now = 0;
     for (qint64 wait : waits) {
-        backoff.failed("10.0.0.1", now);
+        backoff.record("10.0.0.1", now);
         EXPECT_EQ(backoff.waitMs("10.0.0.1", now), wait) << "at " << now;
         now += wait;
     }
     EXPECT_EQ(backoff.waitMs("10.0.0.1", now - 1000), 1000); // still waiting
     EXPECT_EQ(backoff.waitMs("10.0.0.2", now), 0); // another host is not held up
 
-    backoff.succeeded("10.0.0.1");
-    backoff.failed("10.0.0.1", now);
+    backoff.clear("10.0.0.1");
+    backoff.record("10.0.0.1", now);
     EXPECT_EQ(backoff.waitMs("10.0.0.1", now), 0); // a log-on cleared the record
 
-    backoff.failed("10.0.0.3", now + 10001);
+    backoff.record("10.0.0.3", now + 10001);
     EXPECT_EQ(backoff.size(), 1u); // quiet for twice the longest wait: forgotten
 
-    LogonBackoff none(0);
+    Backoff none(0);
     for (int i = 0; i < 10; ++i)
-        none.failed("10.0.0.1", 0);
+        none.record("10.0.0.1", 0);
     EXPECT_EQ(none.waitMs("10.0.0.1", 0), 0); // no failure delay, no waits
 }
