@@ -16,6 +16,8 @@ Server::Server(ServerOptions options, QObject* parent)
     , options_(std::move(options))
     , signups_(options_.signupsPerHour)
     , pacer_(options_.session.failureDelayMs)
+    , failures_(options_.session.failureDelayMs)
+    , links_(options_.session.failureDelayMs)
 {
     connect(&listener_, &QTcpServer::newConnection, this, &Server::onNewConnection);
 }
@@ -135,7 +137,8 @@ void Server::onNewConnection()
         }
         ++perAddress_[address];
         auto* session = new Session(socket,
-            SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, options_.session, options_.limits},
+            SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, failures_, links_, options_.session,
+                options_.limits},
             this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);

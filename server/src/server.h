@@ -65,4 +65,6 @@ private:
     KeyQueue keys_;
     SignupLimit signups_;
     FailurePacer pacer_;
+    Backoff failures_;
+    Backoff links_;
 };

@@ -3,6 +3,7 @@
 #include "elements.h"
 
 #include <QDebug>
+#include <QDeadlineTimer>
 
 namespace {
 
@@ -13,6 +14,11 @@ constexpr size_t kInboxLimit = 64;
 // Runs `work` on a worker thread, after the key work of the same address,
 // and `done` with its result back on the event loop, unless the session has
 // gone by then.
+qint64 steadyMs()
+{
+    return QDeadlineTimer::current().deadline();
+}
+
 template <typename Work, typename Done>
 void offLoop(KeyQueue& keys, const QString& address, Session* session, Work work, Done done)
 {
@@ -144,7 +150,19 @@ void Session::onLogon(Outcome outcome)
 void Session::checkPassword()
 {
     busy_ = true;
+    // A host that keeps failing, or an account linked again and again, waits
+    // before its next check; the lines sent meanwhile wait too.
     const QString id = logon_->id();
+    const qint64 now = steadyMs();
+    if (const qint64 wait = std::max(
+            services_.failures.waitMs(connection_->address(), now), services_.links.waitMs(id.toCaseFolded(), now));
+        wait > 0) {
+        QTimer::singleShot(wait, this, [this] {
+            if (phase_ != Phase::Closed)
+                checkPassword();
+        });
+        return;
+    }
     const Credentials stored = services_.store.credentialsFor(id);
     struct Checked {
         bool ok = false;
@@ -171,6 +189,8 @@ void Session::checkPassword()
             services_.pacer.checked(c.workedMs);
             Account* account = c.ok ? services_.store.find(id) : nullptr;
             if (account) {
+                services_.failures.clear(connection_->address());
+                services_.links.record(id.toCaseFolded(), steadyMs());
                 if (c.current) {
                     account->credentials = std::move(*c.current);
                     services_.game.requestSave();
@@ -181,6 +201,7 @@ void Session::checkPassword()
                 return;
             }
             qWarning().noquote() << "kyrnd: failed log-on as" << id.left(40) << "from" << peer();
+            services_.failures.record(connection_->address(), steadyMs());
             // A pause makes guessing slow, and its length hides what the
             // check cost; the lines sent meanwhile wait.
             QTimer::singleShot(services_.pacer.holdFor(c.workedMs), this, [this] {

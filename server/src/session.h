@@ -5,6 +5,7 @@
 
 #include "conversation.h"
 #include "failurepacer.h"
+#include "backoff.h"
 #include "game.h"
 #include "keyqueue.h"
 #include "lineconnection.h"
@@ -38,6 +39,8 @@ struct SessionServices {
     KeyQueue& keys;
     SignupLimit& signups;
     FailurePacer& pacer;
+    Backoff& failures; // failed log-ons by address
+    Backoff& links; // log-ons by account ID
     SessionTimings timings;
     ConnectionLimits limits;
 };

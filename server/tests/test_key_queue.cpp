@@ -2,6 +2,7 @@
 // host guessing passwords cannot hold up the logons of everyone else.
 #include "failurepacer.h"
 #include "keyqueue.h"
+#include "backoff.h"
 
 #include <atomic>
 
@@ -86,4 +87,30 @@ TEST(KeyQueue, KeysAreDerivedAtALowerPriorityThanTheEventLoop)
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
     EXPECT_GT(jobNiceness.load(), getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())));
+}
+
+TEST(Backoff, AfterTheFreeFailuresEachCheckWaitsTwiceAsLongUpToTheLongest)
+{
+    Backoff backoff(1000, 5000, 2);
+    const qint64 waits[] = {0, 0, 1000, 2000, 4000, 5000, 5000};
+    qint64 now = 0;
+    for (qint64 wait : waits) {
+        backoff.record("10.0.0.1", now);
+        EXPECT_EQ(backoff.waitMs("10.0.0.1", now), wait) << "at " << now;
+        now += wait;
+    }
+    EXPECT_EQ(backoff.waitMs("10.0.0.1", now - 1000), 1000); // still waiting
+    EXPECT_EQ(backoff.waitMs("10.0.0.2", now), 0); // another host is not held up
+
+    backoff.clear("10.0.0.1");
+    backoff.record("10.0.0.1", now);
+    EXPECT_EQ(backoff.waitMs("10.0.0.1", now), 0); // a log-on cleared the record
+
+    backoff.record("10.0.0.3", now + 10001);
+    EXPECT_EQ(backoff.size(), 1u); // quiet for twice the longest wait: forgotten
+
+    Backoff none(0);
+    for (int i = 0; i < 10; ++i)
+        none.record("10.0.0.1", 0);
+    EXPECT_EQ(none.waitMs("10.0.0.1", 0), 0); // no failure delay, no waits
 }
