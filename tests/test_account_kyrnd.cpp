@@ -49,7 +49,6 @@ TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
 {
     const QString port = StartServer();
     ASSERT_FALSE(port.isEmpty());
-    TMainForm& w = Window();
 
     // The demo account holds both the ID and the name asked for first.
     script.Then([&](QWidget* dialog) {
