@@ -2,8 +2,6 @@
 // both refusals on the way, play, then a logon with a wrong password first.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QLabel>
 #include <QProcess>
 #include <QTest>
 

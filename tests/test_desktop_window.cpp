@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTest>
 
 #include <private/qguiapplication_p.h>

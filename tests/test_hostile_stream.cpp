@@ -11,7 +11,6 @@
 #include <random>
 #include <string>
 
-#include <QListWidget>
 
 #include <gtest/gtest.h>
 

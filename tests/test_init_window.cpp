@@ -1,12 +1,9 @@
 // The real main window with init.xml in its folder: the file applied at
 // start-up and written when a colour or font is chosen and at close; the
 // F-key macros read, stored and sent.
-#include <QAction>
 #include <QColorDialog>
 #include <QFontDialog>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTest>
 
 #include "macros/macroform.h"

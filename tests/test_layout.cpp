@@ -4,12 +4,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
-#include <QScreen>
 #include <QSplitter>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 

@@ -2,10 +2,6 @@
 // the lists, closing, what each menu item does; and the general error display.
 #include <stdexcept>
 
-#include <QAction>
-#include <QClipboard>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 

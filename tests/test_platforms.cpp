@@ -1,7 +1,6 @@
 // The real window on the desktops players use, each natively: a Wayland
 // compositor (weston's headless backend) and an X server (Xvfb). The
 // session program logs on to the bundled server there and plays.
-#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>

@@ -1,7 +1,6 @@
 // The dispatcher driven with whole server lines, as the connection hands
 // them over in streaming mode, checked on the calls the window receives.
 #include <QFile>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -2,7 +2,6 @@
 // every reason it stops, fed with server lines as the map sees them.
 #include <functional>
 
-#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>

@@ -2,7 +2,6 @@
 // game stream, as the client's logon automation sees them.
 #include "kyrnd_test.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPasswordDigestor>

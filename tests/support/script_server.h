@@ -5,7 +5,6 @@
 #include <sys/socket.h>
 
 #include <QByteArray>
-#include <QLabel>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>

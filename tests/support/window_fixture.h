@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QDir>
 #include <QImage>
-#include <QLabel>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>

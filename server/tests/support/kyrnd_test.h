@@ -5,7 +5,6 @@
 #include "support/common.h"
 #include "support/kyrnd_process.h"
 
-#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
