@@ -2,8 +2,13 @@
 // test_platforms runs it natively under a Wayland compositor and an X
 // server. The stored window size is one a hand edit may leave, far wider
 // than any screen; it must reach the screen fitted.
+#include <QAction>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "session/coms.h"

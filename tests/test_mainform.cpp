@@ -2,6 +2,10 @@
 // the lists, closing, what each menu item does; and the general error display.
 #include <stdexcept>
 
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 

@@ -1,6 +1,9 @@
 // The real window against a scripted server over TCP on 127.0.0.1: the
 // connection's life, the hand-over to the stream, a report page and the tight beam.
+#include <QAction>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 
 #include "session/coms.h"
 #include "support/common.h"

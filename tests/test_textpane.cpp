@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -1,8 +1,14 @@
 // The real window's controls reaching what they drive: the map's buttons and
 // grids, the status panels, the voting reminder, the menu's pages, the log
 // dialog and the options kept in init.xml.
+#include <QAction>
 #include <QDateTime>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 

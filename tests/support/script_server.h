@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <QByteArray>
+#include <QLabel>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>

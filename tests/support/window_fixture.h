@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>

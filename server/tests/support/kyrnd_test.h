@@ -5,6 +5,7 @@
 #include "support/common.h"
 #include "support/kyrnd_process.h"
 
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
