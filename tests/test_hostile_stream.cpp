@@ -11,7 +11,6 @@
 #include <random>
 #include <string>
 
-
 #include <gtest/gtest.h>
 
 #include "session/coms.h"

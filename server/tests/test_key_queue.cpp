@@ -108,5 +108,4 @@ TEST(Backoff, AfterTheFreeFailuresEachCheckWaitsTwiceAsLongUpToTheLongest)
 
     backoff.record("10.0.0.3", now + 10001);
     EXPECT_EQ(backoff.size(), 1u); // quiet for twice the longest wait: forgotten
-
 }
