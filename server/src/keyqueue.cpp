@@ -1,7 +1,5 @@
 #include "keyqueue.h"
 
-#include "background.h"
-
 #include <QCoreApplication>
 #include <QThreadPool>
 
@@ -34,7 +32,6 @@ void KeyQueue::startFront(const QString& address)
     }
     QPointer<KeyQueue> self(this);
     QThreadPool::globalInstance()->start([self, address, work = it->front().work] {
-        background::yieldToEventLoop();
         Done done = work();
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),

@@ -6,9 +6,6 @@
 
 #include <atomic>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QSemaphore>
 #include <QTest>
 #include <QThreadPool>
@@ -73,20 +70,6 @@ TEST(FailurePacer, AFailureIsAnsweredAsLateAsTheSlowestCheckAndTheDelay)
         pacer.checked(r.workedMs);
         EXPECT_EQ(pacer.holdFor(r.workedMs), r.holdMs) << r.delayMs << " " << r.workedMs;
     }
-}
-
-TEST(KeyQueue, KeysAreDerivedAtALowerPriorityThanTheEventLoop)
-{
-    KeyQueue keys;
-    QObject owner;
-    std::atomic<int> jobNiceness = -100;
-    bool finished = false;
-    keys.run("10.0.0.1", &owner, [&]() -> KeyQueue::Done {
-        jobNiceness = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-        return [&finished] { finished = true; };
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
-    EXPECT_GT(jobNiceness.load(), getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())));
 }
 
 TEST(Backoff, AfterTheFreeFailuresEachCheckWaitsTwiceAsLongUpToTheLongest)
