@@ -75,16 +75,17 @@ void Game::toEach(const QStringList& lines, const std::function<bool(const Playe
     for (const auto& p : players_) {
         if (!p->sink || !who(*p))
             continue;
+        const auto& to = p->news ? p->news : p->sink;
         if (p->reader == Reader::Person) {
             if (!text)
                 text = wire::encode(plaintext::fromElements(lines));
             if (!text->isEmpty())
-                p->sink(*text);
+                to(*text);
             continue;
         }
         if (bytes.isEmpty())
             bytes = wire::encode(lines);
-        p->sink(bytes);
+        to(bytes);
     }
 }
 
@@ -103,12 +104,13 @@ void Game::toMap(const QString& mapId, const QStringList& lines) const
     toEach(lines, [&](const Player& p) { return p.avatar->place.map == mapId; });
 }
 
-Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink, Reader reader)
+Player* Game::enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink, Reader reader,
+    std::function<void(const QByteArray&)> news)
 {
     // A world file edited since the avatar last played may have lost its spot.
     if (!world_.location(avatar->place))
         avatar->place = world_.start;
-    auto owned = std::make_unique<Player>(Player{avatar, account, std::move(sink), reader});
+    auto owned = std::make_unique<Player>(Player{avatar, account, std::move(sink), reader, std::move(news)});
     Player* p = owned.get();
     players_.push_back(std::move(owned));
 

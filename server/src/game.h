@@ -30,6 +30,9 @@ struct Player {
     // Takes lines encoded for the wire; empty for simulated players.
     std::function<void(const QByteArray&)> sink;
     Reader reader = Reader::Person;
+    // Takes news of others told to many, which may wait a moment to leave
+    // with more; without it news goes to `sink`.
+    std::function<void(const QByteArray&)> news;
     // What one player puts on others' screens (said and beamed text, hugs
     // and kisses): a few at once, then one every few seconds, so nobody can
     // flood everyone else's screen.
@@ -69,8 +72,8 @@ public:
     // Puts the avatar into the world and shows the player the avatar, the
     // ship, who is online and the map; the location too for a person (Orvix
     // looks by itself and does not need it twice).
-    Player* enter(
-        Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink, Reader reader = Reader::Person);
+    Player* enter(Avatar* avatar, Account* account, std::function<void(const QByteArray&)> sink,
+        Reader reader = Reader::Person, std::function<void(const QByteArray&)> news = {});
     void leave(Player* player);
 
     enum class Result { Continue, Quit };

@@ -1,7 +1,7 @@
 #include "lineconnection.h"
 
 #include "addresskey.h"
-
+#include "outputpulse.h"
 #include "wire.h"
 
 #include <QHostAddress>
@@ -13,10 +13,11 @@ namespace {
 constexpr qint64 kReadChunk = 16 * 1024;
 } // namespace
 
-LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent)
+LineConnection::LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent, OutputPulse* pulse)
     : QObject(parent)
     , socket_(socket)
     , limits_(limits)
+    , pulse_(pulse && pulse->intervalMs() > 0 ? pulse : nullptr)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadChunk * 4);
@@ -49,9 +50,14 @@ void LineConnection::setPaused(bool paused)
         QMetaObject::invokeMethod(this, &LineConnection::onReadyRead, Qt::QueuedConnection);
 }
 
+qint64 LineConnection::unsent() const
+{
+    return socket_->bytesToWrite() + later_.size();
+}
+
 bool LineConnection::backlogged() const
 {
-    return open_ && socket_->bytesToWrite() > limits_.holdOutput;
+    return open_ && unsent() > limits_.holdOutput;
 }
 
 void LineConnection::onReadyRead()
@@ -89,25 +95,47 @@ void LineConnection::sendLine(const QString& line)
     sendEncoded(wire::encode(line));
 }
 
-void LineConnection::sendEncoded(const QByteArray& bytes)
+void LineConnection::sendEncoded(const QByteArray& bytes, When when)
 {
     if (!open_)
         return;
-    // Queued in the socket and written when the event loop next turns, so
-    // all that one turn sends to a client leaves in one write.
-    socket_->write(bytes);
-    if (socket_->bytesToWrite() > limits_.maxOutput) {
+    later_.append(bytes);
+    if (unsent() > limits_.maxOutput) {
         finish(QStringLiteral("output limit passed (client not reading)"));
+        later_.clear();
         socket_->abort();
         return;
     }
+    if (when == When::Now || !pulse_) {
+        flush();
+    } else if (!waiting_) {
+        waiting_ = true;
+        pulse_->wait(this);
+    }
     wasBacklogged_ = wasBacklogged_ || backlogged();
+}
+
+void LineConnection::flush()
+{
+    waiting_ = false;
+    // Queued in the socket and written when the event loop next turns, so
+    // all that one turn sends to a client leaves in one write.
+    if (!later_.isEmpty() && open_)
+        socket_->write(std::exchange(later_, QByteArray()));
+}
+
+void LineConnection::push()
+{
+    flush();
+    if (open_ && socket_->bytesToWrite() > 0)
+        socket_->flush();
 }
 
 void LineConnection::close()
 {
     if (!open_)
         return;
+    flush();
     finish(QStringLiteral("closed by server"));
     // The socket outlives this object until its last lines are sent, or
     // for a few seconds when the client does not take them.

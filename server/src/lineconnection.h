@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTcpSocket>
 
+class OutputPulse;
+
 struct ConnectionLimits {
     int maxLine = 4096; // bytes per incoming line
     qint64 maxOutput = 1024 * 1024; // unsent bytes before the client is dropped
@@ -21,12 +23,21 @@ struct ConnectionLimits {
 class LineConnection : public QObject {
     Q_OBJECT
 public:
-    // Takes ownership of the socket.
-    LineConnection(QTcpSocket* socket, ConnectionLimits limits, QObject* parent = nullptr);
+    // Takes ownership of the socket. With a pulse, news can wait for its beat.
+    LineConnection(
+        QTcpSocket* socket, ConnectionLimits limits, QObject* parent = nullptr, OutputPulse* pulse = nullptr);
 
+    // Answers leave when the event loop next turns; news may wait for the
+    // pulse. Either way everything leaves in the order it was sent.
+    enum class When { Now, WithPulse };
     void sendLine(const QString& line);
     // Lines already encoded for the wire (see wire.h).
-    void sendEncoded(const QByteArray& bytes);
+    void sendEncoded(const QByteArray& bytes, When when = When::Now);
+    // What waits for the pulse leaves now.
+    void flush();
+    // Hands everything queued to the system at once, rather than when the
+    // event loop next turns: one turn less for each answer.
+    void push();
     // Sends what is queued, then closes. Input after this is ignored.
     void close();
     bool isOpen() const { return open_; }
@@ -49,8 +60,13 @@ private:
     void onReadyRead();
     void finish(const QString& reason);
 
+    qint64 unsent() const; // in the socket and waiting for the pulse
+
     QTcpSocket* socket_;
     ConnectionLimits limits_;
+    OutputPulse* pulse_;
+    QByteArray later_; // news waiting for the pulse
+    bool waiting_ = false; // on the pulse's list
     QString peer_;
     QString address_;
     QByteArray pending_;

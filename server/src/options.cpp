@@ -59,7 +59,14 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         {"noop-timeout", "Drop a client that has not answered a keep-alive for this long (default 120000).", "ms"},
         {"login-timeout", "Milliseconds allowed to log on (default 60000; 0 off).", "ms"},
         {"failure-delay", "Milliseconds of pause after a wrong password (default 1000).", "ms"},
-        {"command-rate", "Commands a second a player may give after a burst of 20 (default 10; 0 no limit).", "count"},
+        {"command-rate",
+            "Lines a second a client may send, commands and log-on answers alike, after a burst of 20 (default 10; 0 "
+            "no limit).",
+            "count"},
+        {"news-interval",
+            "Milliseconds news of others (arrivals, departures, talk) may wait to leave with more (default 100; 0 at "
+            "once).",
+            "ms"},
         {"save-interval", "Milliseconds by which saving the accounts after a change is put off (default 2000).", "ms"},
         {"drift-interval", "Milliseconds between price and planet changes (default 20000; 0 off).", "ms"},
         {"story-interval", "Milliseconds between news lines (default 60000; 0 off).", "ms"},
@@ -100,7 +107,8 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
            botInterval = o.botIntervalMs, seed = o.seed, maxLine = o.limits.maxLine, maxOutput = o.limits.maxOutput,
            passes = o.hashCost.passes, memory = o.hashCost.memoryKiB, signups = o.signupsPerHour,
            maxClients = o.maxClients, failureDelay = o.session.failureDelayMs,
-           commandRate = o.session.commandsPerSecond, save = o.saveMs, perAddress = o.maxPerAddress;
+           commandRate = o.session.commandsPerSecond, news = o.session.newsMs, save = o.saveMs,
+           perAddress = o.maxPerAddress;
     constexpr qint64 day = 86400000;
     if (!number(p, "port", 0, 65535, port, message) || !number(p, "noop-interval", 0, day, noop, message)
         || !number(p, "noop-timeout", 1, day, noopTimeout, message)
@@ -115,7 +123,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
         || !number(p, "max-clients", 1, 10000, maxClients, message)
         || !number(p, "failure-delay", 0, 60000, failureDelay, message)
         || !number(p, "command-rate", 0, 10000, commandRate, message)
-        || !number(p, "save-interval", 0, 600000, save, message)
+        || !number(p, "news-interval", 0, 1000, news, message) || !number(p, "save-interval", 0, 600000, save, message)
         || !number(p, "max-per-address", 0, 10000, perAddress, message))
         return false;
     o.port = quint16(port);
@@ -124,6 +132,7 @@ bool parseOptions(const QStringList& arguments, ServerOptions& o, QString& messa
     o.session.loginTimeoutMs = int(login);
     o.session.failureDelayMs = int(failureDelay);
     o.session.commandsPerSecond = int(commandRate);
+    o.session.newsMs = int(news);
     o.saveMs = int(save);
     o.maxPerAddress = int(perAddress);
     o.driftMs = int(drift);

@@ -18,6 +18,7 @@ Server::Server(ServerOptions options, QObject* parent)
     , pacer_(options_.session.failureDelayMs)
     , failures_(options_.session.failureDelayMs)
     , links_(options_.session.failureDelayMs)
+    , pulse_(options_.session.newsMs)
 {
     connect(&listener_, &QTcpServer::newConnection, this, &Server::onNewConnection);
 }
@@ -137,8 +138,8 @@ void Server::onNewConnection()
         }
         ++perAddress_[address];
         auto* session = new Session(socket,
-            SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, failures_, links_, options_.session,
-                options_.limits},
+            SessionServices{*game_, *store_, claims_, keys_, signups_, pacer_, failures_, links_, pulse_,
+                options_.session, options_.limits},
             this);
         sessions_.push_back(session);
         connect(session, &Session::aboutToPlay, this, &Server::onAboutToPlay);

@@ -67,4 +67,5 @@ private:
     FailurePacer pacer_;
     Backoff failures_;
     Backoff links_;
+    OutputPulse pulse_;
 };

@@ -32,7 +32,7 @@ void offLoop(KeyQueue& keys, const QString& address, Session* session, Work work
 Session::Session(QTcpSocket* socket, SessionServices services, QObject* parent)
     : QObject(parent)
     , services_(services)
-    , connection_(new LineConnection(socket, services.limits, this))
+    , connection_(new LineConnection(socket, services.limits, this, &services.pulse))
 {
     connect(connection_, &LineConnection::lineReceived, this, &Session::onLine);
     connect(connection_, &LineConnection::lineTooLong, this, &Session::onTooLong);
@@ -101,7 +101,9 @@ void Session::processInbox()
     // A client that leaves its answers unread gets no more until it reads;
     // its lines wait here and then, once the inbox is full, unread.
     while (!busy_ && !inbox_.empty() && phase_ != Phase::Closed && !connection_->backlogged()) {
-        if (phase_ == Phase::Playing && commandRate_ && !commandRate_->take()) {
+        // Every line waits its turn, the log-on answers too: a client that
+        // floods the questions gets its answers at a person's pace.
+        if (commandRate_ && !commandRate_->take()) {
             if (!throttle_.isActive())
                 throttle_.start(commandRate_->msUntilNext());
             return;
@@ -110,6 +112,9 @@ void Session::processInbox()
         inbox_.pop_front();
         handle(line);
     }
+    // The answers leave now, together, while their client waits for them.
+    if (phase_ != Phase::Closed)
+        connection_->push();
     if (inbox_.size() < kInboxLimit / 2)
         connection_->setPaused(false);
 }
@@ -297,7 +302,8 @@ void Session::startPlaying()
         connection_->sendLine(QStringLiteral("<?xml version=\"1.0\"?>"));
     player_ = services_.game.enter(
         &account_->avatar, account_, [this](const QByteArray& bytes) { connection_->sendEncoded(bytes); },
-        orvix_ ? Reader::Orvix : Reader::Person);
+        orvix_ ? Reader::Orvix : Reader::Person,
+        [this](const QByteArray& bytes) { connection_->sendEncoded(bytes, LineConnection::When::WithPulse); });
     lastHeard_.start();
     if (services_.timings.noopIntervalMs > 0)
         noopTimer_.start(services_.timings.noopIntervalMs);

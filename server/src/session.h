@@ -9,6 +9,7 @@
 #include "game.h"
 #include "keyqueue.h"
 #include "lineconnection.h"
+#include "outputpulse.h"
 #include "ratelimiter.h"
 #include "signuplimit.h"
 
@@ -26,6 +27,9 @@ struct SessionTimings {
     int noopTimeoutMs = 120000; // silence after which the client is dropped
     int loginTimeoutMs = 60000; // time allowed to log on and say hello
     int failureDelayMs = 1000; // pause after a wrong password
+    // How long news of others may wait to leave with more (0: at once);
+    // too short for a person to notice.
+    int newsMs = 100;
     // Commands a player may give: a burst (a macro), then this many a
     // second. Faster lines wait their turn; 0 means no limit.
     int commandsPerSecond = 10;
@@ -41,6 +45,7 @@ struct SessionServices {
     FailurePacer& pacer;
     Backoff& failures; // failed log-ons by address
     Backoff& links; // log-ons by account ID
+    OutputPulse& pulse; // news leaves at its beat
     SessionTimings timings;
     ConnectionLimits limits;
 };

@@ -1,5 +1,6 @@
 // The world living on its own, a client that stops reading, refused log-ons and the command line.
 #include "kyrnd_test.h"
+#include "outputpulse.h"
 #include "wire.h"
 
 #include <cmath>
@@ -204,4 +205,51 @@ TEST(Output, AnswersPiledUpUnreadHoldTheClientsCommandsUntilItReads)
     player.sendRaw("who\nscore\nship\n");
     EXPECT_TRUE(player.walk(
         {{nullptr, "In Kyrnos DataSpace now"}, {nullptr, "trader credits"}, {nullptr, "class ship: fuel"}}));
+}
+
+// Lines sent before logging on wait their turn as commands do: flooding the
+// log-on questions earns no flood of answers.
+TEST(Pace, LinesBeforeLogonWaitTheirTurnToo)
+{
+    TestServer t([](ServerOptions& o) {
+        o.session.commandsPerSecond = 2;
+        o.session.commandBurst = 5;
+    });
+    ScriptClient guesser, other;
+    ASSERT_TRUE(guesser.connectTo(t.port()) && guesser.sees("login:"));
+    guesser.sendRaw(QByteArray("\n").repeated(20)); // each asks for the login again
+    ASSERT_TRUE(t.join(other)); // served meanwhile
+    EXPECT_LT(guesser.count("login:"), 1 + 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return guesser.count("login:") >= 1 + 8; }, 10000));
+}
+
+// News of others waits for the pulse and leaves with more; an answer takes
+// what waits with it, in order.
+TEST(Output, NewsWaitsForThePulseAndAnAnswerTakesItAlong)
+{
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+    QTcpSocket reader;
+    QTcpSocket witness; // served in the same turn of the loop
+    reader.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    ASSERT_TRUE(listener.waitForNewConnection(5000));
+    QTcpSocket* toReader = listener.nextPendingConnection();
+    witness.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    ASSERT_TRUE(listener.waitForNewConnection(5000));
+    OutputPulse slow(60000);
+    OutputPulse quick(10);
+    LineConnection c(toReader, ConnectionLimits{}, nullptr, &slow);
+    LineConnection w(listener.nextPendingConnection(), ConnectionLimits{}, nullptr, &quick);
+
+    c.sendEncoded("arrives\n", LineConnection::When::WithPulse);
+    c.sendEncoded("leaves\n", LineConnection::When::WithPulse);
+    w.sendEncoded("now\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return witness.bytesAvailable() == 4; }, 5000));
+    EXPECT_EQ(reader.bytesAvailable(), 0) << "news left before the pulse";
+    c.sendEncoded("answer\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.bytesAvailable() == 22; }, 5000));
+    EXPECT_EQ(reader.readAll(), "arrives\nleaves\nanswer\n");
+
+    w.sendEncoded("news\n", LineConnection::When::WithPulse);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return witness.bytesAvailable() == 9; }, 5000)) << "the pulse sends it";
 }
