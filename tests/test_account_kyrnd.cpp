@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QTest>
 
-#include "input/command_history.h"
-#include "map/world_map.h"
 #include "session/coms.h"
 #include "support/account_settings.h"
 #include "support/common.h"
@@ -73,46 +71,6 @@ TEST_F(KyrndSession, NewAvatarPlaysThenLogsOnAgainAfterAWrongPassword)
     EXPECT_EQ(shown, "Rigel|newpilot");
     EXPECT_EQ(script.unexpected, 0);
     EXPECT_EQ(messages.size(), 3u);
-}
-
-// The demo avatar walks two steps east by typed commands, then travels back
-// by a double-click on the map.
-TEST_F(KyrndSession, TravelByTheMapWalksBackOneMoveAtATime)
-{
-    const QString port = StartServer();
-    ASSERT_FALSE(port.isEmpty());
-    TMainForm& w = Window();
-    w.show();
-    script.Then([&](QWidget* dialog) {
-        Act(dialog,
-            {"HostEdit=127.0.0.1", "PortEdit=" + port, "KyrEdit=Nova", "AccountEdit=demo1", "PasswordEdit=orvixdemo",
-                "OKBtn"});
-    });
-    Item("LogonItem")->trigger();
-    WaitForPlay();
-    const auto standsOn = [&](int key) {
-        return QTest::qWaitFor([&] { return w.GetWorldMap().Map() && w.GetWorldMap().Map()->Current() == key; }, 10000);
-    };
-    const int concourse = 30 * 64 + 30;
-    ASSERT_TRUE(standsOn(concourse));
-    for (int key : {concourse + 1, concourse + 2}) {
-        QTest::keyClicks(w.InputEdit, "e");
-        QTest::keyClick(w.InputEdit, Qt::Key_Return);
-        ASSERT_TRUE(standsOn(key));
-    }
-
-    w.MainNotebook->setCurrentIndex(1);
-    w.MapGrid->CentreOn(concourse);
-    const QPoint cell(16 * (61 - w.MapGrid->LeftColumn()) + 8, 16 * (61 - w.MapGrid->TopRow()) + 8);
-    QTest::mouseDClick(w.MapGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-    EXPECT_EQ(w.StatusPanels[3]->text(), "Travelling to Spaceport Concourse: 2 steps to go");
-    ASSERT_TRUE(standsOn(concourse));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.StatusPanels[3]->text() == "Arrived at Spaceport Concourse"; }, 5000));
-    const QStringList lines = w.MapRepeater->Lines();
-    EXPECT_EQ(lines.filter(QRegularExpression("^(w|> e)$")), QStringList({"> e", "> e", "w", "w"}));
-    // The second move follows the whole text of the place the first led to.
-    EXPECT_TRUE(lines.at(lines.lastIndexOf("w") - 1).startsWith("Obvious exits")) << lines.join('\n').toStdString();
-    EXPECT_EQ(w.GetHistory().Commands(), (std::deque<std::string>{"e"}));
 }
 
 } // namespace
