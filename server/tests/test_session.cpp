@@ -82,11 +82,12 @@ TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
     EXPECT_TRUE(c.connectTo(again.port()) && logOn(c, "laggard", "oldsecret1"));
 }
 
-TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
+// Sign-ups are paced per address; an abandoned try is none.
+TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesPacedPerAddressAndKeptOverARestart)
 {
     QTemporaryDir dir;
     {
-        TestServer t({}, dir.path());
+        TestServer t([](ServerOptions& o) { o.signupsPerHour = 1; }, dir.path());
         {
             ScriptClient quitter;
             ASSERT_TRUE(quitter.connectTo(t.port())
@@ -94,12 +95,17 @@ TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.server().sessionCount() == 0; }, 5000));
         EXPECT_EQ(t.server().claims().size(), 0);
-        ScriptClient c;
+        ScriptClient c, second, elsewhere;
         ASSERT_TRUE(c.connectTo(t.port())
             && c.walk(
                 {{"new\npilot14\nsecretpw7\nsecretpw7\nv@x.org\nPlover\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"},
                     {"<c-orvix version='1.60'>", "<s-player-stats name='Plover'/>"}}));
         EXPECT_FALSE(ReadFile(dir.filePath("accounts.json")).contains("secretpw7"));
+        ASSERT_TRUE(second.connectTo(t.port()));
+        EXPECT_TRUE(second.walk({{"new", "Too many accounts have been created from your address"}}));
+        EXPECT_TRUE(second.waitClosed());
+        ASSERT_TRUE(elsewhere.connectTo(t.port(), "127.0.0.2"));
+        EXPECT_TRUE(elsewhere.walk({{"new", "Choose an account ID"}}));
     }
     TestServer again({}, dir.path());
     ScriptClient c;
