@@ -14,13 +14,6 @@ namespace {
 
 class Session : public WindowFixture {
 protected:
-    // An 8 x 8 picture under pictures/.
-    bool Picture(const char* name)
-    {
-        return QDir().mkpath(WorkPath("pictures"))
-            && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
-    }
-
     ScriptServer server;
 };
 
@@ -103,8 +96,8 @@ TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
 
 TEST_F(Session, AReportFillsItsPageAndPlayerCommandsAndTheTightBeamNameTheSelectedPlayer)
 {
-    ASSERT_TRUE(Picture("zed.bmp"));
     TMainForm& w = Window();
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/zed.bmp")));
     ASSERT_TRUE(server.Stream(w));
     ASSERT_TRUE(
         server.SendUntil("<s-add-player name='Zed' rank='2'/>\n<s-no-op/>\n"
