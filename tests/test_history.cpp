@@ -57,7 +57,7 @@ TEST(CommandHistory, KeepsFiveHundredAndARepeatOnce)
     EXPECT_EQ(history.Commands().back(), "go 499");
 }
 
-TEST(CommandHistory, FileIsTheOwnersAloneAndReadsBack)
+TEST(CommandHistory, FileIsTheOwnersAloneReadsBackAndAFileThatCannotBeWrittenIsReportedOnce)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.txt");
@@ -77,11 +77,8 @@ TEST(CommandHistory, FileIsTheOwnersAloneAndReadsBack)
     ASSERT_EQ(second.Commands().size(), 500u);
     EXPECT_EQ(second.Commands().front(), "cmd 100");
     EXPECT_EQ(second.Previous(""), Recall("cmd 599"));
-}
 
-TEST(CommandHistory, AFileThatCannotBeWrittenIsReportedOnce)
-{
-    QTemporaryDir dir;
+    // A file that cannot be written is reported once; the history goes on in memory.
     std::vector<std::string> reports;
     CommandHistory history(dir.filePath("missing/history.txt").toStdString());
     history.SetFailureReport([&](const std::string& path) { reports.push_back(path); });
