@@ -17,7 +17,7 @@ namespace {
 
 using Recall = std::optional<std::string>;
 
-TEST(CommandHistory, UpAndDownWalkTheCommandsAndGiveBackTheDraft)
+TEST(CommandHistory, UpAndDownWalkTheCommandsGiveBackTheDraftAndFiveHundredAreKept)
 {
     CommandHistory history;
     EXPECT_EQ(history.Previous("typed"), Recall()) << "nothing to recall";
@@ -41,11 +41,8 @@ TEST(CommandHistory, UpAndDownWalkTheCommandsAndGiveBackTheDraft)
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.up ? history.Previous("half typ") : history.Next(), row.line);
-}
 
-TEST(CommandHistory, KeepsFiveHundredAndARepeatOnce)
-{
-    CommandHistory history;
+    // Five hundred are kept, and a repeat once.
     for (int i = 0; i <= 500; ++i)
         history.Add("go " + std::to_string(i));
     history.Add("go 500");
