@@ -7,6 +7,7 @@ dir=$(mktemp -d)
 # kyrnd saves as it stops: wait for it before removing its folder, and keep
 # the test's own status.
 trap 'status=$?; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$dir"; exit "$status"' EXIT
+: >"$dir/log" # there before the server opens it, for the reads below
 "$1" --port 0 --data-dir "$dir" --bots 0 --hash-passes 1 --hash-memory 8 --failure-delay 0 2>"$dir/log" &
 pid=$!
 port=""
