@@ -19,7 +19,7 @@ QString outcomeOf(const QStringList& args)
     return QString("exit %1: %2").arg(line.exitCode).arg(line.text);
 }
 
-TEST(CommandLine, ArgumentsAreTakenOrRefused)
+TEST(CommandLine, ArgumentsAreTakenOrRefusedAndTheHelpNamesEachButQtsOwn)
 {
     const Row rows[] = {
         {{}, "run "},
@@ -41,10 +41,7 @@ TEST(CommandLine, ArgumentsAreTakenOrRefused)
         const bool matches = row.outcome.startsWith("run ") ? got == row.outcome : got.startsWith(row.outcome);
         EXPECT_TRUE(matches) << row.args.join(' ').toStdString() << " -> " << got.toStdString();
     }
-}
-
-TEST(CommandLine, HelpNamesEveryOptionButQtsOwn)
-{
+    // The help names every option but Qt's own.
     const QString help = outcomeOf({"--help"});
     for (const char* shown : {"-h, --help", "-v, --version", "-w, --workdir <DIR>"})
         EXPECT_TRUE(help.contains(shown)) << shown;

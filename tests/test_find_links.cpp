@@ -15,7 +15,7 @@ TextFinder Over(const QStringList& lines)
 
 } // namespace
 
-TEST(TextFinder, StepsThroughMatchesBothWaysAndWrapsRound)
+TEST(TextFinder, StepsThroughMatchesBothWaysWrapsRoundAndFindsOneMatchAgain)
 {
     const QStringList lines{"Grain is cheap", "nothing here", "GRAIN again, grain", "end"};
     const TextFinder finder = Over(lines);
@@ -38,17 +38,15 @@ TEST(TextFinder, StepsThroughMatchesBothWaysAndWrapsRound)
     EXPECT_EQ(finder.CountMatches("grain"), 3);
     EXPECT_EQ(finder.CountMatches("grain", Qt::CaseSensitive), 1);
     EXPECT_EQ(*finder.Find("GRAIN", std::nullopt, false, Qt::CaseSensitive), (TextMatch{2, 0, 5}));
-}
 
-TEST(TextFinder, OneMatchIsFoundAgainAndNothingIsNothing)
-{
-    const TextFinder finder = Over({"a", "the only ore", "b"});
-    const auto first = finder.Find("ore", std::nullopt, false);
+    // One match is found again; nothing is nothing.
+    const TextFinder single = Over({"a", "the only ore", "b"});
+    const auto first = single.Find("ore", std::nullopt, false);
     ASSERT_TRUE(first);
-    EXPECT_EQ(finder.Find("ore", first, false), first);
-    EXPECT_EQ(finder.Find("ore", first, true), first);
-    EXPECT_FALSE(finder.Find("gold", std::nullopt, false));
-    EXPECT_FALSE(finder.Find("", std::nullopt, false));
+    EXPECT_EQ(single.Find("ore", first, false), first);
+    EXPECT_EQ(single.Find("ore", first, true), first);
+    EXPECT_FALSE(single.Find("gold", std::nullopt, false));
+    EXPECT_FALSE(single.Find("", std::nullopt, false));
     EXPECT_FALSE(Over({}).Find("ore", std::nullopt, true));
     EXPECT_EQ(TextFinder::MatchesInLine("ore, Ore and ORE", 7, "ore").size(), 3);
 }

@@ -101,7 +101,7 @@ TEST_F(FriendsTest, SettingsMergeRanksKeepNamesCapitalisedOnceAndWriteTheBlock)
         "   </friends-list>\n\n");
 }
 
-TEST_F(FriendsTest, DialogShowsTheModelAndOkCopiesTheDialogBack)
+TEST_F(FriendsTest, DialogShowsTheModelOkCopiesItBackItDeletesOnlyASelectedNameAndCancelKeepsTheModel)
 {
     friends.Replace((1u << 2) | (1u << 12), false, {"zed", "amy"});
     form.Open();
@@ -123,10 +123,8 @@ TEST_F(FriendsTest, DialogShowsTheModelAndOkCopiesTheDialogBack)
     EXPECT_EQ(friends.Ranks(), (1u << 0) | (1u << 12) | (1u << 15));
     EXPECT_TRUE(friends.Audio());
     EXPECT_EQ(friends.Names(), (std::vector<std::string>{"Amy", "Bob", "Zed"}));
-}
 
-TEST_F(FriendsTest, DialogDeletesOnlyASelectedNameAndCancelKeepsTheModel)
-{
+    // It deletes only a selected name, and Cancel keeps the model.
     friends.Replace(0, false, {"Amy", "Bob"});
     form.Open();
     ModalScript script;

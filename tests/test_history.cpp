@@ -17,7 +17,7 @@ namespace {
 
 using Recall = std::optional<std::string>;
 
-TEST(CommandHistory, UpAndDownWalkTheCommandsAndGiveBackTheDraft)
+TEST(CommandHistory, UpAndDownWalkTheCommandsGiveBackTheDraftAndFiveHundredAreKept)
 {
     CommandHistory history;
     EXPECT_EQ(history.Previous("typed"), Recall()) << "nothing to recall";
@@ -41,11 +41,8 @@ TEST(CommandHistory, UpAndDownWalkTheCommandsAndGiveBackTheDraft)
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.up ? history.Previous("half typ") : history.Next(), row.line);
-}
 
-TEST(CommandHistory, KeepsFiveHundredAndARepeatOnce)
-{
-    CommandHistory history;
+    // Five hundred are kept, and a repeat once.
     for (int i = 0; i <= 500; ++i)
         history.Add("go " + std::to_string(i));
     history.Add("go 500");
@@ -57,7 +54,7 @@ TEST(CommandHistory, KeepsFiveHundredAndARepeatOnce)
     EXPECT_EQ(history.Commands().back(), "go 499");
 }
 
-TEST(CommandHistory, FileIsTheOwnersAloneAndReadsBack)
+TEST(CommandHistory, FileIsTheOwnersAloneReadsBackAndAFileThatCannotBeWrittenIsReportedOnce)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.txt");
@@ -77,11 +74,8 @@ TEST(CommandHistory, FileIsTheOwnersAloneAndReadsBack)
     ASSERT_EQ(second.Commands().size(), 500u);
     EXPECT_EQ(second.Commands().front(), "cmd 100");
     EXPECT_EQ(second.Previous(""), Recall("cmd 599"));
-}
 
-TEST(CommandHistory, AFileThatCannotBeWrittenIsReportedOnce)
-{
-    QTemporaryDir dir;
+    // A file that cannot be written is reported once; the history goes on in memory.
     std::vector<std::string> reports;
     CommandHistory history(dir.filePath("missing/history.txt").toStdString());
     history.SetFailureReport([&](const std::string& path) { reports.push_back(path); });

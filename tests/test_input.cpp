@@ -154,22 +154,7 @@ TEST(InputEditKeys, ModifiersAreThoseHeldWhenTheKeyWasPressed)
     }
 }
 
-TEST(InputEditKeys, TypedAccentsAreSentAsWindows1252)
-{
-    InputLine t;
-    // As an input method delivers them: text without a key code.
-    for (QChar c : QString::fromUtf8("say caf\u00e9 \u20ac5 \u2603")) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(&t.edit, &press);
-    }
-    QTest::keyClick(&t.edit, Qt::Key_Return);
-    // A character the code page lacks cannot go out as itself.
-    EXPECT_EQ(t.view.SentBytes(),
-        "say caf\xe9 \x80"
-        "5 ?\n");
-}
-
-TEST(InputEditKeys, ReleasesWithoutTheirOwnPressDoNothing)
+TEST(InputEditKeys, ReleasesWithoutAPressDoNothingAccentsGoOutAsWindows1252AndPasteFollowsTheFocus)
 {
     InputLine t;
     t.Release(Qt::Key_F5, true);
@@ -179,11 +164,20 @@ TEST(InputEditKeys, ReleasesWithoutTheirOwnPressDoNothing)
     EXPECT_TRUE(t.view.sent.empty());
     t.Release(Qt::Key_F5, false);
     EXPECT_EQ(t.view.SentBytes(), "get all\nlook\n");
-}
 
-TEST(InputEditKeys, PasteFollowsTheFocusButNotAMenuTakingIt)
-{
-    InputLine t;
+    // As an input method delivers them: text without a key code.
+    t.view.sent.clear();
+    for (QChar c : QString::fromUtf8("say caf\u00e9 \u20ac5 \u2603")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&t.edit, &press);
+    }
+    QTest::keyClick(&t.edit, Qt::Key_Return);
+    // A character the code page lacks cannot go out as itself.
+    EXPECT_EQ(t.view.SentBytes(),
+        "say caf\xe9 \x80"
+        "5 ?\n");
+
+    // Paste follows the focus, but not a menu taking it.
     const std::pair<QEvent::Type, Qt::FocusReason> events[] = {{QEvent::FocusIn, Qt::TabFocusReason},
         {QEvent::FocusOut, Qt::PopupFocusReason}, {QEvent::FocusIn, Qt::PopupFocusReason},
         {QEvent::FocusOut, Qt::MenuBarFocusReason}, {QEvent::FocusOut, Qt::MouseFocusReason}};

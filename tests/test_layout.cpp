@@ -76,25 +76,18 @@ QStringList Squeezed(const QWidget& window)
     return squeezed;
 }
 
-TEST_F(Layout, NothingIsClippedAtTheDefaultTheLargestAndTheSmallestSizeAndTheOutputTakesTheRoom)
+TEST_F(Layout, NothingIsClippedOrSeamedTheOutputTakesTheRoomGaugesStayPutAndTheMapGridsCentre)
 {
     TMainForm& w = Window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    for (const QSize size : {QSize(992, 701), QSize(1920, 1050), w.minimumSizeHint()}) {
+    // At the default, the largest and the smallest size.
+    for (const QSize size : {QSize(1920, 1050), w.minimumSizeHint(), QSize(992, 701)}) {
         w.resize(size);
         QApplication::processEvents();
         EXPECT_EQ(Squeezed(w).join(", ").toStdString(), "") << size.width() << "x" << size.height();
         EXPECT_GE(w.OutputEdit->height(), w.MainNotebook->currentWidget()->height() - 120) << size.height();
     }
-}
-
-TEST_F(Layout, DefaultWindowHasNoSeams)
-{
-    TMainForm& w = Window();
-    w.resize(992, 701);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     // The statistics' tabs stand below their pages, and the grids' cells fill them.
     const QWidget* scorePage = w.StatsNoteBook->currentWidget();
     EXPECT_GE(
@@ -106,33 +99,7 @@ TEST_F(Layout, DefaultWindowHasNoSeams)
             << grid->objectName().toStdString();
     }
 
-    // A long quote shows whole; the ticker shows a long message.
-    w.GetComs().SetMode(Coms::Streaming);
-    w.ReceiveChunk("<s-exchange name='Kyrnos'/>\n<s-exch-sell name='Electronics' price='1104' stock='600'/>\n");
-    w.TopNotebook->setCurrentWidget(w.ExchTab);
-    QApplication::processEvents();
-    ASSERT_EQ(w.HistoryListBox->count(), 1);
-    EXPECT_EQ(Squeezed(w).join(", ").toStdString(), "") << "with a quote of three lines";
-    const QString quote = w.HistoryListBox->item(0)->text();
-    EXPECT_LE(w.HistoryListBox->fontMetrics().horizontalAdvance(quote), w.HistoryListBox->viewport()->width())
-        << quote.toStdString();
-    EXPECT_GE(w.TickerPanel->contentsRect().width() / QFontMetrics(w.TickerEdit->font()).averageCharWidth(), 60);
-
-    // The map fills the page right of its information panel.
-    w.MainNotebook->setCurrentIndex(1);
-    QApplication::processEvents();
-    const auto* mapPage = qobject_cast<QSplitter*>(w.MainNotebook->currentWidget());
-    const QWidget* info = Control<QWidget>(&w, "MapInfoPanel");
-    ASSERT_TRUE(mapPage && info);
-    EXPECT_EQ(info->width(), 204);
-    EXPECT_LE(w.MapGrid->x() - info->geometry().right() - 1, mapPage->handleWidth());
-}
-
-TEST_F(Layout, AGaugesBarStaysPutWhileItsCaptionComesAndGoes)
-{
-    TMainForm& w = Window();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    // A gauge's bar stays put while its caption comes and goes.
     w.GetComs().SetMode(Coms::Streaming);
     for (QProgressBar* bar : {w.StatBar, w.ShipBar}) {
         auto* box = qobject_cast<QGroupBox*>(bar->parentWidget());
@@ -151,15 +118,20 @@ TEST_F(Layout, AGaugesBarStaysPutWhileItsCaptionComesAndGoes)
         EXPECT_EQ(QRect(bar->mapTo(&w, QPoint()), bar->size()), uncaptioned) << box->objectName().toStdString();
         EXPECT_EQ(box->geometry(), boxUncaptioned) << box->objectName().toStdString();
     }
-}
 
-TEST_F(Layout, TheMapGridsCentreOnTheCurrentLocationWhenShownOrResized)
-{
-    TMainForm& w = Window();
-    w.resize(992, 701);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    w.GetComs().SetMode(Coms::Streaming);
+    // A long quote shows whole; the ticker shows a long message.
+    w.ReceiveChunk("<s-exchange name='Kyrnos'/>\n<s-exch-sell name='Electronics' price='1104' stock='600'/>\n");
+    w.TopNotebook->setCurrentWidget(w.ExchTab);
+    QApplication::processEvents();
+    ASSERT_EQ(w.HistoryListBox->count(), 1);
+    EXPECT_EQ(Squeezed(w).join(", ").toStdString(), "") << "with a quote of three lines";
+    const QString quote = w.HistoryListBox->item(0)->text();
+    EXPECT_LE(w.HistoryListBox->fontMetrics().horizontalAdvance(quote), w.HistoryListBox->viewport()->width())
+        << quote.toStdString();
+    EXPECT_GE(w.TickerPanel->contentsRect().width() / QFontMetrics(w.TickerEdit->font()).averageCharWidth(), 60);
+
+    // The map grids centre on the current location when shown or resized; the
+    // map fills the page right of its information panel.
     const int key = 30 * 64 + 30;
     w.ReceiveChunk("<s-new-map name='Sol'/>\n<s-new-loc name='Pad' loc-num='1950'>\n</s-new-loc>\n");
     const auto centred = [key](const TileGrid* grid) {
@@ -169,6 +141,11 @@ TEST_F(Layout, TheMapGridsCentreOnTheCurrentLocationWhenShownOrResized)
     EXPECT_TRUE(centred(w.DetailGrid));
     w.MainNotebook->setCurrentIndex(1);
     QApplication::processEvents();
+    const auto* mapPage = qobject_cast<QSplitter*>(w.MainNotebook->currentWidget());
+    const QWidget* info = Control<QWidget>(&w, "MapInfoPanel");
+    ASSERT_TRUE(mapPage && info);
+    EXPECT_EQ(info->width(), 204);
+    EXPECT_LE(w.MapGrid->x() - info->geometry().right() - 1, mapPage->handleWidth());
     EXPECT_TRUE(centred(w.MapGrid)) << w.MapGrid->LeftColumn() << "," << w.MapGrid->TopRow();
     w.resize(1400, 900);
     QApplication::processEvents();

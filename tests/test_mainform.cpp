@@ -100,7 +100,7 @@ TEST_F(MainWindow, PanesTrimToTheLimitTheMenuChooses)
     EXPECT_TRUE(Item("BufferSizeItem")->isChecked());
 }
 
-TEST_F(MainWindow, ListsKeepTheirOrderAndCount)
+TEST_F(MainWindow, ListsKeepTheirOrderAndCountAndCommandsUseTheSelectedEntry)
 {
     TMainForm& w = Window();
     for (const char* item : {"lamp", "Axe", "bottle", "axe"})
@@ -124,24 +124,8 @@ TEST_F(MainWindow, ListsKeepTheirOrderAndCount)
     w.RemoveFriendItem("AMY");
     w.RemoveFriendItem("bob");
     EXPECT_EQ(ListItems(w.FriendsListBox), QStringList({"zed"})) << "friends are removed whatever the case";
-}
 
-TEST_F(MainWindow, ExitAsksAndOnlyOkCloses)
-{
-    TMainForm& w = Window();
-    w.show();
-    w.SetConfirmHook({});
-    ModalScript script;
-    script.Answer(QMessageBox::Cancel).Then([](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
-    Item("ExitItem")->trigger();
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(script.messages, (std::vector<QString>{"Close Orvix?", "Close Orvix?"}));
-}
-
-TEST_F(MainWindow, PlayerCommandsAndDoubleClicksUseTheSelectedEntry)
-{
-    TMainForm& w = Window();
+    // Player commands and double clicks use the selected entry.
     for (const char* name : {"Amy", "Bob", "Zed"})
         w.AddPlayerItem(name);
     w.PlayerListBox->setCurrentRow(1);
@@ -164,14 +148,13 @@ TEST_F(MainWindow, PlayerCommandsAndDoubleClicksUseTheSelectedEntry)
     emit w.PlayerListBox->itemDoubleClicked(w.PlayerListBox->currentItem());
     EXPECT_EQ(w.InputEdit->toPlainText(), "hug Zed ");
     EXPECT_EQ(w.InputEdit->textCursor().position(), 8);
-    w.AddLocationItem("lamp");
-    w.LocListBox->setCurrentRow(0);
-    emit w.LocListBox->itemDoubleClicked(w.LocListBox->item(0));
+    w.LocListBox->setCurrentRow(2); // the lamp, listed above
+    emit w.LocListBox->itemDoubleClicked(w.LocListBox->item(2));
     EXPECT_EQ(PaneLines(w.OutputEdit), QStringList({"spynet report Zed", " ", "> ex lamp"}));
     EXPECT_EQ(w.InputEdit->toPlainText(), "hug Zed ");
 }
 
-TEST_F(MainWindow, SwitchingTabsAddsBlankLinesAndDumpingReplacesTheScrollback)
+TEST_F(MainWindow, TabsAddBlankLinesDumpingReplacesTheScrollbackItemsOpenWindowsAndExitAsks)
 {
     TMainForm& w = Window();
     w.show();
@@ -189,17 +172,21 @@ TEST_F(MainWindow, SwitchingTabsAddsBlankLinesAndDumpingReplacesTheScrollback)
     EXPECT_TRUE(w.ScrollBackMemo->isVisibleTo(w.MainNotebook));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), " \nfirst");
     EXPECT_EQ(w.OutputEdit->LineCount(), 2);
-}
 
-TEST_F(MainWindow, ItemsOpenTheirWindows)
-{
-    TMainForm& w = Window();
-    w.show();
     Item("AboutItem")->trigger();
     auto* about = Control<TAboutForm>(&w, "AboutForm");
     EXPECT_TRUE(about && about->isVisible() && !about->isModal());
     Item("StatsItem")->trigger();
     EXPECT_FALSE(w.StatsPanel->isVisible());
+
+    // Exit asks, and only OK closes.
+    w.SetConfirmHook({});
+    ModalScript script;
+    script.Answer(QMessageBox::Cancel).Then([](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Item("ExitItem")->trigger();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(script.messages, (std::vector<QString>{"Close Orvix?", "Close Orvix?"}));
 }
 
 struct Throwing : QObject {

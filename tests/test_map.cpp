@@ -58,7 +58,7 @@ TEST_F(MapTest, TileRulesForEveryKindOfCell)
     EXPECT_EQ(Map().LocationAt(127, 128), nullptr) << "the last row likewise";
 }
 
-TEST_F(MapTest, StoredMapIsWrittenByteForByteAndReadBackOnReentry)
+TEST_F(MapTest, StoredMapIsWrittenByteForByteReadBackOnReentryAndAnUnreadableOneKeptAside)
 {
     Enter("Sol Belt");
     Visit("Landing Pad", 455, " n='yes' se='1' u=''");
@@ -80,6 +80,17 @@ TEST_F(MapTest, StoredMapIsWrittenByteForByteAndReadBackOnReentry)
     Enter("Elsewhere");
     EXPECT_EQ(ReadFile("maps/sol_belt.xml"), QByteArray(expected).replace("'Sol Belt'", "'SOL_belt'"));
     EXPECT_TRUE(view.scrollback.empty());
+
+    // A file that is no map file is reported and kept aside, never overwritten blindly.
+    const QByteArray junk("\x00\x01\xFFnot a map\n", 13);
+    WriteFile("maps/rubble.xml", junk);
+    Enter("Rubble");
+    EXPECT_THAT(view.scrollback, ElementsAre("Can't read map file:", dir.Path() + "/maps/rubble.xml"));
+    Visit("A", 1);
+    Visit("B", 2);
+    Enter("Next");
+    EXPECT_EQ(ReadFile("maps/rubble.xml.bad"), junk);
+    EXPECT_TRUE(ReadFile("maps/rubble.xml").contains("loc-num='2'"));
 }
 
 TEST_F(MapTest, OnlyNamedMapsOfTwoLocationsAreStoredAndAlwaysInsideMaps)
@@ -114,20 +125,6 @@ TEST(MapFileStem, HostileNamesStayInsideTheMapsFolder)
     };
     for (const auto& [name, stem] : cases)
         EXPECT_EQ(MapFileStem(name), stem) << name;
-}
-
-TEST_F(MapTest, AnUnreadableFileIsReportedAndKeptAside)
-{
-    // A file that is no map file is kept aside, never overwritten blindly.
-    const QByteArray junk("\x00\x01\xFFnot a map\n", 13);
-    WriteFile("maps/rubble.xml", junk);
-    Enter("Rubble");
-    EXPECT_THAT(view.scrollback, ElementsAre("Can't read map file:", dir.Path() + "/maps/rubble.xml"));
-    Visit("A", 1);
-    Visit("B", 2);
-    Enter("Next");
-    EXPECT_EQ(ReadFile("maps/rubble.xml.bad"), junk);
-    EXPECT_TRUE(ReadFile("maps/rubble.xml").contains("loc-num='2'"));
 }
 
 TEST_F(MapTest, InfrastructureTextFollowsTheServer)

@@ -101,7 +101,7 @@ TEST_F(PanelsTest, NamesClassesPicturesAndOneExamineRequestPerRun)
     EXPECT_THAT(view.sent, ElementsAre("ex Nova\n"));
 }
 
-TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
+TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpSelectTheirBarAndUpdateInPlace)
 {
     Feed({"<s-player-stats name='Nova'/>", "<s-player-stats stat='cash' amount='1'/>",
         "<s-player-stats stat='sta' max='30' cur='20'/>", "<s-player-stats stat='loan' amount='500'/>",
@@ -116,10 +116,8 @@ TEST_F(PanelsTest, RowsFillInArrivalOrderCloseUpAndSelectTheirBar)
         panels.SelectStat(label);
     EXPECT_THAT(score.bars, ElementsAre(Bar{" Stamina ", 66, Yellow}, Bar{"", 0, Neutral}))
         << "none before: no row selected";
-}
 
-TEST_F(PanelsTest, EveryShipFigureHasARowAndAFullGridUpdatesInPlace)
-{
+    // Every ship figure has a row, and a full grid updates in place.
     Feed({"<s-ship-stats class='Trader'/>"});
     for (const char* stat : {"customs-cert", "cargo", "navcomp", "hull", "shields", "engines", "fuel", "computer"})
         Feed({std::string("<s-ship-stats stat='") + stat + "' max='9' cur='4'/>"});

@@ -14,13 +14,6 @@ namespace {
 
 class Session : public WindowFixture {
 protected:
-    // An 8 x 8 picture under pictures/.
-    bool Picture(const char* name)
-    {
-        return QDir().mkpath(WorkPath("pictures"))
-            && QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/") + name);
-    }
-
     ScriptServer server;
 };
 
@@ -101,10 +94,10 @@ TEST_F(Session, HandOverFromLogonToTheStreamThenLogOff)
     EXPECT_EQ(PaneLines(w.OutputEdit).mid(6), QStringList({"Disconnected", "Connection to Kyrnos II Closed"}));
 }
 
-TEST_F(Session, AReportFillsItsPageAndPlayerCommandsNameTheSelectedPlayer)
+TEST_F(Session, AReportFillsItsPageAndPlayerCommandsAndTheTightBeamNameTheSelectedPlayer)
 {
-    ASSERT_TRUE(Picture("zed.bmp"));
     TMainForm& w = Window();
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(WorkPath("pictures/zed.bmp")));
     ASSERT_TRUE(server.Stream(w));
     ASSERT_TRUE(
         server.SendUntil("<s-add-player name='Zed' rank='2'/>\n<s-no-op/>\n"
@@ -121,23 +114,11 @@ TEST_F(Session, AReportFillsItsPageAndPlayerCommandsNameTheSelectedPlayer)
     Item("KissItem")->trigger();
     ASSERT_TRUE(server.WaitForReceived("kiss Zed\n"));
     EXPECT_EQ(server.Received(), "<c-no-op/>\nex Zed\nkiss Zed\n"); // the keep-alive answered once
-    ScriptServer second;
-    ASSERT_TRUE(second.Connect(w));
-    EXPECT_EQ(w.PlayerListBox->count(), 0);
-    EXPECT_TRUE(w.StatusPanels[2]->text().isEmpty());
-}
 
-TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
-{
-    ASSERT_TRUE(Picture("interference.bmp"));
-    TMainForm& w = Window();
-    ASSERT_TRUE(server.Stream(w));
-    ASSERT_TRUE(server.SendUntil("<s-add-player name='Zed'/>\n", [&] { return w.PlayerListBox->count() == 1; }));
-    w.PlayerListBox->setCurrentRow(0);
+    // The tight beam to the selected player: the prefilled tell is completed and sent from the input line.
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.PrivateTab);
     EXPECT_EQ(w.TBNamePanel->text(), "Zed - Tight Beam Comms");
-    // The prefilled tell, completed and sent from the input line.
     QTest::keyClicks(w.InputEdit, "on my way");
     QTest::keyClick(w.InputEdit, Qt::Key_Return);
     ASSERT_TRUE(server.WaitForReceived("Tell Zed on my way\n"));
@@ -145,10 +126,14 @@ TEST_F(Session, TightBeamFromThePlayersAndFriendsPages)
     QTest::mouseClick(w.TBEndBtn, Qt::LeftButton);
     EXPECT_EQ(w.TBMemo->LineCount(), 0);
     EXPECT_EQ(w.TopNotebook->currentWidget(), w.ExSpTab);
-
+    // From the friends' page, its own selection.
     w.AddFriendItem("Amy");
     w.PlayersNotebook->setCurrentIndex(1);
     w.FriendsListBox->setCurrentRow(0);
     Item("TightBeamItem")->trigger();
     EXPECT_EQ(w.TBNamePanel->text(), "Amy - Tight Beam Comms");
+    ScriptServer second;
+    ASSERT_TRUE(second.Connect(w));
+    EXPECT_EQ(w.PlayerListBox->count(), 0);
+    EXPECT_TRUE(w.StatusPanels[2]->text().isEmpty());
 }

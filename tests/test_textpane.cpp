@@ -84,7 +84,7 @@ TEST_F(Pane, LinesEntriesReplacingAndTrimming)
     }
 }
 
-TEST_F(Pane, FollowsTheNewestLineUntilScrolledBack)
+TEST_F(Pane, FollowsTheNewestLineUntilScrolledBackHoldsAtTheTopAndWrapsLongLines)
 {
     Show();
     Fill(100);
@@ -111,11 +111,9 @@ TEST_F(Pane, FollowsTheNewestLineUntilScrolledBack)
     Top();
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_GE(bar->maximum(), pane.LineCount() - Page());
-}
 
-TEST_F(Pane, ScrollToTopHoldsAndLongLinesWrap)
-{
-    Show();
+    // Scrolled to the top, it holds there.
+    pane.ClearLines();
     Fill(Page() - 1);
     pane.ScrollToTop();
     Fill(40, "more ");

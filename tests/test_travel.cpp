@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/command_history.h"
 #include "map/path_finder.h"
 #include "session/coms.h"
 #include "support/map_rig.h"
@@ -140,8 +141,10 @@ TEST(Travel, NoPathSendsNothing)
 
 class TravelWindow : public WindowFixture { };
 
-// The real window: Escape in the input line stops, and the status bar says so.
-TEST_F(TravelWindow, EscapeStops)
+// The real window: a double-click on the map travels, each next move waits for
+// the whole text of the place the last one led to, none goes into the command
+// history, and Escape in the input line stops.
+TEST_F(TravelWindow, DoubleClickTravelsAndEscapeStops)
 {
     TMainForm& w = Window();
     w.show();
@@ -150,9 +153,18 @@ TEST_F(TravelWindow, EscapeStops)
     for (const char* line : kMapLines)
         chunk += std::string(line) + "\n";
     w.ReceiveChunk(chunk);
+    w.MainNotebook->setCurrentIndex(1);
     const auto [column, row] = Cell(131);
-    w.GetWorldMap().TravelTo(column, row);
+    const QPoint goal(16 * (column - w.MapGrid->LeftColumn()) + 8, 16 * (row - w.MapGrid->TopRow()) + 8);
+    QTest::mouseDClick(w.MapGrid->viewport(), Qt::LeftButton, Qt::NoModifier, goal);
     EXPECT_EQ(w.StatusPanels[3]->text(), "Travelling to Goal: 2 steps to go");
+    w.ReceiveChunk(
+        "<s-new-loc name='Dip' loc-num='130' e='1'>\n</s-new-loc>\n<s-default>Obvious exits: east.</s-default>\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.MapRepeater->Lines().contains("e"); }, 5000));
+    const QStringList lines = w.MapRepeater->Lines();
+    EXPECT_EQ(lines.mid(lines.indexOf("se")).filter(QRegularExpression("^(se|e|Obvious.*)$")),
+        QStringList({"se", "Obvious exits: east.", "e"}));
+    EXPECT_TRUE(w.GetHistory().Commands().empty());
     QTest::keyClick(w.InputEdit, Qt::Key_Escape);
     EXPECT_EQ(w.StatusPanels[3]->text(), "Travel to Goal stopped: you pressed Escape");
 }

@@ -45,7 +45,7 @@ protected:
     std::vector<QUrl> opened;
 };
 
-TEST_F(Wiring, MapControlsSendMovesAndAnUnwritableMapIsReported)
+TEST_F(Wiring, MapControlsSendMovesAnUnwritableMapIsReportedAndPanelsFollowTheirFiguresClicksQuotesAndLights)
 {
     TMainForm& w = Open();
     w.show();
@@ -100,17 +100,9 @@ TEST_F(Wiring, MapControlsSendMovesAndAnUnwritableMapIsReported)
     const QStringList scrollback = PaneLines(w.ScrollBackMemo);
     EXPECT_EQ(
         scrollback.mid(scrollback.size() - 2), QStringList({"Can't open file for writing:", WorkPath("maps/sol.xml")}));
-    server.CloseClient();
-    ASSERT_TRUE(WaitStatus("Disconnected"));
-    EXPECT_TRUE(w.MapImage->isVisible());
-}
 
-TEST_F(Wiring, PanelsFollowTheirFiguresClicksQuotesAndLights)
-{
-    TMainForm& w = Open();
-    w.show();
-    ASSERT_TRUE(server.Stream(w));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return LitLights() > 0; })) << "lights flicker while connected";
+    // The panels follow their figures, clicks and quotes; the lights flicker while connected.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LitLights() > 0; }));
     ASSERT_TRUE(server.SendUntil("<s-player-stats name='Nova'/>\n<s-player-stats stat='sta' max='30' cur='1'/>\n"
                                  "<s-player-stats stat='cash' amount='5'/>\n",
         [&] { return w.StatsGrid->item(1, 0) != nullptr; }));
@@ -144,6 +136,7 @@ TEST_F(Wiring, PanelsFollowTheirFiguresClicksQuotesAndLights)
     server.CloseClient();
     ASSERT_TRUE(WaitStatus("Disconnected"));
     EXPECT_FALSE(w.TwinkleTimer->isActive());
+    EXPECT_TRUE(w.MapImage->isVisible());
 }
 
 TEST_F(Wiring, VotingReminderAtTheFirstShowingAnswersWithItsButtons)
@@ -205,9 +198,11 @@ TEST_F(Wiring, HelpAndWebItemsOpenTheirPages)
     }
 }
 
-TEST_F(Wiring, LogDialogAddsTheExtension)
+// The log dialog adds the extension; offline commands send nothing; the
+// friends dialog is reused; menu options are kept for the next start.
+TEST_F(Wiring, LogDialogOfflineCommandsFriendsDialogAndMenuOptionsKept)
 {
-    Open();
+    TMainForm& w = Open();
     ModalScript script;
     script.Then([](QWidget* dialog) {
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
@@ -220,10 +215,14 @@ TEST_F(Wiring, LogDialogAddsTheExtension)
     EXPECT_TRUE(QFile::exists(WorkPath("logs/tonight.log")));
     EXPECT_FALSE(QFile::exists(WorkPath("logs/tonight")));
     EXPECT_TRUE(Item("StopLoggingItem")->isEnabled());
-}
 
-TEST_F(Wiring, MenuOptionsAreKeptForTheNextStart)
-{
+    Item("DisplayClientStreamItem")->trigger();
+    w.SendText("look\n");
+    EXPECT_EQ(w.ScrollBackMemo->LineCount(), 0);
+    for (int i = 0; i < 2; ++i)
+        Item("Friendsitem")->trigger();
+    EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
+
     const char* items[] = {"LightsItem", "SoundItem", "TextAlertItem", "BlankLinesItem", "StatsItem"};
     std::vector<bool> before;
     for (const char* name : items) {
@@ -236,14 +235,3 @@ TEST_F(Wiring, MenuOptionsAreKeptForTheNextStart)
 }
 
 } // namespace
-
-TEST_F(Wiring, OfflineCommandsSendNothingAndTheFriendsDialogIsReused)
-{
-    TMainForm& w = Open();
-    Item("DisplayClientStreamItem")->trigger();
-    w.SendText("look\n");
-    EXPECT_EQ(w.ScrollBackMemo->LineCount(), 0);
-    for (int i = 0; i < 2; ++i)
-        Item("Friendsitem")->trigger();
-    EXPECT_EQ(w.findChildren<TFriendsForm*>().size(), 1);
-}

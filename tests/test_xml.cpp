@@ -73,7 +73,7 @@ TEST(XmlScanner, EachLineGivesItsEvents)
     }
 }
 
-TEST(XmlAttributes, ValuesReadAsTextNumbersAndFlags)
+TEST(XmlAttributes, ValuesReadAsTextNumbersAndFlagsAndEntitiesDecodeAndEscape)
 {
     // An empty value counts as absent: the number 99, the flag true.
     const struct {
@@ -108,11 +108,9 @@ TEST(XmlAttributes, ValuesReadAsTextNumbersAndFlags)
     EXPECT_EQ(GetAttribute(a, "Name"), "");
     EXPECT_EQ(GetNumberAttribute(a, "missing", 30003), 30003);
     EXPECT_FALSE(GetFlagAttribute(a, "missing", false));
-}
 
-TEST(XmlEntities, DecodeLooksAtTwoCharactersAndEscapeRoundTrips)
-{
-    const std::pair<std::string, std::string> rows[] = {
+    // Entities: decoding looks at two characters; escaping round-trips.
+    const std::pair<std::string, std::string> entities[] = {
         {"a &amp; b", "a & b"},
         {"&apos;&gt;&lt;&quot;", "'><\""},
         {"&lx;", "<"},
@@ -126,7 +124,7 @@ TEST(XmlEntities, DecodeLooksAtTwoCharactersAndEscapeRoundTrips)
         {"&l", "<"},
         {"&a", "a"},
     };
-    for (const auto& [in, out] : rows)
+    for (const auto& [in, out] : entities)
         EXPECT_EQ(DecodeEntities(in), out) << in;
 
     EXPECT_EQ(EscapeText("a&b'c<d>e\"f"), "a&amp;b&apos;c&lt;d&gt;e\"f");

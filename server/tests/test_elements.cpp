@@ -5,13 +5,13 @@
 #include "elements.h"
 #include "plaintext.h"
 
-TEST(Elements, ReadBackThroughTheClientScanner)
+TEST(Elements, ReadBackThroughTheClientScannerAndAsATerminalShowsThem)
 {
     const QString odd = "O'N <&> \"x\"";
     LocationDef l;
     l.num = 4031;
     l.name = odd;
-    l.description = {"<one> & 'two'"};
+    l.description = {"<one> & 'two'", "three"};
     l.exits[int(Dir::NW)] = Place{"m", 0};
     l.exits[int(Dir::D)] = Place{"m", 63};
     using namespace elements;
@@ -21,7 +21,7 @@ TEST(Elements, ReadBackThroughTheClientScanner)
         {prose(QStringList{odd, "b"}), "S:s-default[]\nC:O\nC:b\n/"},
         {{addPlayer(odd, 3)}, "S:s-add-player[name=O|rank=3]\n/"},
         {{removePlayer(odd)}, "S:s-remove-player[name=O]\n/"},
-        {newLoc(l), "S:s-new-loc[name=O|loc-num=4031|nw=0|d=63]\nC:<one> & 'two'\n/"},
+        {newLoc(l), "S:s-new-loc[name=O|loc-num=4031|nw=0|d=63]\nC:<one> & 'two'\nC:three\n/"},
         {{contents(odd, odd)}, "S:s-contents[name=O]\nC:O\n/"},
         {{removeContents(odd, odd)}, "S:s-remove-contents[name=O]\nC:O\n/"},
         {{newMap(odd, odd, "")}, "S:s-new-map[system=O|name=O|owner=]\n/"},
@@ -57,17 +57,9 @@ TEST(Elements, ReadBackThroughTheClientScanner)
         }
         EXPECT_EQ(got.join('\n'), expected) << lines.join('\n').toStdString();
     }
-}
 
-TEST(Elements, APersonAtATerminalReadsTheTextAloneWithEntitiesWrittenOut)
-{
-    const QString odd = "O'N <&> \"x\"";
-    LocationDef l;
-    l.name = odd;
-    l.description = {"<one> & 'two'", "three"};
-    l.exits[int(Dir::NW)] = Place{"m", 0};
-    using namespace elements;
-    const std::vector<std::pair<QStringList, QStringList>> rows{
+    // A person at a terminal reads the text alone, with entities written out.
+    const std::vector<std::pair<QStringList, QStringList>> plain{
         {{"<?xml version=\"1.0\"?>"}, {}},
         {{prose(odd)}, {odd}},
         {prose(QStringList{odd, "b"}), {odd, "b"}},
@@ -83,6 +75,6 @@ TEST(Elements, APersonAtATerminalReadsTheTextAloneWithEntitiesWrittenOut)
              shipGauge("hull", {1, 100}), noOp(), sound("tb"), exchange(odd), exchSell(odd, 5, 7), exchBuy(odd, 4)},
             {}},
     };
-    for (const auto& [lines, expected] : rows)
+    for (const auto& [lines, expected] : plain)
         EXPECT_EQ(plaintext::fromElements(lines), expected) << lines.join('\n').toStdString();
 }

@@ -70,17 +70,3 @@ TEST(Robustness, PerAddressLimitsCountAnIPv6Slash64AsOneAddress)
     for (const auto& [peer, key] : rows)
         EXPECT_EQ(addressKey(QHostAddress(peer)), key) << peer;
 }
-
-TEST(Robustness, SignupsArePacedPerAddress)
-{
-    TestServer t([](ServerOptions& o) { o.signupsPerHour = 1; });
-    ScriptClient first, second, elsewhere;
-    ASSERT_TRUE(first.connectTo(t.port()));
-    ASSERT_TRUE(
-        first.walk({{"new\nsignup1\npassword1\npassword1\ns@x\nSiggy\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"}}));
-    ASSERT_TRUE(second.connectTo(t.port()));
-    EXPECT_TRUE(second.walk({{"new", "Too many accounts have been created from your address"}}));
-    EXPECT_TRUE(second.waitClosed());
-    ASSERT_TRUE(elsewhere.connectTo(t.port(), "127.0.0.2"));
-    EXPECT_TRUE(elsewhere.walk({{"new", "Choose an account ID"}}));
-}

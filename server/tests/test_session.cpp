@@ -6,11 +6,16 @@
 #include <QJsonObject>
 #include <QPasswordDigestor>
 
-TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocationInProse)
+TEST(Logon, StreamBeginsInOrderAfterTheHelloOnlyATerminalIsShownTheLocationInProseAndRefusalsWait)
 {
-    TestServer t;
-    ScriptClient c, plain;
+    TestServer t([](ServerOptions& o) { o.session.failureDelayMs = 1500; });
+    ScriptClient c, plain, guesser;
+    ASSERT_TRUE(guesser.connectTo(t.port()));
+    // An unknown ID is checked against a stand-in, like a wrong password; the
+    // refusal comes after a pause, without holding up others.
+    ASSERT_TRUE(guesser.walk({{"nosuchuser\nwhatever1", "password:"}}));
     ASSERT_TRUE(c.connectTo(t.port()) && c.walk({{"demo1\norvixdemo", "Linking to Kyrnos DataSpace"}}));
+    EXPECT_EQ(guesser.count("wrong"), 0);
     c.send("<?xml version=\"1.0\"?>\n<c-orvix version='1.60'>");
     EXPECT_EQ(c.collectUntil("<s-player-stats name="),
         QStringList({"<?xml version=\"1.0\"?>", "<s-player-stats name='Nova'/>"}));
@@ -29,17 +34,6 @@ TEST(Logon, StreamBeginsInOrderAfterTheHelloAndOnlyATerminalIsShownTheLocationIn
         {nullptr, "Obvious exits: north, north-east, east,"}, {nullptr, "In Kyrnos DataSpace now"},
         {"w", "Commodity Exchange"}, {nullptr, "Grain"}, {"say Ann's <pad> & me", "You say, \"Ann's <pad> & me\""}}));
     EXPECT_EQ(plain.count("<s-") + plain.count("<?xml") + plain.count("&apos;"), 0);
-}
-
-TEST(Logon, RefusalComesAfterAPauseWithoutHoldingUpOthers)
-{
-    TestServer t([](ServerOptions& o) { o.session.failureDelayMs = 1500; });
-    ScriptClient player, guesser;
-    ASSERT_TRUE(t.join(player) && guesser.connectTo(t.port()));
-    // An unknown ID is checked against a stand-in, like a wrong password.
-    ASSERT_TRUE(guesser.walk({{"nosuchuser\nwhatever1", "password:"}}));
-    ASSERT_TRUE(player.sync());
-    EXPECT_EQ(guesser.count("wrong"), 0);
     EXPECT_TRUE(guesser.sees("Sorry, the account ID or password is wrong."));
 }
 
@@ -82,11 +76,12 @@ TEST(Logon, OldPbkdf2RecordLogsOnAndIsRehashedToArgon2idAsIsAnotherCost)
     EXPECT_TRUE(c.connectTo(again.port()) && logOn(c, "laggard", "oldsecret1"));
 }
 
-TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
+// Sign-ups are paced per address; an abandoned try is none.
+TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesPacedPerAddressAndKeptOverARestart)
 {
     QTemporaryDir dir;
     {
-        TestServer t({}, dir.path());
+        TestServer t([](ServerOptions& o) { o.signupsPerHour = 1; }, dir.path());
         {
             ScriptClient quitter;
             ASSERT_TRUE(quitter.connectTo(t.port())
@@ -94,12 +89,17 @@ TEST(NewAccount, CreatedAfterAnAbandonedTryFreedItsNamesAndKeptOverARestart)
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.server().sessionCount() == 0; }, 5000));
         EXPECT_EQ(t.server().claims().size(), 0);
-        ScriptClient c;
+        ScriptClient c, second, elsewhere;
         ASSERT_TRUE(c.connectTo(t.port())
             && c.walk(
                 {{"new\npilot14\nsecretpw7\nsecretpw7\nv@x.org\nPlover\nHuman\nmale\nyes\nyes", "Linking to Kyrnos"},
                     {"<c-orvix version='1.60'>", "<s-player-stats name='Plover'/>"}}));
         EXPECT_FALSE(ReadFile(dir.filePath("accounts.json")).contains("secretpw7"));
+        ASSERT_TRUE(second.connectTo(t.port()));
+        EXPECT_TRUE(second.walk({{"new", "Too many accounts have been created from your address"}}));
+        EXPECT_TRUE(second.waitClosed());
+        ASSERT_TRUE(elsewhere.connectTo(t.port(), "127.0.0.2"));
+        EXPECT_TRUE(elsewhere.walk({{"new", "Choose an account ID"}}));
     }
     TestServer again({}, dir.path());
     ScriptClient c;

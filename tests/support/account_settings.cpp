@@ -51,8 +51,8 @@ std::string AccountSettings::Describe(const AccountRec& a)
 std::string AccountSettings::Connections() const
 {
     std::string out;
-    for (const auto& c : view.connections)
-        out += c.host + ":" + std::to_string(c.port) + " " + c.avatar + ";";
+    for (const std::string& c : view.connections)
+        out += c + ";";
     return out;
 }
 

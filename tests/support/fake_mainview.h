@@ -25,12 +25,7 @@ public:
     };
     std::vector<Shown> displayed;
     std::vector<std::string> scrollback, sent;
-    struct Connection {
-        std::string host;
-        int port;
-        std::string avatar;
-    };
-    std::vector<Connection> connections;
+    std::vector<std::string> connections; // "host:port avatar"
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::vector<int32_t> coloursApplied;
     std::vector<FontSpec> fontsApplied;
@@ -63,8 +58,7 @@ public:
     void SendText(const std::string& text) override { Log("SendText", text, &sent); }
     void OpenConnection(const std::string& host, int port, const std::string& avatar) override
     {
-        connections.push_back({host, port, avatar});
-        Log("OpenConnection", host + ":" + std::to_string(port) + ":" + avatar);
+        Log("OpenConnection", host + ":" + std::to_string(port) + " " + avatar, &connections);
     }
     void AddLocationItem(const std::string& text) override { Log("AddLocationItem", text); }
     void RemoveLocationItem(const std::string& text) override { Log("RemoveLocationItem", text); }

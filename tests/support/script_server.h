@@ -29,7 +29,8 @@ public:
     bool Connect(TMainForm& w)
     {
         w.OpenConnection("127.0.0.1", Port(), "Nova");
-        return WaitForClient() && QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; });
+        return QTest::qWaitFor([this] { return !client.isNull(); }, 5000)
+            && QTest::qWaitFor([&] { return w.StatusPanels[0]->text() == "Connected"; });
     }
     // Connects and starts the stream as a finished logon does, waiting for
     // the window's "look"; what was received until then is forgotten.
@@ -41,10 +42,6 @@ public:
         const bool started = SendUntil("<s-default>\n", [&] { return received.contains("look\n"); });
         ClearReceived();
         return started;
-    }
-    bool WaitForClient(int ms = 5000)
-    {
-        return QTest::qWaitFor([this] { return !client.isNull(); }, ms);
     }
     // Sends bytes and waits until they are written.
     void Send(const QByteArray& bytes)
@@ -83,7 +80,6 @@ public:
     }
     const QByteArray& Received() const { return received; }
     void ClearReceived() { received.clear(); }
-    QTcpSocket* Client() const { return client; }
 
 private:
     QTcpServer server;
