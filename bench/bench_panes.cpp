@@ -129,16 +129,18 @@ void BM_ElementsToPanes(benchmark::State& state)
 BENCHMARK(BM_ElementsToPanes)->Unit(benchmark::kMillisecond);
 
 // A shown pane as the player sees it: each burst of lines is followed by
-// the scroll bar update and a repaint.
+// the scroll bar update and a repaint. Play brings a few lines at a time,
+// far fewer than the pane shows.
 void BM_ShownPaneBursts(benchmark::State& state)
 {
     TextPane pane("Pane");
     pane.resize(600, 400);
     pane.show();
     const QString prose = "Prices at the exchange are moving again: alloys up, spices down.";
+    const int burstLines = int(state.range(0));
     for (auto _ : state) {
         for (int burst = 0; burst < 200; ++burst) {
-            for (int i = 0; i < 50; ++i) {
+            for (int i = 0; i < burstLines; ++i) {
                 pane.TrimTo(200);
                 pane.AppendLine(prose);
             }
@@ -146,9 +148,9 @@ void BM_ShownPaneBursts(benchmark::State& state)
             pane.repaint();
         }
     }
-    state.SetItemsProcessed(state.iterations() * 200 * 50);
+    state.SetItemsProcessed(state.iterations() * 200 * burstLines);
 }
-BENCHMARK(BM_ShownPaneBursts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShownPaneBursts)->Arg(50)->Arg(3)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
 void BM_MemoryOverAMillionLines(benchmark::State& state)
 {

@@ -123,6 +123,13 @@ TEST_F(Pane, FollowsTheNewestLineUntilScrolledBackHoldsAtTheTopAndWrapsLongLines
     Fill(Page() - 1);
     pane.AppendLine(QString(60, 'w') + " " + QString(60, 'w') + " " + QString(60, 'w'));
     EXPECT_GT(Top(), 0);
+    // Lines are measured again when the width or the font changes.
+    pane.resize(4000, pane.height());
+    EXPECT_EQ(Top(), 0);
+    QFont bigger = pane.font();
+    bigger.setPointSize(bigger.pointSize() * 3);
+    pane.setFont(bigger);
+    EXPECT_GT(Top(), 0);
 }
 
 TEST_F(Pane, KeyboardSelectsFromTheBottomAcrossScreens)

@@ -97,8 +97,6 @@ constexpr std::array<uint8_t, 24> kOpens{
     kKeepOpen,
 };
 
-const std::string kPictures = "pictures";
-
 } // namespace
 
 ServerParser::ServerParser(MainView& v, const DispatchTargets& t)
@@ -285,9 +283,8 @@ void ServerParser::StartReport(const std::string& title, const std::string& name
 
 void ServerParser::ShowReportPicture(const std::string& name)
 {
-    std::string path = FindNamedDataFile(kPictures, name + ".bmp");
-    if (path.empty())
-        path = FindNamedDataFile(kPictures, "interference.bmp");
+    // Reports come by the dozen: the folder is not searched for each one.
+    const std::string path = reportPictures.Find(name, "interference");
     if (!path.empty())
         view.LoadReportPicture(path);
 }

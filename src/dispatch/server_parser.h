@@ -12,6 +12,7 @@
 
 #include "map/location.h"
 #include "markup/xml.h"
+#include "panels/panel_pictures.h"
 
 class MainView;
 class Players;
@@ -90,4 +91,5 @@ private:
     std::unique_ptr<Location> pendingLocation;
     std::string tbSender;
     std::string tbText;
+    PictureFinder reportPictures;
 };

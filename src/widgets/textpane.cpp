@@ -72,6 +72,7 @@ void TextPane::PushLine(QString text)
 {
     starts.push_back(lines.empty() ? 0 : starts.back() + lines.back().size() + 1);
     lines.push_back(std::move(text));
+    heights.push_back(0);
 }
 
 void TextPane::AnnounceAppended(int firstNew)
@@ -130,6 +131,7 @@ void TextPane::TrimTo(int limit)
     }
     lines.erase(lines.begin(), lines.begin() + drop);
     starts.erase(starts.begin(), starts.begin() + drop);
+    heights.erase(heights.begin(), heights.begin() + drop);
     ++generation;
     ShiftPositions(drop);
     UpdateScrollBar();
@@ -161,6 +163,7 @@ void TextPane::ClearLines()
         return;
     lines.clear();
     starts.clear();
+    heights.clear();
     ++generation;
     anchor = cursor = Pos{};
     follow = true;
@@ -172,6 +175,7 @@ void TextPane::ReplaceText(const QString& text)
 {
     lines.clear();
     starts.clear();
+    heights.clear();
     ++generation;
     anchor = cursor = Pos{};
     const QString clean = WithoutCarriageReturns(text);
@@ -276,9 +280,14 @@ int TextPane::TopLine() const
     return follow ? std::max(LineCount() - 1, 0) : verticalScrollBar()->value();
 }
 
+int TextPane::LayoutWidth() const
+{
+    return std::max(viewport()->width() - 2 * kMargin, 10);
+}
+
 void TextPane::LayoutLine(QTextLayout& layout, int line) const
 {
-    const int width = std::max(viewport()->width() - 2 * kMargin, 10);
+    const int width = LayoutWidth();
     QString text = lines[static_cast<std::size_t>(line)];
     // An entry's own line feeds break rows; a final one adds no empty row.
     if (text.contains(QLatin1Char('\n'))) {
@@ -307,9 +316,17 @@ void TextPane::LayoutLine(QTextLayout& layout, int line) const
 
 int TextPane::LineHeight(int line) const
 {
-    QTextLayout layout;
-    LayoutLine(layout, line);
-    return std::max(int(std::ceil(layout.boundingRect().height())), fontMetrics().lineSpacing());
+    if (const int width = LayoutWidth(); width != heightsWidth) {
+        std::fill(heights.begin(), heights.end(), 0);
+        heightsWidth = width;
+    }
+    int& height = heights[static_cast<std::size_t>(line)];
+    if (height == 0) {
+        QTextLayout layout;
+        LayoutLine(layout, line);
+        height = std::max(int(std::ceil(layout.boundingRect().height())), fontMetrics().lineSpacing());
+    }
+    return height;
 }
 
 void TextPane::paintEvent(QPaintEvent*)
@@ -404,6 +421,7 @@ void TextPane::changeEvent(QEvent* event)
         QPalette p = viewport()->palette();
         p.setColor(QPalette::Base, palette().color(QPalette::Base));
         viewport()->setPalette(p);
+        heightsWidth = -1;
         ++generation;
         UpdateScrollBar();
         viewport()->update();

@@ -113,6 +113,7 @@ private:
 
     void UpdateScrollBar();
     void ApplyScrollBar();
+    int LayoutWidth() const;
     void LayoutLine(QTextLayout& layout, int line) const;
     int LineHeight(int line) const;
     Pos HitTest(const QPoint& point) const;
@@ -137,6 +138,11 @@ private:
     // Each line's character offset, counted from the first line ever held,
     // so trimming the oldest lines moves no other entry.
     std::deque<qint64> starts;
+    // Each line's laid-out height at heightsWidth, 0 until measured: laying a
+    // line out is the dear part of following the newest line, and a line's
+    // height changes only with the width or the font.
+    mutable std::deque<int> heights;
+    mutable int heightsWidth = -1;
     bool announce = false; // new lines are spoken by a screen reader
     QString findNeedle; // every match drawn highlighted
     Qt::CaseSensitivity findCase = Qt::CaseInsensitive;
