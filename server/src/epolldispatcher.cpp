@@ -63,17 +63,14 @@ bool EpollDispatcher::processEvents(QEventLoop::ProcessEventsFlags flags)
     if (timeout != 0)
         emit awake();
 
+    // Take the wake-up, so the next wait does not end at once for it.
+    if (std::any_of(events, events + count, [this](const epoll_event& e) { return e.data.fd == wake_; })) {
+        quint64 value = 0;
+        [[maybe_unused]] const auto n = ::read(wake_, &value, sizeof value);
+    }
     bool handled = false;
     if (!flags.testFlag(QEventLoop::ExcludeSocketNotifiers))
-        handled = activateSockets(events, count) || handled;
-    else {
-        for (int i = 0; i < count; ++i) {
-            if (events[i].data.fd == wake_) {
-                quint64 value = 0;
-                [[maybe_unused]] const auto n = ::read(wake_, &value, sizeof value);
-            }
-        }
-    }
+        handled = activateSockets(events, count);
     if (!flags.testFlag(QEventLoop::X11ExcludeTimers) && !interrupted_.load())
         handled = activateTimers() || handled;
     return handled;
@@ -90,11 +87,8 @@ bool EpollDispatcher::activateSockets(const epoll_event* events, int count)
     for (int i = 0; i < count; ++i) {
         const int fd = events[i].data.fd;
         const quint32 e = events[i].events;
-        if (fd == wake_) {
-            quint64 value = 0;
-            [[maybe_unused]] const auto n = ::read(wake_, &value, sizeof value);
+        if (fd == wake_)
             continue;
-        }
         if (e & (EPOLLIN | EPOLLHUP | EPOLLERR))
             ready.push_back({fd, QSocketNotifier::Read});
         if (e & (EPOLLOUT | EPOLLHUP | EPOLLERR))
