@@ -147,19 +147,23 @@ TEST(Logon, TheLastFailedAttemptClosesTheConnection)
 TEST(Options, ArgumentsAreTakenOrRefused)
 {
     const auto summary = [](const ServerOptions& o) {
-        return QString("port=%1 bots=%2 seed=%3 out=%4 delay=%5 demo=%6")
+        return QString("port=%1 bots=%2 seed=%3 out=%4 delay=%5 demo=%6 news=%7")
             .arg(o.port)
             .arg(o.bots)
             .arg(o.seed)
             .arg(o.limits.maxOutput)
             .arg(o.session.failureDelayMs)
-            .arg(o.createDemo);
+            .arg(o.createDemo)
+            .arg(o.session.newsMs);
     };
-    const std::pair<QStringList, QString> rows[] = {{{}, "port=30003 bots=4 seed=0 out=1048576 delay=1000 demo=1"},
+    const std::pair<QStringList, QString> rows[] = {
+        {{}, "port=30003 bots=4 seed=0 out=1048576 delay=1000 demo=1 news=100"},
         {{"-p", "0", "--bots", "0", "--seed", "4294967295", "--max-output", "4096", "--failure-delay", "0",
              "--no-demo"},
             "port=0 bots=0 seed=4294967295 out=4096 delay=0 demo=0"},
-        {{"--port=65535"}, "port=65535 "}, {{"--port", "65536"}, "refused: --port needs a number from 0 to 65535"},
+        {{"--port=65535"}, "port=65535 "}, {{"--news-interval", "0"}, " news=0"},
+        {{"--news-interval", "1001"}, "refused: --news-interval needs"},
+        {{"--port", "65536"}, "refused: --port needs a number from 0 to 65535"},
         {{"--port", "http"}, "refused: --port needs"}, {{"--bots", "-1"}, "refused: --bots needs"},
         {{"--seed", "4294967296"}, "refused: --seed needs"}, {{"--port"}, "refused: Missing value"},
         {{"--max-output", "4095"}, "refused: --max-output needs"},
