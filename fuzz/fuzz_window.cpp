@@ -1,15 +1,16 @@
 // The server stream through the real main window on the offscreen platform:
-// panes, lists, pages and their trimming, with the window shown so painting
-// runs too. One window serves the whole run, reset between inputs as a
-// reconnection leaves it, so each input runs on a window of its own size.
-// Painting the whole window costs ten times what the stream does, so an
-// input asks for it with an option bit: the fuzzer keeps such inputs for
-// the paths they reach, and the rest run ten times as fast.
+// panes, lists, pages and their trimming, the map and its files, with the
+// window shown so painting runs too. One window serves the whole run, reset
+// between inputs as a reconnection leaves it, so each input runs on a window
+// of its own size. Painting the whole window costs ten times what the stream
+// does, so an input asks for it with an option bit: the fuzzer keeps such
+// inputs for the paths they reach, and the rest run ten times as fast.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include <QDir>
+#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -51,6 +52,11 @@ struct Harness {
     {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         app = std::make_unique<OrvixApplication>(argc, argv);
+        // With the map tiles the program ships, maps are built and drawn, not
+        // refused (and looked for again) on every s-new-map.
+        QImage tiles(128, 16, QImage::Format_RGB32);
+        tiles.fill(Qt::darkGreen);
+        Check(tiles.save(QDir(ScratchDir()).filePath("links.bmp"), "BMP"), "map tiles written");
         // The window takes the working directory it starts in as its own.
         const QString previous = QDir::currentPath();
         QDir::setCurrent(ScratchDir());

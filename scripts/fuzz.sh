@@ -25,6 +25,12 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$ROOT/.ci/lsan.supp"
 
 # What the fuzzer learns here is kept in the build directory, not committed.
+# One worker per core (at most four, as each window target holds about
+# 500 MB): the workers share the corpus directory and take up each other's
+# finds, so a target explores as many inputs as the machine can run.
+workers="${ORVIX_FUZZ_WORKERS:-$(nproc)}"
+[ "$workers" -gt 4 ] && workers=4
+
 status=0
 while read -r target dict flags; do
   if [ -n "${ORVIX_FUZZ_TARGETS:-}" ] && [[ " $ORVIX_FUZZ_TARGETS " != *" $target "* ]]; then
@@ -32,16 +38,25 @@ while read -r target dict flags; do
   fi
   work="$BUILD_DIR/fuzz/run/$target"
   mkdir -p "$work/corpus" "$work/artifacts"
-  echo "== $target: ${SECONDS_PER_TARGET}s"
-  if ! "$BUILD_DIR/fuzz/$target" "$work/corpus" "$ROOT/fuzz/corpus/$target" \
+  rm -f "$work"/fuzz-*.log
+  echo "== $target: ${SECONDS_PER_TARGET}s, $workers workers"
+  # Each worker writes its own fuzz-N.log in the working directory.
+  if ! (cd "$work" && "$BUILD_DIR/fuzz/$target" "$work/corpus" "$ROOT/fuzz/corpus/$target" \
       -dict="$ROOT/fuzz/dict/$dict.dict" -max_total_time="$SECONDS_PER_TARGET" \
       -max_len=65536 -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
-      -artifact_prefix="$work/artifacts/" $flags >"$work/log" 2>&1; then
+      -artifact_prefix="$work/artifacts/" -jobs="$workers" -workers="$workers" $flags >"$work/log" 2>&1); then
     status=1
     echo "!! $target failed; the input is in $work/artifacts"
-    tail -n 60 "$work/log"
+    for log in "$work"/fuzz-*.log; do
+      echo "-- $log"
+      tail -n 60 "$log"
+    done
   else
-    grep -E "^#[0-9]+.*DONE|stat::number_of_executed_units|stat::average_exec_per_sec" "$work/log" || true
+    for log in "$work"/fuzz-*.log; do
+      grep -E "^#[0-9]+.*DONE" "$log" || true
+    done
+    awk '/stat::number_of_executed_units/ { runs += $2 } /stat::average_exec_per_sec/ { rate += $2 }
+      END { printf "all workers: %d runs, %d exec/s\n", runs, rate }' "$work"/fuzz-*.log
   fi
 done <"$BUILD_DIR/fuzz/targets.txt"
 exit $status
