@@ -4,6 +4,7 @@
 # corpus. Any crash, leak, sanitizer report or broken property fails the run.
 # Usage: scripts/fuzz.sh [BUILD_DIR] [SECONDS_PER_TARGET]
 #   ORVIX_FUZZ_TARGETS="fuzz_stream fuzz_init" limits the run to those targets.
+#   ORVIX_FUZZ_WORKERS=N runs N workers per target (default: one per core, at most 4).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="$(realpath -m "${1:-$ROOT/build-fuzz}")"

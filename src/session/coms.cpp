@@ -1,5 +1,6 @@
 #include "session/coms.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "markup/xml.h"
@@ -39,9 +40,12 @@ void Coms::ReportConnected()
 void Coms::ProcessChunk(std::string_view chunk)
 {
     // A NUL inside a chunk is dropped alone, so the bytes after it survive.
-    for (char c : chunk)
-        if (c != '\0')
-            pendingText += c;
+    // The bytes between are appended as runs, not one at a time.
+    for (std::size_t from = 0; from < chunk.size();) {
+        const std::size_t nul = std::min(chunk.find('\0', from), chunk.size());
+        pendingText.append(chunk.substr(from, nul - from));
+        from = nul + 1;
+    }
 
     std::size_t start = 0;
     // A line whose handler throws is used up and the lines after it in the
