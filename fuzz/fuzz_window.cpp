@@ -10,7 +10,6 @@
 #include <memory>
 
 #include <QDir>
-#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -25,6 +24,7 @@
 #include "widgets/textpane.h"
 #include "social/players.h"
 #include "scratch_dir.h"
+#include "support/map_tiles.h"
 #include "stream_input.h"
 
 namespace {
@@ -54,9 +54,7 @@ struct Harness {
         app = std::make_unique<OrvixApplication>(argc, argv);
         // With the map tiles the program ships, maps are built and drawn, not
         // refused (and looked for again) on every s-new-map.
-        QImage tiles(128, 16, QImage::Format_RGB32);
-        tiles.fill(Qt::darkGreen);
-        Check(tiles.save(QDir(ScratchDir()).filePath("links.bmp"), "BMP"), "map tiles written");
+        Check(WriteMapTiles(QDir(ScratchDir()).filePath("links.bmp")), "map tiles written");
         // The window takes the working directory it starts in as its own.
         const QString previous = QDir::currentPath();
         QDir::setCurrent(ScratchDir());

@@ -31,6 +31,7 @@ export LSAN_OPTIONS=suppressions="$ROOT/.ci/lsan.supp"
 # finds, so a target explores as many inputs as the machine can run.
 workers="${ORVIX_FUZZ_WORKERS:-$(nproc)}"
 [ "$workers" -gt 4 ] && workers=4
+[ "$workers" -lt 1 ] && workers=1
 
 status=0
 while read -r target dict flags; do

@@ -153,7 +153,7 @@ TEST_F(MapTest, MovementKeysShowAndSendTheirCommandOnceThereIsAMap)
     EXPECT_EQ(view.messages.size(), 1u);
     EXPECT_TRUE(view.sent.empty());
     EXPECT_EQ(mapView.gridShowings, 0);
-    WriteLinks();
+    ASSERT_TRUE(WriteMapTiles("links.bmp"));
     Enter("Sol");
     const Qt::KeyboardModifiers none = Qt::NoModifier;
     // The command; a key and its modifiers, then the keypad's key that sends it too.

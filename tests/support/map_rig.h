@@ -8,13 +8,12 @@
 #include <vector>
 
 #include <QDir>
-#include <QImage>
-#include <QPainter>
 
 #include "dispatch/server_parser.h"
 #include "map/mapview.h"
 #include "map/world_map.h"
 #include "support/fake_mainview.h"
+#include "support/map_tiles.h"
 #include "support/scoped_workdir.h"
 
 struct FakeMapView : MapView {
@@ -29,24 +28,12 @@ struct FakeMapView : MapView {
     std::vector<std::string> memo;
 };
 
-inline QColor TileColour(int tile)
-{
-    return QColor(30 * tile, 255 - 30 * tile, 0);
-}
-
 struct MapRig {
     MapRig()
     {
         view.workDir = dir.Path();
         QDir().mkpath("maps");
-        WriteLinks();
-    }
-    static void WriteLinks()
-    {
-        QImage links(128, 16, QImage::Format_RGB32);
-        for (int tile = 0; tile < 8; ++tile)
-            QPainter(&links).fillRect(16 * tile, 0, 16, 16, TileColour(tile));
-        links.save("links.bmp", "BMP");
+        WriteMapTiles("links.bmp");
     }
     void Feed(std::initializer_list<std::string> lines)
     {

@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,6 +16,7 @@
 
 #include "app/mainform.h"
 #include "support/common.h"
+#include "support/map_tiles.h"
 #include "widgets/textpane.h"
 
 class WindowFixture : public ::testing::Test {
@@ -26,7 +26,7 @@ protected:
         previousDir = QDir::currentPath();
         ASSERT_TRUE(tempDir.isValid() && QDir::setCurrent(tempDir.path()));
         // The map's tile strip, which the run directory always holds.
-        ASSERT_TRUE(QImage(128, 16, QImage::Format_RGB32).save("links.bmp", "BMP"));
+        ASSERT_TRUE(WriteMapTiles("links.bmp"));
     }
     void TearDown() override
     {
